@@ -1,0 +1,29 @@
+#pragma once
+
+#include "app/programsettings.h"
+#include "document/gdtlist.h"
+#include "pool/gdtpool.h"
+
+#include <filesystem>
+
+namespace tafelbau {
+
+/// The program-wide state, passed by reference to whatever needs it.
+struct AppState
+{
+    std::filesystem::path programFolder;
+    std::filesystem::path dataFolder;
+    std::filesystem::path settingsFile;
+    std::filesystem::path poolFile;
+    std::filesystem::path startFile;
+
+    ProgramSettings settings;
+    float displayScale = 1.0f;
+
+    GdtPool pool;
+    GdtList list;
+    std::filesystem::path listFile; ///< empty for a new list
+    bool changed = false;
+};
+
+} // namespace tafelbau

@@ -1,0 +1,82 @@
+// The program entry. Batch commands run on the core alone; the editor lives
+// in the widget library, which is loaded only when a window is wanted, so
+// that "/refreshcode" starts fast and needs no display.
+#include "app/batchdialogs.h"
+#include "app/batchimport.h"
+#include "app/batchrefresh.h"
+#include "app/startup.h"
+
+#include <cstdio>
+#include <ctime>
+#include <dlfcn.h>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace tafelbau;
+
+void *loadEditorLibrary(const StartupEnvironment &env)
+{
+    const std::filesystem::path lib = programFolderOf(env.executable) / "libtafelbau_ui.so";
+    void *handle = dlopen(lib.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!handle)
+        std::fprintf(stderr, "Tafelbau: %s\n", dlerror());
+    return handle;
+}
+
+template<typename Fn>
+Fn editorSymbol(void *handle, const char *name)
+{
+    return handle ? reinterpret_cast<Fn>(dlsym(handle, name)) : nullptr;
+}
+
+int runBatch(const CommandLine &cl, const StartupEnvironment &env)
+{
+    void *uiLibrary = nullptr;
+    auto showBox = [&](const std::string &text) {
+        if (!displayAvailable())
+            return;
+        if (!uiLibrary)
+            uiLibrary = loadEditorLibrary(env);
+        if (auto box = editorSymbol<void (*)(const char *)>(uiLibrary, "tafelbau_message_box"))
+            box(text.c_str());
+    };
+    BatchDialogs dialogs(showBox);
+    AppState state;
+    startUp(state, dialogs, env);
+    const std::time_t now = std::time(nullptr);
+    if (cl.mode == CommandLine::Mode::RefreshCode)
+        return refreshCode(state, dialogs, cl.codeFile, now);
+    return importIntoListFile(state, dialogs, cl.source, cl.listFile, now);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+    const CommandLine cl = parseCommandLine(args);
+    const StartupEnvironment env = StartupEnvironment::fromProcess();
+    switch (cl.mode) {
+    case CommandLine::Mode::Help:
+        std::fputs(usageText().c_str(), stdout);
+        return 0;
+    case CommandLine::Mode::Version:
+        std::fputs(versionText().c_str(), stdout);
+        return 0;
+    case CommandLine::Mode::Usage:
+        std::fputs(usageText().c_str(), stderr);
+        return 2;
+    case CommandLine::Mode::RefreshCode:
+    case CommandLine::Mode::Import:
+        return runBatch(cl, env);
+    case CommandLine::Mode::Editor:
+        break;
+    }
+    void *ui = loadEditorLibrary(env);
+    auto runEditor = editorSymbol<int (*)(int, char **)>(ui, "tafelbau_run_editor");
+    if (!runEditor)
+        return 1;
+    return runEditor(argc, argv);
+}

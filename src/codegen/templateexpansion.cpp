@@ -1,0 +1,114 @@
+#include "codegen/templateexpansion.h"
+
+#include "document/latin1.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace tafelbau {
+
+namespace {
+
+// Replaces every case-insensitive occurrence of `placeholder` (lower case,
+// starting with "[") in `s`, left to right, without rescanning what it
+// inserted. Returns false when nothing matched, leaving `s` untouched.
+bool substitute(std::string &s, std::string &scratch, std::string_view placeholder, std::string_view value)
+{
+    const std::size_t n = s.size();
+    const std::size_t m = placeholder.size();
+    const char *data = s.data();
+    std::size_t scan = 0;   // where the search for the next "[" goes on
+    std::size_t copied = 0; // bytes of s already carried over to scratch
+    bool any = false;
+    while (scan < n) {
+        const void *hit = std::memchr(data + scan, '[', n - scan);
+        if (!hit)
+            break;
+        const std::size_t at = static_cast<std::size_t>(static_cast<const char *>(hit) - data);
+        if (n - at >= m && equalsFolded(std::string_view(data + at, m), placeholder)) {
+            if (!any) {
+                scratch.clear();
+                scratch.reserve(n + value.size() + 16);
+                any = true;
+            }
+            scratch.append(data + copied, at - copied);
+            scratch.append(value);
+            copied = scan = at + m;
+        } else {
+            scan = at + 1;
+        }
+    }
+    if (!any)
+        return false;
+    scratch.append(data + copied, n - copied);
+    s.swap(scratch);
+    return true;
+}
+
+std::string scaled(std::int32_t v)
+{
+    return numberText(v) + "*GTBScale";
+}
+
+} // namespace
+
+void appendExpandedTemplate(const GadgetRecord &record, std::string &out)
+{
+    const std::int32_t tabs = std::clamp(record.tab, 0, kMaxExpandedTab);
+    std::string s;
+    if (tabs == 0) {
+        s = record.code;
+    } else {
+        // The same bytes as `tab` passes of "CR LF -> CR LF tab, tab in front".
+        const std::string indent(static_cast<std::size_t>(tabs), '\t');
+        s.reserve(record.code.size() + indent.size() * 4);
+        s = indent;
+        const std::string &c = record.code;
+        std::size_t pos = 0;
+        for (;;) {
+            const std::size_t hit = c.find("\r\n", pos);
+            if (hit == std::string::npos)
+                break;
+            s.append(c, pos, hit + 2 - pos);
+            s.append(indent);
+            pos = hit + 2;
+        }
+        s.append(c, pos, std::string::npos);
+    }
+
+    if (s.find('[') != std::string::npos) {
+        std::string scratch;
+        static constexpr std::string_view kParams[10] = {"[p0]", "[p1]", "[p2]", "[p3]", "[p4]",
+                                                         "[p5]", "[p6]", "[p7]", "[p8]", "[p9]"};
+        const std::string_view steps[7] = {"[id]", "[text]", "[x]", "[y]", "[xd]", "[yd]", "[flags]"};
+        for (int step = 0; step < 17; ++step) {
+            // A text without "[" holds no placeholder, and no later step can
+            // bring one in, so the rest of the steps would change nothing.
+            if (s.find('[') == std::string::npos)
+                break;
+            switch (step) {
+            case 0: substitute(s, scratch, steps[0], record.varId); break;
+            case 1: substitute(s, scratch, steps[1], record.text); break;
+            case 2: substitute(s, scratch, steps[2], scaled(record.x)); break;
+            case 3: substitute(s, scratch, steps[3], scaled(record.y)); break;
+            case 4: substitute(s, scratch, steps[4], scaled(record.xd)); break;
+            case 5: substitute(s, scratch, steps[5], scaled(record.yd)); break;
+            case 6: substitute(s, scratch, steps[6], record.flags); break;
+            default: {
+                const std::size_t i = static_cast<std::size_t>(step - 7);
+                substitute(s, scratch, kParams[i], record.p[i]);
+            }
+            }
+        }
+    }
+    out.append(s);
+}
+
+std::string expandTemplate(const GadgetRecord &record)
+{
+    std::string out;
+    appendExpandedTemplate(record, out);
+    return out;
+}
+
+} // namespace tafelbau

@@ -1,0 +1,160 @@
+#include "document/atomicfile.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace tafelbau {
+
+namespace {
+
+mode_t currentUmask()
+{
+    const mode_t m = ::umask(0);
+    ::umask(m);
+    return m;
+}
+
+bool writeAll(int fd, std::string_view data)
+{
+    const char *p = data.data();
+    std::size_t left = data.size();
+    while (left > 0) {
+        if (auto &hook = AtomicFile::writeHook(); hook && !hook(left)) {
+            errno = ENOSPC;
+            return false;
+        }
+        const ssize_t n = ::write(fd, p, left);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        p += n;
+        left -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+} // namespace
+
+std::function<bool(std::size_t)> &AtomicFile::writeHook()
+{
+    static std::function<bool(std::size_t)> hook;
+    return hook;
+}
+
+AtomicFile::~AtomicFile()
+{
+    discard();
+}
+
+bool AtomicFile::begin(const fs::path &target)
+{
+    discard();
+    std::error_code ec;
+    fs::path real = target;
+    // Write through a symbolic link to the file it names, keeping the link.
+    if (fs::is_symlink(target, ec)) {
+        const fs::path resolved = fs::weakly_canonical(target, ec);
+        if (!ec)
+            real = resolved;
+    }
+    struct stat st {};
+    const bool exists = ::stat(real.c_str(), &st) == 0;
+    if (exists && S_ISDIR(st.st_mode))
+        return false;
+    m_target = real;
+    if (exists && !S_ISREG(st.st_mode)) {
+        m_fd = ::open(real.c_str(), O_WRONLY | O_CLOEXEC);
+        m_inPlace = m_fd >= 0;
+        return m_inPlace;
+    }
+    fs::path dir = real.parent_path();
+    if (dir.empty())
+        dir = ".";
+    std::string pattern = (dir / ("." + real.filename().string() + ".XXXXXX")).string();
+    m_fd = ::mkostemp(pattern.data(), O_CLOEXEC);
+    if (m_fd < 0)
+        return false;
+    m_temp = pattern;
+    const mode_t mode = exists ? (st.st_mode & 07777) : (0666 & ~currentUmask());
+    (void)::fchmod(m_fd, mode);
+    return true;
+}
+
+bool AtomicFile::commit(std::string_view data)
+{
+    if (m_fd < 0)
+        return false;
+    bool ok = writeAll(m_fd, data);
+    if (ok && !m_inPlace)
+        ok = ::fsync(m_fd) == 0;
+    if (::close(m_fd) != 0)
+        ok = false;
+    m_fd = -1;
+    if (m_inPlace)
+        return ok;
+    if (ok)
+        ok = ::rename(m_temp.c_str(), m_target.c_str()) == 0;
+    if (!ok)
+        ::unlink(m_temp.c_str());
+    m_temp.clear();
+    return ok;
+}
+
+void AtomicFile::discard()
+{
+    if (m_fd >= 0) {
+        ::close(m_fd);
+        m_fd = -1;
+        if (!m_inPlace)
+            ::unlink(m_temp.c_str());
+    }
+    m_temp.clear();
+    m_inPlace = false;
+}
+
+bool readWholeFile(const fs::path &path, std::string &out, bool *writable)
+{
+    int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK);
+    bool rw = fd >= 0;
+    if (fd < 0)
+        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return false;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return false;
+    }
+    out.clear();
+    out.resize(static_cast<std::size_t>(st.st_size));
+    std::size_t got = 0;
+    for (;;) {
+        if (got == out.size())
+            out.resize(out.size() + 65536); // the file may grow while we read
+        const ssize_t n = ::read(fd, out.data() + got, out.size() - got);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            ::close(fd);
+            out.clear();
+            return false;
+        }
+        if (n == 0)
+            break;
+        got += static_cast<std::size_t>(n);
+    }
+    out.resize(got);
+    ::close(fd);
+    if (writable)
+        *writable = rw;
+    return true;
+}
+
+} // namespace tafelbau

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace tafelbau {
+
+/// Replaces a file only once its new content is completely on disk: the bytes
+/// go to a temporary file in the same folder, which is renamed over the old
+/// file at commit. A failed write leaves the old file byte for byte.
+///
+/// Files that are not regular (a device such as /dev/null, a pipe) cannot be
+/// renamed over and are written in place.
+class AtomicFile
+{
+public:
+    AtomicFile() = default;
+    AtomicFile(const AtomicFile &) = delete;
+    AtomicFile &operator=(const AtomicFile &) = delete;
+    ~AtomicFile();
+
+    /// Prepares to write `target`. False (nothing changed on disk) when the
+    /// target is a folder or its folder cannot take a new file.
+    bool begin(const std::filesystem::path &target);
+
+    /// Writes `data` and puts it in place of the target. False when any step
+    /// failed; the target is then as it was before begin().
+    bool commit(std::string_view data);
+
+    /// Drops the prepared file; the target stays as it was.
+    void discard();
+
+    bool isActive() const { return m_fd >= 0; }
+
+    /// Test seam: when set, called before each write with the number of bytes
+    /// still to go; returning false makes that write fail as a full disk would.
+    static std::function<bool(std::size_t)> &writeHook();
+
+private:
+    int m_fd = -1;
+    bool m_inPlace = false;
+    std::filesystem::path m_target;
+    std::filesystem::path m_temp;
+};
+
+/// Reads a whole regular file. False for a missing, unreadable or
+/// non-regular file (a folder, a device).
+bool readWholeFile(const std::filesystem::path &path, std::string &out, bool *writable = nullptr);
+
+} // namespace tafelbau

@@ -1,0 +1,69 @@
+#include "document/gdtlist.h"
+
+#include <iterator>
+
+namespace tafelbau {
+
+void GdtList::clear()
+{
+    m_records.clear();
+    m_current = kNone;
+    m_lvidCounter = 0;
+}
+
+GadgetRecord &GdtList::insertAfterCurrent(GadgetRecord record)
+{
+    record.lvid = takeLvid();
+    const int at = m_current == kNone ? 0 : m_current + 1;
+    auto it = m_records.insert(std::next(m_records.begin(), at), std::move(record));
+    m_current = at;
+    return *it;
+}
+
+GadgetRecord &GdtList::append(GadgetRecord record)
+{
+    record.lvid = takeLvid();
+    m_records.push_back(std::move(record));
+    m_current = size() - 1;
+    return m_records.back();
+}
+
+void GdtList::removeCurrent()
+{
+    if (m_current == kNone)
+        return;
+    m_records.erase(std::next(m_records.begin(), m_current));
+    m_current = m_current - 1; // kNone (-1) when the first record went
+}
+
+bool GdtList::findByLvid(std::int32_t lvid)
+{
+    for (int i = 0; i < size(); ++i) {
+        if (m_records[static_cast<std::size_t>(i)].lvid == lvid) {
+            m_current = i;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool GdtList::findByVarId(std::string_view varId)
+{
+    for (int i = 0; i < size(); ++i) {
+        if (m_records[static_cast<std::size_t>(i)].varId == varId) {
+            m_current = i;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool GdtList::varIdExists(std::string_view varId) const
+{
+    for (const GadgetRecord &r : m_records)
+        if (r.varId == varId)
+            return true;
+    return false;
+}
+
+} // namespace tafelbau

@@ -1,0 +1,459 @@
+#include "document/settingsdocument.h"
+
+#include "document/atomicfile.h"
+#include "document/latin1.h"
+
+#include <cstring>
+
+namespace tafelbau {
+
+namespace {
+
+constexpr std::size_t kIndexThreshold = 48;
+constexpr std::size_t kArenaChunk = 64 * 1024;
+constexpr std::string_view kBom = "\xEF\xBB\xBF";
+
+std::uint32_t foldedHash(std::string_view s) noexcept
+{
+    std::uint32_t h = 2166136261u;
+    for (char c : s) {
+        h ^= static_cast<unsigned char>(foldAscii(c));
+        h *= 16777619u;
+    }
+    return h;
+}
+
+bool isBlank(char c) noexcept
+{
+    return c == ' ' || c == '\t';
+}
+
+} // namespace
+
+struct SettingsDocument::WriterSlot
+{
+    AtomicFile file;
+};
+
+SettingsDocument::SettingsDocument() = default;
+
+SettingsDocument::~SettingsDocument()
+{
+    close();
+}
+
+void SettingsDocument::reset()
+{
+    m_state = State::None;
+    m_path.clear();
+    m_modified = false;
+    m_utf8 = false;
+    m_readOnly = false;
+    m_created = false;
+    m_buffer.clear();
+    m_buffer.shrink_to_fit();
+    m_arena.clear();
+    m_arenaUsed = m_arenaSize = 0;
+    m_sections.clear();
+    m_sections.emplace_back();
+    m_groupIndex.reset();
+    m_currentGroup = 0;
+    m_currentEntry = {};
+    m_pending.reset();
+    m_writer.reset();
+}
+
+std::string_view SettingsDocument::store(std::string_view s)
+{
+    if (s.empty())
+        return {};
+    if (m_arenaSize - m_arenaUsed < s.size()) {
+        const std::size_t size = std::max(kArenaChunk, s.size());
+        m_arena.push_back(std::make_unique<char[]>(size));
+        m_arenaSize = size;
+        m_arenaUsed = 0;
+    }
+    char *dst = m_arena.back().get() + m_arenaUsed;
+    std::memcpy(dst, s.data(), s.size());
+    m_arenaUsed += s.size();
+    return {dst, s.size()};
+}
+
+std::string_view SettingsDocument::storeConverted(std::string_view latin1)
+{
+    if (!m_utf8)
+        return store(latin1);
+    return store(latin1ToUtf8(latin1));
+}
+
+std::string SettingsDocument::toLatin1(std::string_view raw) const
+{
+    return m_utf8 ? utf8ToLatin1(raw) : std::string(raw);
+}
+
+void SettingsDocument::addSection(std::string_view name)
+{
+    Section sec;
+    sec.name = name;
+    m_sections.push_back(std::move(sec));
+    if (m_groupIndex)
+        m_groupIndex->emplace(foldedCopy(name), static_cast<int>(m_sections.size()) - 1);
+}
+
+void SettingsDocument::parse(std::string_view bytes)
+{
+    const char *const base = bytes.data();
+    const std::size_t n = bytes.size();
+    std::size_t pos = 0;
+    Section *sec = &m_sections[0];
+    while (pos < n) {
+        // A line ends at the next CR or LF; memchr keeps long lines cheap.
+        const void *cr = std::memchr(base + pos, '\r', n - pos);
+        const void *lf = std::memchr(base + pos, '\n', n - pos);
+        std::size_t end = n;
+        if (cr)
+            end = static_cast<std::size_t>(static_cast<const char *>(cr) - base);
+        if (lf)
+            end = std::min(end, static_cast<std::size_t>(static_cast<const char *>(lf) - base));
+        std::size_t b = pos;
+        while (b < end && isBlank(base[b]))
+            ++b;
+        const std::string_view line(base + b, end - b);
+        pos = end;
+        while (pos < n && (base[pos] == '\r' || base[pos] == '\n'))
+            ++pos;
+        if (line.empty())
+            continue;
+        if (line[0] == ';') {
+            std::string_view text = line.substr(1);
+            if (!text.empty() && text[0] == ' ')
+                text.remove_prefix(1);
+            sec->entries.push_back({Kind::Comment, 0, {}, text});
+        } else if (line[0] == '[') {
+            std::string_view name = line.substr(1);
+            const std::size_t close = name.find(']');
+            if (close != std::string_view::npos)
+                name = name.substr(0, close);
+            addSection(name);
+            sec = &m_sections.back();
+        } else {
+            const std::size_t eq = line.find('=');
+            std::string_view key = line.substr(0, eq);
+            while (!key.empty() && isBlank(key.back()))
+                key.remove_suffix(1);
+            std::string_view value;
+            if (eq != std::string_view::npos) {
+                value = line.substr(eq + 1);
+                while (!value.empty() && isBlank(value.front()))
+                    value.remove_prefix(1);
+            }
+            sec->entries.push_back({Kind::KeyValue, foldedHash(key), key, value});
+        }
+    }
+}
+
+void SettingsDocument::loadBytes(std::string bytes, const std::filesystem::path &path)
+{
+    reset();
+    m_state = State::Open;
+    m_path = path;
+    m_buffer = std::move(bytes);
+    std::string_view view(m_buffer);
+    if (view.size() > 2 && view.substr(0, 3) == kBom) {
+        m_utf8 = true;
+        view.remove_prefix(3);
+    }
+    parse(view);
+}
+
+bool SettingsDocument::open(const std::filesystem::path &path)
+{
+    close();
+    std::string bytes;
+    bool writable = false;
+    if (!readWholeFile(path, bytes, &writable)) {
+        reset();
+        m_state = State::Missing;
+        m_path = path;
+        return false;
+    }
+    loadBytes(std::move(bytes), path);
+    m_readOnly = !writable;
+    return true;
+}
+
+bool SettingsDocument::create(const std::filesystem::path &path)
+{
+    close();
+    auto writer = std::make_unique<WriterSlot>();
+    if (!writer->file.begin(path))
+        return false;
+    reset();
+    m_state = State::Open;
+    m_path = path;
+    m_created = true;
+    m_writer = std::move(writer);
+    return true;
+}
+
+std::string SettingsDocument::serialize() const
+{
+    std::size_t total = 8;
+    for (const Section &sec : m_sections) {
+        total += sec.name.size() + 4;
+        for (const Entry &e : sec.entries)
+            total += e.key.size() + e.value.size() + 5;
+    }
+    std::string out;
+    out.reserve(total);
+    if (m_utf8) {
+        out.append(kBom);
+        out.append("\r\n");
+    }
+    for (std::size_t s = 0; s < m_sections.size(); ++s) {
+        const Section &sec = m_sections[s];
+        if (s > 0) {
+            out.push_back('[');
+            out.append(sec.name);
+            out.append("]\r\n");
+        }
+        for (const Entry &e : sec.entries) {
+            if (e.kind == Kind::Comment) {
+                out.append("; ");
+                out.append(e.value);
+            } else {
+                out.append(e.key);
+                out.append(" = ");
+                out.append(e.value);
+            }
+            out.append("\r\n");
+        }
+    }
+    return out;
+}
+
+bool SettingsDocument::close()
+{
+    if (m_state == State::None)
+        return true;
+    bool ok = true;
+    if (m_modified || (m_created && m_writer)) {
+        if (m_readOnly) {
+            ok = false;
+        } else {
+            if (!m_writer) {
+                m_writer = std::make_unique<WriterSlot>();
+                if (!m_writer->file.begin(m_path))
+                    ok = false;
+            }
+            if (ok)
+                ok = m_writer->file.commit(serialize());
+        }
+    }
+    reset();
+    m_state = State::None;
+    return ok;
+}
+
+void SettingsDocument::abandon()
+{
+    reset();
+    m_state = State::None;
+}
+
+void SettingsDocument::ensureGroupIndex()
+{
+    if (m_groupIndex)
+        return;
+    m_groupIndex = std::make_unique<std::unordered_map<std::string, int>>();
+    m_groupIndex->reserve(m_sections.size());
+    for (std::size_t s = 1; s < m_sections.size(); ++s)
+        m_groupIndex->emplace(foldedCopy(m_sections[s].name), static_cast<int>(s));
+}
+
+bool SettingsDocument::selectGroup(std::string_view name)
+{
+    if (m_state == State::None)
+        return false;
+    if (name.empty()) {
+        m_currentGroup = 0;
+        m_currentEntry = {};
+        m_pending.reset();
+        return true;
+    }
+    ensureGroupIndex();
+    const std::string wanted = foldedCopy(m_utf8 ? std::string_view(latin1ToUtf8(name)) : name);
+    const auto it = m_groupIndex->find(wanted);
+    if (it != m_groupIndex->end()) {
+        m_currentGroup = it->second;
+        m_currentEntry = {it->second, -1};
+        m_pending.reset();
+        return true;
+    }
+    m_pending = std::string(name);
+    return false;
+}
+
+bool SettingsDocument::examineGroups()
+{
+    if (m_state == State::None)
+        return false;
+    m_currentGroup = 0;
+    m_currentEntry = {};
+    m_pending.reset();
+    return true;
+}
+
+bool SettingsDocument::nextGroup()
+{
+    if (m_state == State::None)
+        return false;
+    if (static_cast<std::size_t>(m_currentGroup) + 1 >= m_sections.size())
+        return false;
+    ++m_currentGroup;
+    m_currentEntry = {m_currentGroup, -1};
+    m_pending.reset();
+    return true;
+}
+
+std::string SettingsDocument::groupName() const
+{
+    if (m_state == State::None || m_currentGroup == 0)
+        return {};
+    return toLatin1(m_sections[static_cast<std::size_t>(m_currentGroup)].name);
+}
+
+int SettingsDocument::lookupIn(const Section &sec, std::string_view rawKey, std::uint32_t hash) const
+{
+    if (sec.entries.size() > kIndexThreshold) {
+        auto &self = const_cast<Section &>(sec);
+        if (!self.keyIndex || self.keyIndexStale) {
+            self.keyIndex = std::make_unique<std::unordered_map<std::string, int>>();
+            self.keyIndex->reserve(sec.entries.size());
+            for (std::size_t i = 0; i < sec.entries.size(); ++i)
+                if (sec.entries[i].kind == Kind::KeyValue)
+                    self.keyIndex->emplace(foldedCopy(sec.entries[i].key), static_cast<int>(i));
+            self.keyIndexStale = false;
+        }
+        const auto it = sec.keyIndex->find(foldedCopy(rawKey));
+        return it == sec.keyIndex->end() ? -1 : it->second;
+    }
+    for (std::size_t i = 0; i < sec.entries.size(); ++i) {
+        const Entry &e = sec.entries[i];
+        if (e.kind == Kind::KeyValue && e.hash == hash && equalsFolded(e.key, rawKey))
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+int SettingsDocument::lookup(std::string_view key) const
+{
+    if (m_state == State::None || m_pending)
+        return -1;
+    const Section &sec = m_sections[static_cast<std::size_t>(m_currentGroup)];
+    if (m_utf8) {
+        const std::string raw = latin1ToUtf8(key);
+        return lookupIn(sec, raw, foldedHash(raw));
+    }
+    return lookupIn(sec, key, foldedHash(key));
+}
+
+std::optional<std::string> SettingsDocument::find(std::string_view key) const
+{
+    const int i = lookup(key);
+    if (i < 0)
+        return std::nullopt;
+    const Entry &e = m_sections[static_cast<std::size_t>(m_currentGroup)].entries[static_cast<std::size_t>(i)];
+    return toLatin1(trimBlanksTabs(e.value));
+}
+
+std::string SettingsDocument::readText(std::string_view key, std::string_view fallback) const
+{
+    if (auto v = find(key))
+        return std::move(*v);
+    return std::string(fallback);
+}
+
+std::int32_t SettingsDocument::readNumber(std::string_view key, std::int32_t fallback) const
+{
+    const int i = lookup(key);
+    if (i < 0)
+        return fallback;
+    // Digits are ASCII in both encodings, so no conversion is needed.
+    return parseDecimal(m_sections[static_cast<std::size_t>(m_currentGroup)].entries[static_cast<std::size_t>(i)].value);
+}
+
+void SettingsDocument::materialisePending()
+{
+    if (!m_pending)
+        return;
+    addSection(storeConverted(*m_pending));
+    m_pending.reset();
+    m_currentGroup = static_cast<int>(m_sections.size()) - 1;
+    m_currentEntry = {m_currentGroup, -1};
+    m_modified = true;
+}
+
+void SettingsDocument::writeText(std::string_view key, std::string_view value)
+{
+    if (m_state == State::None)
+        return;
+    materialisePending();
+    Section &sec = m_sections[static_cast<std::size_t>(m_currentGroup)];
+    const std::string_view rawValue = storeConverted(value);
+    const int i = lookup(key);
+    if (i >= 0) {
+        Entry &e = sec.entries[static_cast<std::size_t>(i)];
+        e.key = storeConverted(key);
+        e.value = rawValue;
+        m_currentEntry = {m_currentGroup, i};
+    } else {
+        const std::string_view rawKey = storeConverted(key);
+        sec.entries.push_back({Kind::KeyValue, foldedHash(rawKey), rawKey, rawValue});
+        const int at = static_cast<int>(sec.entries.size()) - 1;
+        if (sec.keyIndex && !sec.keyIndexStale)
+            sec.keyIndex->emplace(foldedCopy(rawKey), at);
+        m_currentEntry = {m_currentGroup, at};
+    }
+    m_modified = true;
+}
+
+void SettingsDocument::writeNumber(std::string_view key, std::int32_t value)
+{
+    writeText(key, numberText(value));
+}
+
+void SettingsDocument::writeComment(std::string_view text)
+{
+    if (m_state == State::None)
+        return;
+    materialisePending();
+    const Entry comment{Kind::Comment, 0, {}, storeConverted(text)};
+    int s = m_currentEntry.section;
+    int at = m_currentEntry.entry + 1;
+    if (s < 0) {
+        s = 0;
+        at = 0;
+    }
+    Section &sec = m_sections[static_cast<std::size_t>(s)];
+    sec.entries.insert(sec.entries.begin() + at, comment);
+    if (static_cast<std::size_t>(at) + 1 != sec.entries.size())
+        sec.keyIndexStale = true;
+    m_currentEntry = {s, at};
+    m_modified = true;
+}
+
+bool SettingsDocument::isCommentAfterCurrent(std::string_view text) const
+{
+    if (m_state == State::None || m_pending)
+        return false;
+    const int s = m_currentEntry.section < 0 ? 0 : m_currentEntry.section;
+    const int at = m_currentEntry.section < 0 ? 0 : m_currentEntry.entry + 1;
+    const Section &sec = m_sections[static_cast<std::size_t>(s)];
+    if (static_cast<std::size_t>(at) >= sec.entries.size())
+        return false;
+    const Entry &e = sec.entries[static_cast<std::size_t>(at)];
+    return e.kind == Kind::Comment && toLatin1(e.value) == text;
+}
+
+} // namespace tafelbau

@@ -1,0 +1,132 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace tafelbau {
+
+/// A key/value settings file held whole in memory: comments, an optional head
+/// section of key lines, then named groups. The program settings, the gadget
+/// pool and every gadget list file share this form.
+///
+/// Group and key names compare with A-Z folded; the first match wins. Lookups
+/// are indexed, so reading or writing a file of many groups is linear in its
+/// size while giving the same answers as a walk from the start would.
+///
+/// Texts in and out are Latin-1. A file that starts with the UTF-8 byte-order
+/// mark is converted at every operation and written back as UTF-8.
+class SettingsDocument
+{
+public:
+    enum class State { None, Open, Missing };
+
+    SettingsDocument();
+    ~SettingsDocument();
+    SettingsDocument(const SettingsDocument &) = delete;
+    SettingsDocument &operator=(const SettingsDocument &) = delete;
+
+    /// Closes the active document, then reads `path`. False when the file
+    /// cannot be read; an empty document bound to the path stays active then,
+    /// and writes to it create the file at close.
+    bool open(const std::filesystem::path &path);
+
+    /// Closes the active document and starts an empty one for `path`. False
+    /// when the file cannot be created there; no document is active then.
+    /// The old file is replaced only when close() succeeds.
+    bool create(const std::filesystem::path &path);
+
+    /// Writes a modified document back and ends it. False when writing
+    /// failed, or when changes to a read-only file were dropped; the file on
+    /// disk is unchanged then.
+    bool close();
+
+    /// Discards the document without writing anything.
+    void abandon();
+
+    State state() const { return m_state; }
+    bool isModified() const { return m_modified; }
+    bool isUtf8() const { return m_utf8; }
+    bool isReadOnly() const { return m_readOnly; }
+
+    bool selectGroup(std::string_view name);
+    bool examineGroups();
+    bool nextGroup();
+    std::string groupName() const;
+
+    std::string readText(std::string_view key, std::string_view fallback) const;
+    std::int32_t readNumber(std::string_view key, std::int32_t fallback) const;
+    /// The trimmed value, or nullopt when the key is not found.
+    std::optional<std::string> find(std::string_view key) const;
+
+    void writeText(std::string_view key, std::string_view value);
+    void writeNumber(std::string_view key, std::int32_t value);
+    void writeComment(std::string_view text);
+    /// Whether the entry right after the current one is this comment; lets a
+    /// caller avoid piling up copies of a comment it writes at every save.
+    bool isCommentAfterCurrent(std::string_view text) const;
+
+    /// Parses file bytes into an open document without touching the disk.
+    void loadBytes(std::string bytes, const std::filesystem::path &path = {});
+    /// The file form the document would be written in.
+    std::string serialize() const;
+
+private:
+    enum class Kind : std::uint8_t { Comment, KeyValue };
+    struct Entry
+    {
+        Kind kind;
+        std::uint32_t hash; // of the folded key; speeds up the scan
+        std::string_view key;
+        std::string_view value; // comment text for comments
+    };
+    struct Section
+    {
+        std::string_view name; // empty for the head section
+        std::vector<Entry> entries;
+        // Built only for long sections: folded key -> first entry index.
+        std::unique_ptr<std::unordered_map<std::string, int>> keyIndex;
+        bool keyIndexStale = false;
+    };
+    struct Position
+    {
+        int section = -1; // -1: no current entry
+        int entry = -1;   // -1: the group header itself
+    };
+
+    void reset();
+    void parse(std::string_view bytes);
+    std::string_view store(std::string_view s);
+    std::string_view storeConverted(std::string_view latin1);
+    std::string toLatin1(std::string_view raw) const;
+    int lookup(std::string_view key) const; // entry index in current section, -1
+    int lookupIn(const Section &sec, std::string_view rawKey, std::uint32_t hash) const;
+    void materialisePending();
+    void addSection(std::string_view name);
+    void ensureGroupIndex();
+
+    State m_state = State::None;
+    std::filesystem::path m_path;
+    bool m_modified = false;
+    bool m_utf8 = false;
+    bool m_readOnly = false;
+    bool m_created = false;
+    std::string m_buffer;
+    std::vector<std::unique_ptr<char[]>> m_arena;
+    std::size_t m_arenaUsed = 0;
+    std::size_t m_arenaSize = 0;
+    std::vector<Section> m_sections; // [0] is the head section
+    std::unique_ptr<std::unordered_map<std::string, int>> m_groupIndex;
+    int m_currentGroup = 0;
+    Position m_currentEntry;
+    std::optional<std::string> m_pending;
+    struct WriterSlot;
+    std::unique_ptr<WriterSlot> m_writer;
+};
+
+} // namespace tafelbau

@@ -1,0 +1,62 @@
+#include "pool/multiline.h"
+
+namespace tafelbau {
+
+std::string normaliseLineBreaks(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\r') {
+            out.append("\r\n");
+            if (i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+        } else if (c == '\n') {
+            out.append("\r\n");
+        } else {
+            out.push_back(c);
+        }
+    }
+    return out;
+}
+
+std::string encodeMultiLine(std::string_view text)
+{
+    // One pass gives the same bytes as the two replacements in turn, because
+    // neither replacement produces what the other looks for.
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\r') {
+            out.push_back('\x1F');
+            if (i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+        } else if (c == '\n') {
+            out.push_back('\x1F');
+        } else if (c == '\t') {
+            out.push_back('\x1E');
+        } else {
+            out.push_back(c);
+        }
+    }
+    return out;
+}
+
+std::string decodeMultiLine(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size() + 16);
+    for (char c : text) {
+        if (c == '\x1F')
+            out.append("\r\n");
+        else if (c == '\x1E')
+            out.push_back('\t');
+        else
+            out.push_back(c);
+    }
+    return out;
+}
+
+} // namespace tafelbau
