@@ -1,12 +1,50 @@
 #include "app/batchimport.h"
 
+#include "codegen/codefile.h"
+#include "codegen/import.h"
+#include "document/latin1.h"
+#include "document/listfile.h"
+
+#include <system_error>
+
 namespace tafelbau {
 
-int importIntoListFile(AppState &, Dialogs &dialogs, const std::filesystem::path &, const std::filesystem::path &,
-                       std::time_t)
+int importIntoListFile(AppState &state, Dialogs &dialogs, const std::filesystem::path &source,
+                       const std::filesystem::path &listFile, std::time_t now)
 {
-    dialogs.showMessage("Import is not built yet.");
-    return 1;
+    // A list file named like a code file (dlg.pbi with the extension ".pbi")
+    // would be overwritten by its own code right after it was saved.
+    if (codeFileNames(listFile, state.pool.settings).code == listFile) {
+        dialogs.showMessage(latin1ToUtf8("Fehler: Die Codedatei h\xE4tte denselben Namen wie die Gadgetliste: ")
+                            + listFile.string());
+        return 1;
+    }
+    std::error_code ec;
+    if (std::filesystem::exists(listFile, ec)) {
+        if (const Outcome loaded = loadListFile(listFile, state.pool, state.list); !loaded.ok) {
+            dialogs.showMessage(loaded.message);
+            return 1;
+        }
+    } else {
+        state.list.clear();
+    }
+    state.listFile = listFile;
+
+    if (const Outcome imported = importFromFile(source, state.pool, state.list); !imported.ok) {
+        dialogs.showMessage(imported.message);
+        return 1;
+    }
+    state.changed = true;
+    if (const Outcome saved = writeListFile(listFile, state.list); !saved.ok) {
+        dialogs.showMessage(saved.message);
+        return 1;
+    }
+    state.changed = false;
+    if (const Outcome written = generateCodeFile(listFile, state.list, state.pool.settings, now); !written.ok) {
+        dialogs.showMessage(written.message);
+        return 1;
+    }
+    return 0;
 }
 
 } // namespace tafelbau
