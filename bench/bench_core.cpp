@@ -1,2 +1,116 @@
+// Load, save and code generation of big gadget lists, and the whole
+// "/refreshcode" process as a user's editor tool would start it.
+#include "benchdata.h"
+
+#include "codegen/codefile.h"
+#include "document/listfile.h"
+#include "document/settingsdocument.h"
+#include "pool/poolfile.h"
+
 #include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+using namespace tafelbau;
+
+namespace {
+
+struct Workspace
+{
+    fs::path dir;
+    explicit Workspace(int gadgets)
+    {
+        std::string pattern = (fs::temp_directory_path() / "tafelbau-bench-XXXXXX").string();
+        dir = ::mkdtemp(pattern.data());
+        GdtList list = benchdata::makeList(gadgets);
+        if (!writeListFile(dir / "dlg.tbf", list).ok)
+            std::abort();
+        fs::create_directory(dir / "prog");
+        fs::copy_file(TAFELBAU_EXE, dir / "prog" / "tafelbau");
+        std::ofstream(dir / "prog" / "TafelbauGadgetPool.ini", std::ios::binary)
+            << "GGdtPoolCodeFileExt = .pbi\r\n[ButtonGadget]\r\n[StringGadget]\r\n";
+    }
+    ~Workspace() { fs::remove_all(dir); }
+};
+
+void BM_LoadListFile(benchmark::State &state)
+{
+    Workspace ws(static_cast<int>(state.range(0)));
+    GdtPool pool;
+    for (auto _ : state) {
+        GdtList list;
+        if (!loadListFile(ws.dir / "dlg.tbf", pool, list).ok)
+            state.SkipWithError("load failed");
+        benchmark::DoNotOptimize(list.size());
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(fs::file_size(ws.dir / "dlg.tbf")));
+}
+
+void BM_WriteListFile(benchmark::State &state)
+{
+    Workspace ws(1);
+    const GdtList list = benchdata::makeList(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        if (!writeListFile(ws.dir / "out.tbf", list).ok)
+            state.SkipWithError("save failed");
+    }
+}
+
+void BM_CodeFileBytes(benchmark::State &state)
+{
+    const GdtList list = benchdata::makeList(static_cast<int>(state.range(0)));
+    const PoolSettings settings = benchdata::defaultSettings();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(codeFileBytes(list, settings, 0).size());
+}
+
+void BM_SettingsSelectGroupByName(benchmark::State &state)
+{
+    const GdtList list = benchdata::makeList(static_cast<int>(state.range(0)));
+    SettingsDocument doc;
+    doc.loadBytes(listFileBytes(list));
+    for (auto _ : state) {
+        for (const GadgetRecord &r : list.records()) {
+            doc.selectGroup(r.varId);
+            benchmark::DoNotOptimize(doc.readNumber("pname9", 0));
+        }
+    }
+}
+
+// The whole process: start, read settings and pool, load, generate, write.
+void BM_RefreshCodeProcess(benchmark::State &state)
+{
+    Workspace ws(static_cast<int>(state.range(0)));
+    const std::string exe = (ws.dir / "prog" / "tafelbau").string();
+    const std::string code = (ws.dir / "dlg.pbi").string();
+    const std::string home = "HOME=" + ws.dir.string();
+    for (auto _ : state) {
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            char *argv[] = {const_cast<char *>(exe.c_str()), const_cast<char *>("/refreshcode"),
+                            const_cast<char *>(code.c_str()), nullptr};
+            char *envp[] = {const_cast<char *>(home.c_str()), nullptr};
+            ::execve(exe.c_str(), argv, envp);
+            ::_exit(127);
+        }
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+            state.SkipWithError("refresh failed");
+    }
+}
+
+} // namespace
+
+BENCHMARK(BM_LoadListFile)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WriteListFile)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CodeFileBytes)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SettingsSelectGroupByName)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RefreshCodeProcess)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 BENCHMARK_MAIN();

@@ -43,7 +43,9 @@ int runBatch(const CommandLine &cl, const StartupEnvironment &env)
             box(text.c_str());
     };
     BatchDialogs dialogs(showBox);
-    AppState state;
+    // Deliberately never freed: the process ends right after, and taking a
+    // ten-thousand-gadget list apart record by record would only cost time.
+    AppState &state = *new AppState;
     startUp(state, dialogs, env);
     const std::time_t now = std::time(nullptr);
     if (cl.mode == CommandLine::Mode::RefreshCode)

@@ -50,6 +50,77 @@ std::string scaled(std::int32_t v)
     return numberText(v) + "*GTBScale";
 }
 
+// Which placeholder starts at `at`, or -1: 0 id, 1 text, 2 x, 3 y, 4 xd,
+// 5 yd, 6 flags, 7..16 p0..p9.
+int placeholderAt(std::string_view s, std::size_t at)
+{
+    static constexpr std::string_view kNames[17] = {"[id]", "[text]", "[x]",  "[y]",  "[xd]", "[yd]",
+                                                    "[flags]", "[p0]", "[p1]", "[p2]", "[p3]", "[p4]",
+                                                    "[p5]", "[p6]", "[p7]", "[p8]", "[p9]"};
+    const std::string_view rest = s.substr(at);
+    for (int i = 0; i < 17; ++i) {
+        const std::string_view name = kNames[i];
+        if (rest.size() >= name.size() && equalsFolded(rest.substr(0, name.size()), name))
+            return i;
+    }
+    return -1;
+}
+
+bool hasBracket(std::string_view v)
+{
+    return v.find_first_of("[]") != std::string_view::npos;
+}
+
+// The placeholders are replaced one kind after the other, and a value put in
+// by an earlier kind is looked at again by the later ones. Replacing all of
+// them in one left-to-right pass gives the same bytes whenever no value
+// holds a bracket (so none can bring in or complete a placeholder) and no
+// stray "[" of the template runs into a placeholder (as in "[p[id]]", where
+// the id could complete "[p1]").
+bool canExpandInOnePass(std::string_view s, const GadgetRecord &r)
+{
+    if (hasBracket(r.varId) || hasBracket(r.text) || hasBracket(r.flags))
+        return false;
+    for (const std::string &v : r.p)
+        if (hasBracket(v))
+            return false;
+    for (std::size_t at = s.find('['); at != std::string_view::npos; at = s.find('[', at + 1)) {
+        if (placeholderAt(s, at) >= 0)
+            continue;
+        const std::size_t next = s.find_first_of("[]", at + 1);
+        if (next != std::string_view::npos && s[next] == '[' && placeholderAt(s, next) >= 0)
+            return false;
+    }
+    return true;
+}
+
+void expandInOnePass(std::string_view s, const GadgetRecord &r, std::string &out)
+{
+    std::size_t copied = 0;
+    for (std::size_t at = s.find('['); at != std::string_view::npos; at = s.find('[', at)) {
+        const int which = placeholderAt(s, at);
+        if (which < 0) {
+            ++at;
+            continue;
+        }
+        out.append(s, copied, at - copied);
+        switch (which) {
+        case 0: out.append(r.varId); break;
+        case 1: out.append(r.text); break;
+        case 2: out.append(numberText(r.x)).append("*GTBScale"); break;
+        case 3: out.append(numberText(r.y)).append("*GTBScale"); break;
+        case 4: out.append(numberText(r.xd)).append("*GTBScale"); break;
+        case 5: out.append(numberText(r.yd)).append("*GTBScale"); break;
+        case 6: out.append(r.flags); break;
+        default: out.append(r.p[static_cast<std::size_t>(which - 7)]); break;
+        }
+        const std::size_t len = which == 1 ? 6 : which == 6 ? 7 : (which == 2 || which == 3) ? 3 : 4;
+        at += len;
+        copied = at;
+    }
+    out.append(s, copied, std::string_view::npos);
+}
+
 } // namespace
 
 void appendExpandedTemplate(const GadgetRecord &record, std::string &out)
@@ -76,29 +147,35 @@ void appendExpandedTemplate(const GadgetRecord &record, std::string &out)
         s.append(c, pos, std::string::npos);
     }
 
-    if (s.find('[') != std::string::npos) {
-        std::string scratch;
-        static constexpr std::string_view kParams[10] = {"[p0]", "[p1]", "[p2]", "[p3]", "[p4]",
-                                                         "[p5]", "[p6]", "[p7]", "[p8]", "[p9]"};
-        const std::string_view steps[7] = {"[id]", "[text]", "[x]", "[y]", "[xd]", "[yd]", "[flags]"};
-        for (int step = 0; step < 17; ++step) {
-            // A text without "[" holds no placeholder, and no later step can
-            // bring one in, so the rest of the steps would change nothing.
-            if (s.find('[') == std::string::npos)
-                break;
-            switch (step) {
-            case 0: substitute(s, scratch, steps[0], record.varId); break;
-            case 1: substitute(s, scratch, steps[1], record.text); break;
-            case 2: substitute(s, scratch, steps[2], scaled(record.x)); break;
-            case 3: substitute(s, scratch, steps[3], scaled(record.y)); break;
-            case 4: substitute(s, scratch, steps[4], scaled(record.xd)); break;
-            case 5: substitute(s, scratch, steps[5], scaled(record.yd)); break;
-            case 6: substitute(s, scratch, steps[6], record.flags); break;
-            default: {
-                const std::size_t i = static_cast<std::size_t>(step - 7);
-                substitute(s, scratch, kParams[i], record.p[i]);
-            }
-            }
+    if (s.find('[') == std::string::npos) {
+        out.append(s);
+        return;
+    }
+    if (canExpandInOnePass(s, record)) {
+        expandInOnePass(s, record, out);
+        return;
+    }
+    std::string scratch;
+    static constexpr std::string_view kParams[10] = {"[p0]", "[p1]", "[p2]", "[p3]", "[p4]",
+                                                     "[p5]", "[p6]", "[p7]", "[p8]", "[p9]"};
+    const std::string_view steps[7] = {"[id]", "[text]", "[x]", "[y]", "[xd]", "[yd]", "[flags]"};
+    for (int step = 0; step < 17; ++step) {
+        // A text without "[" holds no placeholder, and no later step can
+        // bring one in, so the rest of the steps would change nothing.
+        if (s.find('[') == std::string::npos)
+            break;
+        switch (step) {
+        case 0: substitute(s, scratch, steps[0], record.varId); break;
+        case 1: substitute(s, scratch, steps[1], record.text); break;
+        case 2: substitute(s, scratch, steps[2], scaled(record.x)); break;
+        case 3: substitute(s, scratch, steps[3], scaled(record.y)); break;
+        case 4: substitute(s, scratch, steps[4], scaled(record.xd)); break;
+        case 5: substitute(s, scratch, steps[5], scaled(record.yd)); break;
+        case 6: substitute(s, scratch, steps[6], record.flags); break;
+        default: {
+            const std::size_t i = static_cast<std::size_t>(step - 7);
+            substitute(s, scratch, kParams[i], record.p[i]);
+        }
         }
     }
     out.append(s);

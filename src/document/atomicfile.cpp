@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -119,10 +120,10 @@ void AtomicFile::discard()
     m_inPlace = false;
 }
 
-bool readWholeFile(const fs::path &path, std::string &out, bool *writable)
+bool readWholeFile(const fs::path &path, FileBytes &out, bool *writable)
 {
     int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK);
-    bool rw = fd >= 0;
+    const bool rw = fd >= 0;
     if (fd < 0)
         fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
@@ -132,28 +133,42 @@ bool readWholeFile(const fs::path &path, std::string &out, bool *writable)
         ::close(fd);
         return false;
     }
-    out.clear();
-    out.resize(static_cast<std::size_t>(st.st_size));
+    std::size_t capacity = static_cast<std::size_t>(st.st_size) + 1;
+    auto data = std::unique_ptr<char[]>(new char[capacity]);
     std::size_t got = 0;
     for (;;) {
-        if (got == out.size())
-            out.resize(out.size() + 65536); // the file may grow while we read
-        const ssize_t n = ::read(fd, out.data() + got, out.size() - got);
+        if (got == capacity) { // the file grew while we read it
+            const std::size_t bigger = capacity * 2;
+            auto grown = std::unique_ptr<char[]>(new char[bigger]);
+            std::memcpy(grown.get(), data.get(), got);
+            data = std::move(grown);
+            capacity = bigger;
+        }
+        const ssize_t n = ::read(fd, data.get() + got, capacity - got);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
             ::close(fd);
-            out.clear();
             return false;
         }
         if (n == 0)
             break;
         got += static_cast<std::size_t>(n);
     }
-    out.resize(got);
     ::close(fd);
+    out.data = std::move(data);
+    out.size = got;
     if (writable)
         *writable = rw;
+    return true;
+}
+
+bool readWholeFile(const fs::path &path, std::string &out, bool *writable)
+{
+    FileBytes bytes;
+    if (!readWholeFile(path, bytes, writable))
+        return false;
+    out.assign(bytes.view());
     return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -44,6 +45,19 @@ private:
     std::filesystem::path m_target;
     std::filesystem::path m_temp;
 };
+
+/// Bytes of a file read whole, not zero-filled before the read: big lists
+/// are read at every start.
+struct FileBytes
+{
+    std::unique_ptr<char[]> data;
+    std::size_t size = 0;
+    std::string_view view() const { return {data.get(), size}; }
+};
+
+/// Reads a whole regular file. False for a missing, unreadable or
+/// non-regular file (a folder, a device).
+bool readWholeFile(const std::filesystem::path &path, FileBytes &out, bool *writable = nullptr);
 
 /// Reads a whole regular file. False for a missing, unreadable or
 /// non-regular file (a folder, a device).

@@ -27,6 +27,8 @@ public:
 
     std::int32_t lvidCounter() const { return m_lvidCounter; }
 
+    void reserve(int count) { m_records.reserve(static_cast<std::size_t>(count)); }
+
     /// Empties the list and resets the lvid counter, as New and Load do.
     void clear();
 

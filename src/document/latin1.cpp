@@ -2,16 +2,6 @@
 
 namespace tafelbau {
 
-bool equalsFolded(std::string_view a, std::string_view b) noexcept
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (foldAscii(a[i]) != foldAscii(b[i]))
-            return false;
-    return true;
-}
-
 std::string foldedCopy(std::string_view s)
 {
     std::string out(s);

@@ -17,7 +17,15 @@ constexpr char foldAscii(char c) noexcept
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-bool equalsFolded(std::string_view a, std::string_view b) noexcept;
+inline bool equalsFolded(std::string_view a, std::string_view b) noexcept
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (foldAscii(a[i]) != foldAscii(b[i]))
+            return false;
+    return true;
+}
 std::string foldedCopy(std::string_view s);
 
 /// Converts Latin-1 bytes to UTF-8 (two bytes for 0x80-0xFF).

@@ -5,6 +5,8 @@
 #include "pool/multiline.h"
 #include "pool/poolfile.h"
 
+#include <array>
+
 namespace tafelbau {
 
 namespace {
@@ -34,6 +36,61 @@ void writeRecords(SettingsDocument &doc, const GdtList &list)
             doc.writeText(kParamKeys[i], r.p[i]);
             doc.writeText(kParamNameKeys[i], r.pname[i]);
         }
+    }
+}
+
+// Field numbers in the order of the file's keys: code, name, text, x, y,
+// xy0, xd, yd, flags, tab, card, dontshow, then p0, pname0, ... p9, pname9.
+int listKeyField(std::string_view key)
+{
+    // Dispatch on the length first: this runs for every line of a list file.
+    auto is = [&](std::string_view name) { return equalsFolded(key, name); };
+    switch (key.size()) {
+    case 1:
+        return is("x") ? 3 : is("y") ? 4 : -1;
+    case 2:
+        if (foldAscii(key[0]) == 'p' && key[1] >= '0' && key[1] <= '9')
+            return 12 + 2 * (key[1] - '0');
+        return is("xd") ? 6 : is("yd") ? 7 : -1;
+    case 3:
+        return is("xy0") ? 5 : is("tab") ? 9 : -1;
+    case 4:
+        return is("code") ? 0 : is("name") ? 1 : is("text") ? 2 : is("card") ? 10 : -1;
+    case 5:
+        return is("flags") ? 8 : -1;
+    case 6:
+        if (key[5] >= '0' && key[5] <= '9' && is(std::string("pname") + key[5]))
+            return 13 + 2 * (key[5] - '0');
+        return -1;
+    case 8:
+        return is("dontshow") ? 11 : -1;
+    default:
+        return -1;
+    }
+}
+
+void assignField(GadgetRecord &r, int field, std::string_view value)
+{
+    switch (field) {
+    case 0: r.code = decodeMultiLine(value); break;
+    case 1: r.name = value; break;
+    case 2: r.text = value; break;
+    case 3: r.x = parseDecimal(value); break;
+    case 4: r.y = parseDecimal(value); break;
+    case 5: r.xy0 = static_cast<std::int8_t>(parseDecimal(value)); break;
+    case 6: r.xd = parseDecimal(value); break;
+    case 7: r.yd = parseDecimal(value); break;
+    case 8: r.flags = decodeMultiLine(value); break;
+    case 9: r.tab = parseDecimal(value); break;
+    case 10: r.card = parseDecimal(value); break;
+    case 11: r.dontshow = static_cast<std::int8_t>(parseDecimal(value)); break;
+    default: {
+        const auto i = static_cast<std::size_t>((field - 12) / 2);
+        if ((field - 12) % 2 == 0)
+            r.p[i] = value;
+        else
+            r.pname[i] = value;
+    }
     }
 }
 
@@ -88,28 +145,25 @@ Outcome loadListFile(const std::filesystem::path &path, const GdtPool &pool, Gdt
                            + "Version: " + latin1ToUtf8(version) + "\r\n" + "Erforderliche Version: 081103\r\n"};
     }
     GdtList loaded;
+    loaded.reserve(doc.groupCount());
+    const PoolEntry *lastEntry = nullptr;
     doc.examineGroups();
     while (doc.nextGroup()) {
         GadgetRecord r;
         r.varId = doc.groupName();
-        r.code = decodeMultiLine(doc.readText("code", ""));
-        r.name = doc.readText("name", "");
-        r.text = doc.readText("text", "");
-        r.x = doc.readNumber("x", 0);
-        r.y = doc.readNumber("y", 0);
-        r.xy0 = static_cast<std::int8_t>(doc.readNumber("xy0", 0));
-        r.xd = doc.readNumber("xd", 0);
-        r.yd = doc.readNumber("yd", 0);
-        r.flags = decodeMultiLine(doc.readText("flags", ""));
-        r.tab = doc.readNumber("tab", 0);
-        r.card = doc.readNumber("card", 0);
-        r.dontshow = static_cast<std::int8_t>(doc.readNumber("dontshow", 0));
-        for (std::size_t i = 0; i < 10; ++i) {
-            r.p[i] = doc.readText(kParamKeys[i], "");
-            r.pname[i] = doc.readText(kParamNameKeys[i], "");
-        }
-        const PoolEntry *entry = pool.find(r.name);
-        r.color = entry ? entry->color : kDefaultFrameColour;
+        // One pass over the group's lines; the first of equal keys counts,
+        // as a lookup per key would find it.
+        std::uint64_t seen = 0;
+        doc.forEachKey([&](std::string_view key, std::string_view value) {
+            const int field = listKeyField(key);
+            if (field < 0 || (seen & (std::uint64_t{1} << field)))
+                return;
+            seen |= std::uint64_t{1} << field;
+            assignField(r, field, value);
+        });
+        if (!lastEntry || lastEntry->name != r.name)
+            lastEntry = pool.find(r.name);
+        r.color = lastEntry ? lastEntry->color : kDefaultFrameColour;
         loaded.append(std::move(r));
     }
     doc.abandon();

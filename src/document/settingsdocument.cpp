@@ -50,8 +50,7 @@ void SettingsDocument::reset()
     m_utf8 = false;
     m_readOnly = false;
     m_created = false;
-    m_buffer.clear();
-    m_buffer.shrink_to_fit();
+    m_buffer.reset();
     m_arena.clear();
     m_arenaUsed = m_arenaSize = 0;
     m_sections.clear();
@@ -107,17 +106,20 @@ void SettingsDocument::parse(std::string_view bytes)
     std::size_t pos = 0;
     Section *sec = &m_sections[0];
     while (pos < n) {
-        // A line ends at the next CR or LF; memchr keeps long lines cheap.
-        const void *cr = std::memchr(base + pos, '\r', n - pos);
-        const void *lf = std::memchr(base + pos, '\n', n - pos);
-        std::size_t end = n;
-        if (cr)
-            end = static_cast<std::size_t>(static_cast<const char *>(cr) - base);
-        if (lf)
-            end = std::min(end, static_cast<std::size_t>(static_cast<const char *>(lf) - base));
+        // Most lines are a few bytes long: a plain scan that also notes the
+        // first "=" beats a library search per line end.
         std::size_t b = pos;
-        while (b < end && isBlank(base[b]))
+        while (b < n && isBlank(base[b]))
             ++b;
+        std::size_t end = b;
+        std::size_t eq = std::string_view::npos;
+        for (; end < n; ++end) {
+            const char c = base[end];
+            if (c == '\r' || c == '\n')
+                break;
+            if (c == '=' && eq == std::string_view::npos)
+                eq = end - b;
+        }
         const std::string_view line(base + b, end - b);
         pos = end;
         while (pos < n && (base[pos] == '\r' || base[pos] == '\n'))
@@ -134,10 +136,13 @@ void SettingsDocument::parse(std::string_view bytes)
             const std::size_t close = name.find(']');
             if (close != std::string_view::npos)
                 name = name.substr(0, close);
+            // Groups of one file tend to be alike: start the next one with
+            // room for as many lines as the last had.
+            const std::size_t expected = sec->entries.size();
             addSection(name);
             sec = &m_sections.back();
+            sec->entries.reserve(expected);
         } else {
-            const std::size_t eq = line.find('=');
             std::string_view key = line.substr(0, eq);
             while (!key.empty() && isBlank(key.back()))
                 key.remove_suffix(1);
@@ -152,13 +157,13 @@ void SettingsDocument::parse(std::string_view bytes)
     }
 }
 
-void SettingsDocument::loadBytes(std::string bytes, const std::filesystem::path &path)
+void SettingsDocument::adopt(std::unique_ptr<char[]> buffer, std::size_t size, const std::filesystem::path &path)
 {
     reset();
     m_state = State::Open;
     m_path = path;
-    m_buffer = std::move(bytes);
-    std::string_view view(m_buffer);
+    m_buffer = std::move(buffer);
+    std::string_view view(m_buffer.get(), size);
     if (view.size() > 2 && view.substr(0, 3) == kBom) {
         m_utf8 = true;
         view.remove_prefix(3);
@@ -166,10 +171,17 @@ void SettingsDocument::loadBytes(std::string bytes, const std::filesystem::path 
     parse(view);
 }
 
+void SettingsDocument::loadBytes(std::string_view bytes, const std::filesystem::path &path)
+{
+    auto copy = std::unique_ptr<char[]>(new char[bytes.size() + 1]);
+    std::memcpy(copy.get(), bytes.data(), bytes.size());
+    adopt(std::move(copy), bytes.size(), path);
+}
+
 bool SettingsDocument::open(const std::filesystem::path &path)
 {
     close();
-    std::string bytes;
+    FileBytes bytes;
     bool writable = false;
     if (!readWholeFile(path, bytes, &writable)) {
         reset();
@@ -177,7 +189,7 @@ bool SettingsDocument::open(const std::filesystem::path &path)
         m_path = path;
         return false;
     }
-    loadBytes(std::move(bytes), path);
+    adopt(std::move(bytes.data), bytes.size, path);
     m_readOnly = !writable;
     return true;
 }
@@ -381,6 +393,20 @@ std::int32_t SettingsDocument::readNumber(std::string_view key, std::int32_t fal
         return fallback;
     // Digits are ASCII in both encodings, so no conversion is needed.
     return parseDecimal(m_sections[static_cast<std::size_t>(m_currentGroup)].entries[static_cast<std::size_t>(i)].value);
+}
+
+void SettingsDocument::forEachKey(const std::function<void(std::string_view, std::string_view)> &visit) const
+{
+    if (m_state == State::None || m_pending)
+        return;
+    for (const Entry &e : m_sections[static_cast<std::size_t>(m_currentGroup)].entries) {
+        if (e.kind != Kind::KeyValue)
+            continue;
+        if (m_utf8)
+            visit(utf8ToLatin1(e.key), utf8ToLatin1(trimBlanksTabs(e.value)));
+        else
+            visit(e.key, trimBlanksTabs(e.value));
+    }
 }
 
 void SettingsDocument::materialisePending()

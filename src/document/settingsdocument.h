@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -64,6 +65,15 @@ public:
     /// The trimmed value, or nullopt when the key is not found.
     std::optional<std::string> find(std::string_view key) const;
 
+    /// Visits the key lines of the current group (the head section when no
+    /// group is selected) in file order, with values trimmed as readText
+    /// trims them; nothing while a group name is pending. One pass over a
+    /// group gives what a readText per key would, without a lookup per key:
+    /// a caller that wants readText's answer keeps the first of equal keys.
+    void forEachKey(const std::function<void(std::string_view key, std::string_view value)> &visit) const;
+
+    int groupCount() const { return m_state == State::None ? 0 : static_cast<int>(m_sections.size()) - 1; }
+
     void writeText(std::string_view key, std::string_view value);
     void writeNumber(std::string_view key, std::int32_t value);
     void writeComment(std::string_view text);
@@ -72,7 +82,7 @@ public:
     bool isCommentAfterCurrent(std::string_view text) const;
 
     /// Parses file bytes into an open document without touching the disk.
-    void loadBytes(std::string bytes, const std::filesystem::path &path = {});
+    void loadBytes(std::string_view bytes, const std::filesystem::path &path = {});
     /// The file form the document would be written in.
     std::string serialize() const;
 
@@ -101,6 +111,7 @@ private:
 
     void reset();
     void parse(std::string_view bytes);
+    void adopt(std::unique_ptr<char[]> buffer, std::size_t size, const std::filesystem::path &path);
     std::string_view store(std::string_view s);
     std::string_view storeConverted(std::string_view latin1);
     std::string toLatin1(std::string_view raw) const;
@@ -116,7 +127,7 @@ private:
     bool m_utf8 = false;
     bool m_readOnly = false;
     bool m_created = false;
-    std::string m_buffer;
+    std::unique_ptr<char[]> m_buffer; // the file's bytes; entries point into them
     std::vector<std::unique_ptr<char[]>> m_arena;
     std::size_t m_arenaUsed = 0;
     std::size_t m_arenaSize = 0;

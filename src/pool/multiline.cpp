@@ -48,14 +48,21 @@ std::string decodeMultiLine(std::string_view text)
 {
     std::string out;
     out.reserve(text.size() + 16);
-    for (char c : text) {
+    // Copy the runs between the two marker bytes whole: values are long and
+    // markers rare, and this runs for every template of a big list.
+    std::size_t run = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c != '\x1F' && c != '\x1E')
+            continue;
+        out.append(text, run, i - run);
         if (c == '\x1F')
             out.append("\r\n");
-        else if (c == '\x1E')
-            out.push_back('\t');
         else
-            out.push_back(c);
+            out.push_back('\t');
+        run = i + 1;
     }
+    out.append(text, run, std::string_view::npos);
     return out;
 }
 

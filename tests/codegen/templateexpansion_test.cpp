@@ -1,5 +1,7 @@
 #include "codegen/templateexpansion.h"
 
+#include "document/latin1.h"
+
 #include <gtest/gtest.h>
 
 using namespace tafelbau;
@@ -86,4 +88,63 @@ TEST(TemplateExpansion, HugeTabLevelIsBounded)
 {
     const std::string out = expandTemplate(record("A", 2000000000));
     EXPECT_EQ(out.size(), static_cast<std::size_t>(kMaxExpandedTab) + 1);
+}
+
+namespace {
+
+// The rule as written: the placeholders one kind after the other, each kind
+// replaced left to right without looking at what it just put in.
+std::string stepwise(const GadgetRecord &r)
+{
+    std::string s = r.code;
+    auto step = [&](std::string_view ph, const std::string &value) {
+        std::string out;
+        std::size_t i = 0;
+        while (i < s.size()) {
+            if (s.size() - i >= ph.size() && equalsFolded(std::string_view(s).substr(i, ph.size()), ph)) {
+                out += value;
+                i += ph.size();
+            } else {
+                out += s[i++];
+            }
+        }
+        s = out;
+    };
+    step("[id]", r.varId);
+    step("[text]", r.text);
+    step("[x]", std::to_string(r.x) + "*GTBScale");
+    step("[y]", std::to_string(r.y) + "*GTBScale");
+    step("[xd]", std::to_string(r.xd) + "*GTBScale");
+    step("[yd]", std::to_string(r.yd) + "*GTBScale");
+    step("[flags]", r.flags);
+    for (int i = 0; i < 10; ++i)
+        step("[p" + std::to_string(i) + "]", r.p[static_cast<std::size_t>(i)]);
+    return s;
+}
+
+} // namespace
+
+TEST(TemplateExpansion, AgreesWithTheStepwiseRuleOnRandomTemplates)
+{
+    const char *pieces[] = {"[", "]", "id", "ID", "x", "Xd", "y", "yd", "text", "flags", "p", "1", "9", " ", "[x]",
+                            "[id]", "[p1]", "[text]", "\r\n"};
+    const char *values[] = {"", "v", "[", "]", "[x]", "p1", "[p", "1]", "id"};
+    std::uint32_t seed = 7;
+    auto next = [&](std::uint32_t n) {
+        seed = seed * 1664525u + 1013904223u;
+        return (seed >> 8) % n;
+    };
+    for (int round = 0; round < 20000; ++round) {
+        GadgetRecord r;
+        const std::uint32_t len = next(12);
+        for (std::uint32_t i = 0; i < len; ++i)
+            r.code += pieces[next(sizeof pieces / sizeof *pieces)];
+        r.varId = values[next(9)];
+        r.text = values[next(9)];
+        r.flags = values[next(9)];
+        r.p[1] = values[next(9)];
+        r.p[9] = values[next(9)];
+        r.x = static_cast<std::int32_t>(next(200)) - 100;
+        ASSERT_EQ(expandTemplate(r), stepwise(r)) << "template " << r.code << " id " << r.varId << " text " << r.text;
+    }
 }

@@ -1,0 +1,50 @@
+#pragma once
+
+// Lists and pools of realistic shape for the benchmarks.
+#include "document/gdtlist.h"
+#include "pool/gdtpool.h"
+
+#include <string>
+
+namespace benchdata {
+
+/// `count` gadgets of a few types, templates of a few lines, all ten
+/// parameters filled: about 700 bytes of list file per gadget.
+inline tafelbau::GdtList makeList(int count)
+{
+    tafelbau::GdtList list;
+    for (int i = 0; i < count; ++i) {
+        tafelbau::GadgetRecord r;
+        r.name = (i % 3 == 0) ? "StringGadget" : "ButtonGadget";
+        r.varId = r.name + std::to_string(i + 1);
+        r.code = "; " + r.name + "\r\n" + r.name
+            + "(#[id], [x], [y], [xd], [yd], \"[text]\", [flags])\r\n\tGadgetToolTip(#[id], \"[p0]\")\r\n"
+              "\tSetGadgetData(#[id], [p1])";
+        r.text = "Caption of gadget " + std::to_string(i);
+        r.x = 10 + i % 500;
+        r.y = 20 + i % 700;
+        r.xd = 100;
+        r.yd = 25;
+        r.flags = "#PB_Button_Default|#PB_Button_MultiLine";
+        r.tab = i % 3;
+        r.card = i / 1000;
+        for (std::size_t p = 0; p < 10; ++p) {
+            r.p[p] = "value" + std::to_string(p);
+            r.pname[p] = "Parameter " + std::to_string(p);
+        }
+        list.append(std::move(r));
+    }
+    return list;
+}
+
+inline tafelbau::PoolSettings defaultSettings()
+{
+    tafelbau::PoolSettings s;
+    s.codeFileExt = ".pbi";
+    s.codeComment = ";";
+    s.importRemove = "\"";
+    s.importTrim = ")";
+    return s;
+}
+
+} // namespace benchdata
