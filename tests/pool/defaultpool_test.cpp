@@ -1,0 +1,107 @@
+// The shipped pool: every entry's import mask reads back the code its own
+// template writes, so converting a generated dialog back is lossless.
+#include "codegen/import.h"
+#include "codegen/templateexpansion.h"
+#include "document/latin1.h"
+#include "pool/flaglines.h"
+#include "pool/poolfile.h"
+
+#include <gtest/gtest.h>
+
+using namespace tafelbau;
+
+namespace {
+
+GdtPool shippedPool()
+{
+    GdtPool pool;
+    EXPECT_TRUE(loadGdtPool(std::filesystem::path(TAFELBAU_SOURCE_DIR) / "data" / "TafelbauGadgetPool.ini", pool));
+    return pool;
+}
+
+GadgetRecord madeFrom(const PoolEntry &e)
+{
+    GadgetRecord r;
+    r.name = e.name;
+    r.varId = e.name + "1";
+    r.code = e.code;
+    r.text = r.varId;
+    r.x = 10;
+    r.y = 20;
+    r.xd = 100;
+    r.yd = 25;
+    r.flags = defaultFlags(e);
+    for (std::size_t i = 0; i < 10; ++i) {
+        r.pname[i] = e.p[i];
+        r.p[i] = "$" + std::to_string(10 + i); // a number in PureBasic's hex form
+    }
+    return r;
+}
+
+} // namespace
+
+TEST(DefaultFlags, TakesTheValuesOfLinesThatDefaultToOne)
+{
+    PoolEntry e;
+    e.flagsep = " | ";
+    e.flags = "1:Sys = #A\r\n0:Off=#B\r\n 1 :Two=#C=ignored\r\nno colon 1=#D\r1:Last=#E ";
+    EXPECT_EQ(defaultFlags(e), " #A | #C | #E"); // values are not trimmed; lines are
+    e.flags = "";
+    EXPECT_EQ(defaultFlags(e), "");
+}
+
+TEST(ShippedPool, HasEveryGadgetOfTheLibrary)
+{
+    const GdtPool pool = shippedPool();
+    for (const char *name :
+         {"OpenWindow", "ButtonGadget", "ButtonImageGadget", "CalendarGadget", "CanvasGadget", "CheckBoxGadget",
+          "ComboBoxGadget", "ContainerGadget", "DateGadget", "EditorGadget", "ExplorerComboGadget",
+          "ExplorerListGadget", "ExplorerTreeGadget", "FrameGadget", "HyperLinkGadget", "IPAddressGadget",
+          "ImageGadget", "ListIconGadget", "ListViewGadget", "MDIGadget", "OpenGLGadget", "OptionGadget",
+          "PanelGadget", "ProgressBarGadget", "ScintillaGadget", "ScrollAreaGadget", "ScrollBarGadget",
+          "ShortcutGadget", "SpinGadget", "SplitterGadget", "StringGadget", "TextGadget", "TrackBarGadget",
+          "TreeGadget", "WebGadget", "AddGadgetItem", "CloseGadgetList"})
+        EXPECT_NE(pool.find(name), nullptr) << name;
+    EXPECT_EQ(pool.settings.codeFileExt, ".pbi");
+    EXPECT_EQ(pool.settings.konstEnde, "EndEnumeration\r\n#GadgetIndex=#PB_Compiler_EnumerationValue");
+    GdtPool sorted = pool;
+    sorted.sortIntoPoolOrder();
+    for (std::size_t i = 0; i < pool.entries.size(); ++i)
+        EXPECT_EQ(sorted.entries[i].name, pool.entries[i].name) << "the file is in pool order";
+}
+
+TEST(ShippedPool, EveryEntryReadsBackItsOwnCode)
+{
+    const GdtPool pool = shippedPool();
+    int checked = 0;
+    for (const PoolEntry &e : pool.entries) {
+        if (maskPrefix(e.importcode).empty())
+            continue;
+        const GadgetRecord original = madeFrom(e);
+        GdtList list;
+        ASSERT_EQ(importSourceText(expandTemplate(original) + "\r\n", pool, list), 1) << e.name;
+        const GadgetRecord &back = list.records()[0];
+        const std::string mask = foldedCopy(e.importcode);
+        auto takes = [&](const char *placeholder) { return mask.find(placeholder) != std::string::npos; };
+        EXPECT_EQ(back.name, e.name);
+        if (takes("[id]"))
+            EXPECT_EQ(back.varId, original.varId) << e.name;
+        if (takes("[x]"))
+            EXPECT_EQ(back.x, original.x) << e.name;
+        if (takes("[y]"))
+            EXPECT_EQ(back.y, original.y) << e.name;
+        if (takes("[xd]"))
+            EXPECT_EQ(back.xd, original.xd) << e.name;
+        if (takes("[yd]"))
+            EXPECT_EQ(back.yd, original.yd) << e.name;
+        if (takes("[text]"))
+            EXPECT_EQ(back.text, original.text) << e.name;
+        if (takes("[flags]"))
+            EXPECT_EQ(back.flags, original.flags) << e.name;
+        for (std::size_t i = 0; i < 10; ++i)
+            if (takes(("[p" + std::to_string(i) + "]").c_str()))
+                EXPECT_EQ(back.p[i], original.p[i]) << e.name << " p" << i;
+        ++checked;
+    }
+    EXPECT_GE(checked, 37);
+}
