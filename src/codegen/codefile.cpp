@@ -87,10 +87,10 @@ Outcome generateCodeFile(const std::filesystem::path &listPath, const GdtList &l
     if (!code.begin(names.code))
         return Outcome::failure(codeFailure);
     AtomicFile exportFile;
-    if (!exportFile.begin(names.exportFile) || !exportFile.commit({}))
+    if (!exportFile.begin(names.exportFile) || !exportFile.commit({}, false))
         return Outcome::failure(latin1ToUtf8("Fehler: Kann PBFExport-Datei nicht speichern: ")
                                 + names.exportFile.string());
-    if (!code.commit(codeFileBytes(list, settings, when)))
+    if (!code.commit(codeFileBytes(list, settings, when), false))
         return Outcome::failure(codeFailure);
     return {};
 }

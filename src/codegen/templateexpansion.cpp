@@ -51,24 +51,48 @@ std::string scaled(std::int32_t v)
 }
 
 // Which placeholder starts at `at`, or -1: 0 id, 1 text, 2 x, 3 y, 4 xd,
-// 5 yd, 6 flags, 7..16 p0..p9.
+// 5 yd, 6 flags, 7..16 p0..p9. Looks only at the few bytes that can match.
 int placeholderAt(std::string_view s, std::size_t at)
 {
-    static constexpr std::string_view kNames[17] = {"[id]", "[text]", "[x]",  "[y]",  "[xd]", "[yd]",
-                                                    "[flags]", "[p0]", "[p1]", "[p2]", "[p3]", "[p4]",
-                                                    "[p5]", "[p6]", "[p7]", "[p8]", "[p9]"};
-    const std::string_view rest = s.substr(at);
-    for (int i = 0; i < 17; ++i) {
-        const std::string_view name = kNames[i];
-        if (rest.size() >= name.size() && equalsFolded(rest.substr(0, name.size()), name))
-            return i;
+    const std::size_t left = s.size() - at;
+    if (left < 3)
+        return -1;
+    const char *p = s.data() + at + 1;
+    const char c = foldAscii(p[0]);
+    const auto closes = [&](std::size_t i) { return left > i + 1 && p[i] == ']'; };
+    switch (c) {
+    case 'x':
+    case 'y': {
+        const int base = c == 'x' ? 2 : 3;
+        if (p[1] == ']')
+            return base;
+        return (foldAscii(p[1]) == 'd' && closes(2)) ? base + 2 : -1;
     }
-    return -1;
+    case 'i':
+        return (foldAscii(p[1]) == 'd' && closes(2)) ? 0 : -1;
+    case 'p':
+        return (p[1] >= '0' && p[1] <= '9' && closes(2)) ? 7 + (p[1] - '0') : -1;
+    case 't':
+        return (left >= 6 && equalsFolded(std::string_view(p, 5), "text]")) ? 1 : -1;
+    case 'f':
+        return (left >= 7 && equalsFolded(std::string_view(p, 6), "flags]")) ? 6 : -1;
+    default:
+        return -1;
+    }
+}
+
+// find_first_of would call memchr once per byte; this runs for every value.
+std::size_t findBracket(std::string_view v, std::size_t from = 0)
+{
+    for (std::size_t i = from; i < v.size(); ++i)
+        if (v[i] == '[' || v[i] == ']')
+            return i;
+    return std::string_view::npos;
 }
 
 bool hasBracket(std::string_view v)
 {
-    return v.find_first_of("[]") != std::string_view::npos;
+    return findBracket(v) != std::string_view::npos;
 }
 
 // The placeholders are replaced one kind after the other, and a value put in
@@ -87,7 +111,7 @@ bool canExpandInOnePass(std::string_view s, const GadgetRecord &r)
     for (std::size_t at = s.find('['); at != std::string_view::npos; at = s.find('[', at + 1)) {
         if (placeholderAt(s, at) >= 0)
             continue;
-        const std::size_t next = s.find_first_of("[]", at + 1);
+        const std::size_t next = findBracket(s, at + 1);
         if (next != std::string_view::npos && s[next] == '[' && placeholderAt(s, next) >= 0)
             return false;
     }

@@ -88,12 +88,12 @@ bool AtomicFile::begin(const fs::path &target)
     return true;
 }
 
-bool AtomicFile::commit(std::string_view data)
+bool AtomicFile::commit(std::string_view data, bool durable)
 {
     if (m_fd < 0)
         return false;
     bool ok = writeAll(m_fd, data);
-    if (ok && !m_inPlace)
+    if (ok && durable && !m_inPlace)
         ok = ::fsync(m_fd) == 0;
     if (::close(m_fd) != 0)
         ok = false;

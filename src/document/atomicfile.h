@@ -28,7 +28,10 @@ public:
 
     /// Writes `data` and puts it in place of the target. False when any step
     /// failed; the target is then as it was before begin().
-    bool commit(std::string_view data);
+    /// `durable` waits until the bytes are on the disk before the rename, so
+    /// that even a power failure leaves the old or the new file whole.
+    /// Generated files, which a save can always make again, skip the wait.
+    bool commit(std::string_view data, bool durable = true);
 
     /// Drops the prepared file; the target stays as it was.
     void discard();

@@ -28,6 +28,14 @@ GadgetRecord &GdtList::append(GadgetRecord record)
     return m_records.back();
 }
 
+GadgetRecord &GdtList::appendNew()
+{
+    m_records.emplace_back();
+    m_records.back().lvid = takeLvid();
+    m_current = size() - 1;
+    return m_records.back();
+}
+
 void GdtList::removeCurrent()
 {
     if (m_current == kNone)

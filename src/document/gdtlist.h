@@ -39,6 +39,10 @@ public:
     /// Appends at the end with the next lvid and makes it current.
     GadgetRecord &append(GadgetRecord record);
 
+    /// Appends a default record with the next lvid, made current, for the
+    /// caller to fill in place.
+    GadgetRecord &appendNew();
+
     /// Removes the current record; the one before it becomes current.
     void removeCurrent();
 

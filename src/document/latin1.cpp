@@ -1,6 +1,31 @@
 #include "document/latin1.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace tafelbau {
+
+std::size_t findEitherByte(std::string_view s, std::size_t from, char a, char b) noexcept
+{
+    const char *base = s.data();
+    const std::size_t n = s.size();
+    std::size_t i = from;
+#if defined(__SSE2__)
+    const __m128i va = _mm_set1_epi8(a);
+    const __m128i vb = _mm_set1_epi8(b);
+    for (; i + 16 <= n; i += 16) {
+        const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i *>(base + i));
+        const int hits = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(x, va), _mm_cmpeq_epi8(x, vb)));
+        if (hits != 0)
+            return i + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(hits)));
+    }
+#endif
+    for (; i < n; ++i)
+        if (base[i] == a || base[i] == b)
+            return i;
+    return std::string_view::npos;
+}
 
 std::string foldedCopy(std::string_view s)
 {

@@ -28,6 +28,10 @@ inline bool equalsFolded(std::string_view a, std::string_view b) noexcept
 }
 std::string foldedCopy(std::string_view s);
 
+/// Position of the first byte equal to `a` or `b` in `s` from `from` on, or
+/// npos. Vectorised: the file readers run it over every byte they read.
+std::size_t findEitherByte(std::string_view s, std::size_t from, char a, char b) noexcept;
+
 /// Converts Latin-1 bytes to UTF-8 (two bytes for 0x80-0xFF).
 std::string latin1ToUtf8(std::string_view latin1);
 

@@ -149,7 +149,7 @@ Outcome loadListFile(const std::filesystem::path &path, const GdtPool &pool, Gdt
     const PoolEntry *lastEntry = nullptr;
     doc.examineGroups();
     while (doc.nextGroup()) {
-        GadgetRecord r;
+        GadgetRecord &r = loaded.appendNew();
         r.varId = doc.groupName();
         // One pass over the group's lines; the first of equal keys counts,
         // as a lookup per key would find it.
@@ -164,7 +164,6 @@ Outcome loadListFile(const std::filesystem::path &path, const GdtPool &pool, Gdt
         if (!lastEntry || lastEntry->name != r.name)
             lastEntry = pool.find(r.name);
         r.color = lastEntry ? lastEntry->color : kDefaultFrameColour;
-        loaded.append(std::move(r));
     }
     doc.abandon();
     list = std::move(loaded);

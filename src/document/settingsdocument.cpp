@@ -99,62 +99,80 @@ void SettingsDocument::addSection(std::string_view name)
         m_groupIndex->emplace(foldedCopy(name), static_cast<int>(m_sections.size()) - 1);
 }
 
+bool SettingsDocument::lineEntry(std::string_view line, Entry &out)
+{
+    if (line.empty())
+        return false;
+    if (line[0] == ';') {
+        std::string_view text = line.substr(1);
+        if (!text.empty() && text[0] == ' ')
+            text.remove_prefix(1);
+        out = {Kind::Comment, 0, {}, text};
+        return true;
+    }
+    const std::size_t eq = line.find('=');
+    std::string_view key = line.substr(0, eq);
+    while (!key.empty() && isBlank(key.back()))
+        key.remove_suffix(1);
+    std::string_view value;
+    if (eq != std::string_view::npos) {
+        value = line.substr(eq + 1);
+        while (!value.empty() && isBlank(value.front()))
+            value.remove_prefix(1);
+    }
+    out = {Kind::KeyValue, foldedHash(key), key, value};
+    return true;
+}
+
+SettingsDocument::Section &SettingsDocument::parsedSection(std::size_t index) const
+{
+    // Splitting a section into entries changes nothing a caller can see, so
+    // it may happen on a read.
+    auto &sec = const_cast<Section &>(m_sections[index]);
+    if (!sec.parsed) {
+        forEachLine(sec.raw, [&](std::string_view line) {
+            Entry e;
+            if (lineEntry(line, e))
+                sec.entries.push_back(e);
+        });
+        sec.raw = {};
+        sec.parsed = true;
+    }
+    return sec;
+}
+
 void SettingsDocument::parse(std::string_view bytes)
 {
-    const char *const base = bytes.data();
+    // Only the group headers are found here; the lines between them are
+    // split when a section is first looked into.
     const std::size_t n = bytes.size();
+    std::size_t sectionStart = 0;
     std::size_t pos = 0;
-    Section *sec = &m_sections[0];
+    auto closeSection = [&](std::size_t end) {
+        Section &sec = m_sections.back();
+        sec.raw = bytes.substr(sectionStart, end - sectionStart);
+        sec.parsed = sec.raw.empty();
+    };
     while (pos < n) {
-        // Most lines are a few bytes long: a plain scan that also notes the
-        // first "=" beats a library search per line end.
         std::size_t b = pos;
-        while (b < n && isBlank(base[b]))
+        while (b < n && isBlank(bytes[b]))
             ++b;
-        std::size_t end = b;
-        std::size_t eq = std::string_view::npos;
-        for (; end < n; ++end) {
-            const char c = base[end];
-            if (c == '\r' || c == '\n')
-                break;
-            if (c == '=' && eq == std::string_view::npos)
-                eq = end - b;
-        }
-        const std::string_view line(base + b, end - b);
-        pos = end;
-        while (pos < n && (base[pos] == '\r' || base[pos] == '\n'))
-            ++pos;
-        if (line.empty())
-            continue;
-        if (line[0] == ';') {
-            std::string_view text = line.substr(1);
-            if (!text.empty() && text[0] == ' ')
-                text.remove_prefix(1);
-            sec->entries.push_back({Kind::Comment, 0, {}, text});
-        } else if (line[0] == '[') {
-            std::string_view name = line.substr(1);
+        const std::size_t hit = findEitherByte(bytes, b, '\r', '\n');
+        const std::size_t end = hit == std::string_view::npos ? n : hit;
+        if (b < end && bytes[b] == '[') {
+            closeSection(pos);
+            std::string_view name = bytes.substr(b + 1, end - b - 1);
             const std::size_t close = name.find(']');
             if (close != std::string_view::npos)
                 name = name.substr(0, close);
-            // Groups of one file tend to be alike: start the next one with
-            // room for as many lines as the last had.
-            const std::size_t expected = sec->entries.size();
             addSection(name);
-            sec = &m_sections.back();
-            sec->entries.reserve(expected);
-        } else {
-            std::string_view key = line.substr(0, eq);
-            while (!key.empty() && isBlank(key.back()))
-                key.remove_suffix(1);
-            std::string_view value;
-            if (eq != std::string_view::npos) {
-                value = line.substr(eq + 1);
-                while (!value.empty() && isBlank(value.front()))
-                    value.remove_prefix(1);
-            }
-            sec->entries.push_back({Kind::KeyValue, foldedHash(key), key, value});
+            sectionStart = end;
         }
+        pos = end;
+        while (pos < n && (bytes[pos] == '\r' || bytes[pos] == '\n'))
+            ++pos;
     }
+    closeSection(n);
 }
 
 void SettingsDocument::adopt(std::unique_ptr<char[]> buffer, std::size_t size, const std::filesystem::path &path)
@@ -212,7 +230,7 @@ std::string SettingsDocument::serialize() const
 {
     std::size_t total = 8;
     for (const Section &sec : m_sections) {
-        total += sec.name.size() + 4;
+        total += sec.name.size() + sec.raw.size() + 4;
         for (const Entry &e : sec.entries)
             total += e.key.size() + e.value.size() + 5;
     }
@@ -229,7 +247,7 @@ std::string SettingsDocument::serialize() const
             out.append(sec.name);
             out.append("]\r\n");
         }
-        for (const Entry &e : sec.entries) {
+        auto write = [&out](const Entry &e) {
             if (e.kind == Kind::Comment) {
                 out.append("; ");
                 out.append(e.value);
@@ -239,7 +257,16 @@ std::string SettingsDocument::serialize() const
                 out.append(e.value);
             }
             out.append("\r\n");
+        };
+        if (!sec.parsed) {
+            forEachLine(sec.raw, [&](std::string_view line) {
+                Entry e;
+                if (lineEntry(line, e))
+                    write(e);
+            });
         }
+        for (const Entry &e : sec.entries)
+            write(e);
     }
     return out;
 }
@@ -362,7 +389,7 @@ int SettingsDocument::lookup(std::string_view key) const
 {
     if (m_state == State::None || m_pending)
         return -1;
-    const Section &sec = m_sections[static_cast<std::size_t>(m_currentGroup)];
+    const Section &sec = parsedSection(static_cast<std::size_t>(m_currentGroup));
     if (m_utf8) {
         const std::string raw = latin1ToUtf8(key);
         return lookupIn(sec, raw, foldedHash(raw));
@@ -395,18 +422,14 @@ std::int32_t SettingsDocument::readNumber(std::string_view key, std::int32_t fal
     return parseDecimal(m_sections[static_cast<std::size_t>(m_currentGroup)].entries[static_cast<std::size_t>(i)].value);
 }
 
-void SettingsDocument::forEachKey(const std::function<void(std::string_view, std::string_view)> &visit) const
+std::string_view SettingsDocument::trimmed(std::string_view value)
 {
-    if (m_state == State::None || m_pending)
-        return;
-    for (const Entry &e : m_sections[static_cast<std::size_t>(m_currentGroup)].entries) {
-        if (e.kind != Kind::KeyValue)
-            continue;
-        if (m_utf8)
-            visit(utf8ToLatin1(e.key), utf8ToLatin1(trimBlanksTabs(e.value)));
-        else
-            visit(e.key, trimBlanksTabs(e.value));
-    }
+    return trimBlanksTabs(value);
+}
+
+std::string SettingsDocument::convertedKey(std::string_view utf8)
+{
+    return utf8ToLatin1(utf8);
 }
 
 void SettingsDocument::materialisePending()
@@ -425,7 +448,7 @@ void SettingsDocument::writeText(std::string_view key, std::string_view value)
     if (m_state == State::None)
         return;
     materialisePending();
-    Section &sec = m_sections[static_cast<std::size_t>(m_currentGroup)];
+    Section &sec = parsedSection(static_cast<std::size_t>(m_currentGroup));
     const std::string_view rawValue = storeConverted(value);
     const int i = lookup(key);
     if (i >= 0) {
@@ -461,7 +484,7 @@ void SettingsDocument::writeComment(std::string_view text)
         s = 0;
         at = 0;
     }
-    Section &sec = m_sections[static_cast<std::size_t>(s)];
+    Section &sec = parsedSection(static_cast<std::size_t>(s));
     sec.entries.insert(sec.entries.begin() + at, comment);
     if (static_cast<std::size_t>(at) + 1 != sec.entries.size())
         sec.keyIndexStale = true;
@@ -475,7 +498,7 @@ bool SettingsDocument::isCommentAfterCurrent(std::string_view text) const
         return false;
     const int s = m_currentEntry.section < 0 ? 0 : m_currentEntry.section;
     const int at = m_currentEntry.section < 0 ? 0 : m_currentEntry.entry + 1;
-    const Section &sec = m_sections[static_cast<std::size_t>(s)];
+    const Section &sec = parsedSection(static_cast<std::size_t>(s));
     if (static_cast<std::size_t>(at) >= sec.entries.size())
         return false;
     const Entry &e = sec.entries[static_cast<std::size_t>(at)];

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "document/latin1.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -70,7 +72,8 @@ public:
     /// trims them; nothing while a group name is pending. One pass over a
     /// group gives what a readText per key would, without a lookup per key:
     /// a caller that wants readText's answer keeps the first of equal keys.
-    void forEachKey(const std::function<void(std::string_view key, std::string_view value)> &visit) const;
+    template<typename Visit>
+    void forEachKey(Visit &&visit) const;
 
     int groupCount() const { return m_state == State::None ? 0 : static_cast<int>(m_sections.size()) - 1; }
 
@@ -98,6 +101,10 @@ private:
     struct Section
     {
         std::string_view name; // empty for the head section
+        // Lines not yet split into entries: a file that is only read (every
+        // list and pool) is walked line by line and never held as entries.
+        std::string_view raw;
+        bool parsed = false;
         std::vector<Entry> entries;
         // Built only for long sections: folded key -> first entry index.
         std::unique_ptr<std::unordered_map<std::string, int>> keyIndex;
@@ -110,6 +117,14 @@ private:
     };
 
     void reset();
+    static std::string_view trimmed(std::string_view value);
+    /// Splits one line (not a group header) into an entry; false for a line
+    /// that leaves none.
+    static bool lineEntry(std::string_view line, Entry &out);
+    template<typename Line>
+    static void forEachLine(std::string_view raw, Line &&line);
+    Section &parsedSection(std::size_t index) const;
+    static std::string convertedKey(std::string_view utf8);
     void parse(std::string_view bytes);
     void adopt(std::unique_ptr<char[]> buffer, std::size_t size, const std::filesystem::path &path);
     std::string_view store(std::string_view s);
@@ -139,5 +154,52 @@ private:
     struct WriterSlot;
     std::unique_ptr<WriterSlot> m_writer;
 };
+
+template<typename Line>
+void SettingsDocument::forEachLine(std::string_view raw, Line &&line)
+{
+    // Lines end at CR or LF; runs of both, and blank lines, leave nothing.
+    std::size_t pos = 0;
+    const std::size_t n = raw.size();
+    while (pos < n) {
+        std::size_t b = pos;
+        while (b < n && (raw[b] == ' ' || raw[b] == '\t'))
+            ++b;
+        const std::size_t hit = findEitherByte(raw, b, '\r', '\n');
+        const std::size_t end = hit == std::string_view::npos ? n : hit;
+        if (end > b)
+            line(raw.substr(b, end - b));
+        pos = end;
+        while (pos < n && (raw[pos] == '\r' || raw[pos] == '\n'))
+            ++pos;
+    }
+}
+
+template<typename Visit>
+void SettingsDocument::forEachKey(Visit &&visit) const
+{
+    if (m_state == State::None || m_pending)
+        return;
+    const Section &sec = m_sections[static_cast<std::size_t>(m_currentGroup)];
+    if (!sec.parsed && !m_utf8) {
+        forEachLine(sec.raw, [&](std::string_view line) {
+            Entry e;
+            if (lineEntry(line, e) && e.kind == Kind::KeyValue)
+                visit(e.key, trimmed(e.value));
+        });
+        return;
+    }
+    for (const Entry &e : parsedSection(static_cast<std::size_t>(m_currentGroup)).entries) {
+        if (e.kind != Kind::KeyValue)
+            continue;
+        if (m_utf8) {
+            const std::string key = convertedKey(e.key);
+            const std::string value = convertedKey(trimmed(e.value));
+            visit(std::string_view(key), std::string_view(value));
+        } else {
+            visit(e.key, trimmed(e.value));
+        }
+    }
+}
 
 } // namespace tafelbau

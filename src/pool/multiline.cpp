@@ -1,5 +1,7 @@
 #include "pool/multiline.h"
 
+#include "document/latin1.h"
+
 namespace tafelbau {
 
 std::string normaliseLineBreaks(std::string_view text)
@@ -51,12 +53,10 @@ std::string decodeMultiLine(std::string_view text)
     // Copy the runs between the two marker bytes whole: values are long and
     // markers rare, and this runs for every template of a big list.
     std::size_t run = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c != '\x1F' && c != '\x1E')
-            continue;
+    for (std::size_t i = findEitherByte(text, 0, '\x1F', '\x1E'); i != std::string_view::npos;
+         i = findEitherByte(text, i + 1, '\x1F', '\x1E')) {
         out.append(text, run, i - run);
-        if (c == '\x1F')
+        if (text[i] == '\x1F')
             out.append("\r\n");
         else
             out.push_back('\t');

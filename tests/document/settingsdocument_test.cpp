@@ -254,3 +254,15 @@ TEST(SettingsDocument, ThousandsOfSameNamedGroupsAndLongSections)
     doc.writeText("fresh", "f");
     EXPECT_EQ(doc.readText("fresh", ""), "f");
 }
+
+TEST(SettingsDocument, SectionsNeverLookedIntoAreStillWrittenInNormalForm)
+{
+    SettingsDocument doc;
+    loaded(doc, "  a=1\n[One]\n\n   ;c\n  k=v  \n[Two]junk\r\r\n x\n");
+    doc.writeText("b", "2");
+    doc.selectGroup("Two");
+    std::vector<std::string> keys;
+    doc.forEachKey([&](std::string_view k, std::string_view v) { keys.push_back(std::string(k) + "=" + std::string(v)); });
+    EXPECT_EQ(keys, (std::vector<std::string>{"x="}));
+    EXPECT_EQ(doc.serialize(), crlf({"a = 1", "b = 2", "[One]", "; c", "k = v  ", "[Two]", "x = "}));
+}
