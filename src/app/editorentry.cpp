@@ -1,9 +1,20 @@
 // Entry points of the widget library, looked up by the program at run time.
+#include "app/mainwindow.h"
 #include "app/qtdialogs.h"
 #include "app/startup.h"
 
 #include <QApplication>
-#include <cstdio>
+#include <QScreen>
+
+namespace {
+
+float screenScale()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    return tafelbau::displayScaleFor(-1.0f, screen ? static_cast<float>(screen->logicalDotsPerInchX()) : 96.0f);
+}
+
+} // namespace
 
 extern "C" {
 
@@ -23,8 +34,17 @@ __attribute__((visibility("default"))) int tafelbau_run_editor(int argc, char **
     tafelbau::QtDialogs dialogs;
     tafelbau::AppState state;
     tafelbau::startUp(state, dialogs, tafelbau::StartupEnvironment::fromProcess());
-    std::fputs("Tafelbau: the editor window is not built yet; use /refreshcode or /import.\n", stderr);
-    return 0;
+    const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+    const tafelbau::CommandLine cl = tafelbau::parseCommandLine(args);
+    state.startFile = cl.startFile;
+    state.displayScale = screenScale();
+
+    tafelbau::MainWindow window(state, dialogs);
+    dialogs.setParent(&window);
+    window.show();
+    if (!state.startFile.empty())
+        window.documents().openList(state.startFile);
+    return app.exec();
 }
 
 } // extern "C"

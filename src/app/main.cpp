@@ -7,6 +7,7 @@
 #include "app/startup.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <dlfcn.h>
 #include <string>
@@ -75,6 +76,12 @@ int main(int argc, char **argv)
         return runBatch(cl, env);
     case CommandLine::Mode::Editor:
         break;
+    }
+    if (!displayAvailable() && !std::getenv("QT_QPA_PLATFORM")) {
+        std::fputs("Tafelbau: no display (DISPLAY or WAYLAND_DISPLAY) for the editor window; "
+                   "see --help for the forms that need none.\n",
+                   stderr);
+        return 1;
     }
     void *ui = loadEditorLibrary(env);
     auto runEditor = editorSymbol<int (*)(int, char **)>(ui, "tafelbau_run_editor");
