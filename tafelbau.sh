@@ -18,10 +18,12 @@ case "${1:-run}" in
     if [ $# -gt 0 ]; then
       exec build/tafelbau "$@"
     fi
-    # The editor window comes with a later version; until then the program's
-    # main job is regenerating the code of the shipped example.
+    if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+      exec build/tafelbau examples/demo.tbf
+    fi
+    # Without a display the program's main job is the batch refresh.
+    echo "No display: regenerating examples/demo.pbi from examples/demo.tbf instead of starting the editor."
     build/tafelbau /refreshcode examples/demo.pbi
-    echo "Regenerated examples/demo.pbi from examples/demo.tbf"
     ;;
   test)
     build

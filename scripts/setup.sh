@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev libgl-dev
+  qt6-base-dev libgl-dev fonts-liberation
   zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev
 )

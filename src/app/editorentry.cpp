@@ -31,6 +31,10 @@ __attribute__((visibility("default"))) void tafelbau_message_box(const char *utf
 __attribute__((visibility("default"))) int tafelbau_run_editor(int argc, char **argv)
 {
     QApplication app(argc, argv);
+    // The window's gadgets are laid out for an 8-point dialog font.
+    QFont font = QApplication::font();
+    font.setPointSize(8);
+    QApplication::setFont(font);
     tafelbau::QtDialogs dialogs;
     tafelbau::AppState state;
     tafelbau::startUp(state, dialogs, tafelbau::StartupEnvironment::fromProcess());
