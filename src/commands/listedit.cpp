@@ -1,0 +1,199 @@
+#include "commands/listedit.h"
+
+#include "commands/selection.h"
+#include "document/latin1.h"
+
+#include <cstdint>
+#include <iterator>
+#include <limits>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
+#include <utility>
+
+namespace tafelbau {
+
+namespace {
+
+EditOutcome rebuilt(GdtList &list)
+{
+    EditOutcome out;
+    out.mark = ChangeMark::Set;
+    out.views.rebuildList = true;
+    out.current = settleCursor(list);
+    return out;
+}
+
+// The identifiers of the list for the time of one paste. The list only grows
+// meanwhile, so a number found taken stays taken: the search for a base goes
+// on where it stopped last time instead of starting again from 1.
+class PasteIds
+{
+public:
+    explicit PasteIds(const GdtList &list, std::size_t extra)
+    {
+        m_used.reserve(list.records().size() + extra);
+        for (const GadgetRecord &r : list.records())
+            m_used.insert(r.varId);
+    }
+
+    bool contains(std::string_view id) const { return m_used.contains(id); }
+
+    std::string numbered(std::string_view base)
+    {
+        std::uint64_t &next = m_next.try_emplace(std::string(base), 1).first->second;
+        std::string id;
+        for (;; ++next) {
+            id.assign(base);
+            id += std::to_string(next);
+            if (!m_used.contains(id))
+                break;
+        }
+        ++next;
+        return id;
+    }
+
+    /// `id` must stay where it is for as long as this object is used.
+    void add(std::string_view id) { m_used.insert(id); }
+
+private:
+    std::unordered_set<std::string_view> m_used;
+    std::unordered_map<std::string, std::uint64_t> m_next;
+};
+
+} // namespace
+
+EditOutcome deleteSelectedGadgets(GdtList &list)
+{
+    auto &records = list.records();
+    // One compacting pass: removing record by record would shift the tail
+    // once per selected record.
+    std::size_t kept = 0;
+    std::size_t removed = 0;
+    std::size_t lastRemoved = 0;
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        if (records[i].selected) {
+            ++removed;
+            lastRemoved = i;
+        } else {
+            if (kept != i)
+                records[kept] = std::move(records[i]);
+            ++kept;
+        }
+    }
+    records.erase(std::next(records.begin(), static_cast<std::ptrdiff_t>(kept)), records.end());
+
+    EditOutcome out;
+    out.views.rebuildList = true;
+    out.views.canvas = true;
+    if (records.empty()) {
+        // An empty list counts as unchanged.
+        out.mark = ChangeMark::Clear;
+        list.setCurrentIndex(GdtList::kNone);
+        return out;
+    }
+    // The record that followed the last removed one has moved up by the
+    // number removed; with nothing removed the cursor is on the last record.
+    std::size_t next = removed == 0 ? records.size() - 1 : lastRemoved + 1 - removed;
+    if (next >= records.size())
+        next = records.size() - 1;
+    records[next].selected = true;
+    list.setCurrentIndex(static_cast<int>(next));
+    out.mark = ChangeMark::Set;
+    out.views.applySelection = true;
+    out.current = static_cast<int>(next);
+    return out;
+}
+
+EditOutcome moveSelectedGadgets(GdtList &list, int direction)
+{
+    auto &records = list.records();
+    const std::size_t n = records.size();
+    if (n == 0 || direction == 0)
+        return {};
+    if (direction > 0) {
+        if (records[n - 1].selected)
+            return {};
+        for (std::size_t i = n - 1; i-- > 0;)
+            if (records[i].selected)
+                std::swap(records[i], records[i + 1]);
+    } else {
+        if (records[0].selected)
+            return {};
+        for (std::size_t i = 1; i < n; ++i)
+            if (records[i].selected)
+                std::swap(records[i], records[i - 1]);
+    }
+    return rebuilt(list);
+}
+
+EditOutcome shiftSelectedTab(GdtList &list, int delta)
+{
+    for (GadgetRecord &r : list.records()) {
+        if (!r.selected)
+            continue;
+        // Widened, so that no indent can overflow; there is no upper limit
+        // short of the field's own.
+        std::int64_t tab = std::int64_t{r.tab} + delta;
+        if (tab < 0)
+            tab = 0;
+        if (tab > std::numeric_limits<std::int32_t>::max())
+            tab = std::numeric_limits<std::int32_t>::max();
+        r.tab = static_cast<std::int32_t>(tab);
+    }
+    return rebuilt(list);
+}
+
+std::optional<std::string> copySelectedGadgets(const GdtList &list, CopyBuffer &buffer)
+{
+    buffer.records.clear();
+    std::optional<std::string> clipboard;
+    for (const GadgetRecord &r : list.records()) {
+        if (!r.selected)
+            continue;
+        GadgetRecord &copy = buffer.records.emplace_back(r);
+        copy.selected = false;
+        copy.lvid = 0;
+        if (!clipboard && !r.varId.empty())
+            clipboard = latin1ToUtf8(r.varId);
+    }
+    return clipboard;
+}
+
+EditOutcome pasteGadgets(GdtList &list, const CopyBuffer &buffer)
+{
+    auto &records = list.records();
+    if (topmostSelected(list) == GdtList::kNone)
+        return {};
+    std::size_t lastSelected = 0;
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        if (records[i].selected)
+            lastSelected = i;
+        records[i].selected = false;
+    }
+
+    // The copies are made apart and inserted in one go: inserting them one by
+    // one would shift the list's tail once per pasted record.
+    PasteIds ids(list, buffer.records.size());
+    std::vector<GadgetRecord> pasted;
+    pasted.reserve(buffer.records.size()); // no reallocation: `ids` points into it
+    for (const GadgetRecord &source : buffer.records) {
+        GadgetRecord r = source;
+        if (source.varId.empty()) {
+            // An empty identifier (left by a prefix/replace) must not be
+            // pasted as such: number the gadget type instead, as adding does.
+            r.varId = ids.numbered(source.name);
+        } else if (ids.contains(source.varId)) {
+            r.varId = ids.numbered(source.varId);
+        }
+        r.selected = true;
+        r.lvid = list.takeLvid();
+        pasted.push_back(std::move(r));
+        ids.add(pasted.back().varId);
+    }
+    records.insert(std::next(records.begin(), static_cast<std::ptrdiff_t>(lastSelected + 1)),
+                   std::make_move_iterator(pasted.begin()), std::make_move_iterator(pasted.end()));
+    return rebuilt(list);
+}
+
+} // namespace tafelbau
