@@ -31,6 +31,7 @@ std::vector<CardItem> cardItems(const GdtList &list, std::int32_t card, std::uin
             item.frameColour = selectedPass ? markingColour : r.color;
             item.text = r.text;
             item.record = static_cast<int>(i);
+            item.lvid = r.lvid;
             items.push_back(item);
         }
     }

@@ -22,7 +22,15 @@ struct CardItem
     std::int32_t height = 0;
     std::uint32_t frameColour = 0;
     std::string text; ///< the record's caption (a copy: the canvas may paint after the list changed)
-    int record = -1;                   ///< index in the list
+    int record = -1;           ///< index in the list
+    std::int32_t lvid = 0;     ///< the record's identity across redraws
+
+    /// Same look: the same frame, colour and caption at the same place.
+    bool looksLike(const CardItem &o) const
+    {
+        return x == o.x && y == o.y && width == o.width && height == o.height && frameColour == o.frameColour
+            && text == o.text;
+    }
 };
 
 /// The card a redraw shows: that of the first selected record, else the

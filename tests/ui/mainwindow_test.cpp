@@ -230,6 +230,37 @@ private slots:
         QCOMPARE(image.pixelColor(700, 700), QColor(0, 0, 0));
     }
 
+    void canvasPaintsOnlyWhatChanged()
+    {
+        CardCanvas canvas;
+        auto item = [](std::int32_t lvid, int x, std::uint32_t colour) {
+            CardItem i;
+            i.lvid = lvid;
+            i.x = x;
+            i.y = 10;
+            i.width = 50;
+            i.height = 20;
+            i.frameColour = colour;
+            i.text = "T" + std::to_string(lvid);
+            return i;
+        };
+        const std::vector<CardItem> before = {item(1, 0, 1), item(2, 100, 1), item(3, 200, 1)};
+        QCOMPARE(canvas.damageBetween(before, before), std::optional<QRegion>(QRegion()));
+
+        // One frame changes colour and moves to the top (it was selected).
+        const std::vector<CardItem> selected = {item(1, 0, 1), item(3, 200, 1), item(2, 100, 255)};
+        const auto damage = canvas.damageBetween(before, selected);
+        QVERIFY(damage);
+        QVERIFY(damage->contains(QRect(100, 10, 50, 20)));
+        QVERIFY(!damage->intersects(QRect(0, 10, 50, 20)));
+        QVERIFY(!damage->intersects(QRect(200, 10, 50, 20)));
+
+        // The others changing their order is a change everywhere they are.
+        const std::vector<CardItem> reordered = {item(3, 200, 1), item(1, 0, 1), item(2, 100, 1)};
+        QVERIFY(!canvas.damageBetween(before, reordered));
+        QVERIFY(canvas.damageBetween(before, {item(1, 0, 1)})->contains(QRect(200, 10, 50, 20)));
+    }
+
     void shortcutsReachTheirCommands()
     {
         int calls = 0;

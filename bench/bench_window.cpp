@@ -1,0 +1,128 @@
+// The editor window with big lists: opening, a click on the canvas or in the
+// list, and a redraw of a crowded card, each up to the pixels on the screen.
+#include "benchdata.h"
+
+#include "app/mainwindow.h"
+#include "app/batchdialogs.h"
+#include "canvas/cardcanvas.h"
+#include "document/listfile.h"
+
+#include <QApplication>
+#include <QListView>
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+
+using namespace tafelbau;
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Fixture
+{
+    fs::path dir;
+    AppState state;
+    BatchDialogs dialogs;
+    MainWindow *window = nullptr;
+
+    explicit Fixture(int gadgets, bool oneCard)
+    {
+        std::string pattern = (fs::temp_directory_path() / "tafelbau-bench-XXXXXX").string();
+        dir = ::mkdtemp(pattern.data());
+        GdtList list = benchdata::makeList(gadgets);
+        if (oneCard)
+            for (GadgetRecord &r : list.records())
+                r.card = 0;
+        if (!writeListFile(dir / "big.tbf", list).ok)
+            std::abort();
+        state.settingsFile = dir / "Tafelbau.ini";
+        window = new MainWindow(state, dialogs);
+        window->show();
+        QApplication::processEvents();
+    }
+    ~Fixture()
+    {
+        delete window;
+        fs::remove_all(dir);
+    }
+    // Lets the window paint what the change made dirty, as the event loop
+    // would before the user sees it.
+    void settle() { QApplication::processEvents(); }
+};
+
+void BM_OpenList(benchmark::State &s)
+{
+    Fixture f(static_cast<int>(s.range(0)), false);
+    for (auto _ : s) {
+        f.state.list.clear(); // no question: the list is empty
+        f.window->documents().openList(f.dir / "big.tbf");
+        f.settle();
+    }
+}
+
+void BM_ClickOnCanvas(benchmark::State &s)
+{
+    Fixture f(static_cast<int>(s.range(0)), true);
+    f.window->documents().openList(f.dir / "big.tbf");
+    int i = 0;
+    for (auto _ : s) {
+        f.window->selectGadgetAtPoint(20 + (i++ % 400), 30);
+        f.settle();
+    }
+}
+
+void BM_ClickInList(benchmark::State &s)
+{
+    Fixture f(static_cast<int>(s.range(0)), true);
+    f.window->documents().openList(f.dir / "big.tbf");
+    auto *view = f.window->listView();
+    int i = 0;
+    for (auto _ : s) {
+        view->selectionModel()->select(view->model()->index(i++ % 20, 0), QItemSelectionModel::Toggle);
+        f.settle();
+    }
+}
+
+// One gadget of a crowded card changes: it moves by a pixel.
+void BM_ChangeOnCrowdedCard(benchmark::State &s)
+{
+    Fixture f(static_cast<int>(s.range(0)), true);
+    f.window->documents().openList(f.dir / "big.tbf");
+    f.settle();
+    int step = 1;
+    for (auto _ : s) {
+        f.state.list.records()[42].x += step;
+        step = -step;
+        f.window->drawCard();
+        f.settle();
+    }
+}
+
+// The whole card painted anew, as after opening or a change of card.
+void BM_FullRedrawOfCrowdedCard(benchmark::State &s)
+{
+    Fixture f(static_cast<int>(s.range(0)), true);
+    f.window->documents().openList(f.dir / "big.tbf");
+    for (auto _ : s) {
+        f.window->canvas()->repaint();
+        f.settle();
+    }
+}
+
+} // namespace
+
+BENCHMARK(BM_OpenList)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ClickOnCanvas)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ClickInList)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ChangeOnCrowdedCard)->Arg(5000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FullRedrawOfCrowdedCard)->Arg(5000)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
