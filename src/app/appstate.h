@@ -1,6 +1,9 @@
 #pragma once
 
 #include "app/programsettings.h"
+#include "canvas/keyplacement.h"
+#include "commands/addgadget.h"
+#include "commands/listedit.h"
 #include "document/gdtlist.h"
 #include "pool/gdtpool.h"
 
@@ -24,6 +27,10 @@ struct AppState
     GdtList list;
     std::filesystem::path listFile; ///< empty for a new list
     bool changed = false;
+
+    CopyBuffer copyBuffer;             ///< survives New and Open
+    PlacementMode placement = PlacementMode::Move;
+    NewGadgetPosition newGadgetPosition; ///< of the gadget the property list showed last
 };
 
 } // namespace tafelbau

@@ -1,6 +1,8 @@
 #include "app/mainwindow.h"
 
+#include "app/editcommands.h"
 #include "app/startup.h"
+#include "commands/editoutcome.h"
 #include "canvas/cardcanvas.h"
 #include "canvas/carddrawing.h"
 #include "document/gadgetlistmodel.h"
@@ -81,6 +83,7 @@ MainWindow::MainWindow(AppState &state, Dialogs &dialogs, QWidget *parent)
     move(m_state.settings.mainWinX, m_state.settings.mainWinY);
     setInnerSize(m_state.settings.mainWinXD, m_state.settings.mainWinYD);
 
+    m_edit = new EditCommands(*this);
     showTitle(" Tafelbau 0.583");
     m_canvas->setPanelSize(m_state.settings.panelWidth, m_state.settings.panelHeight);
     drawCard();
@@ -398,7 +401,7 @@ void MainWindow::showGadgetProperties()
         m_properties->setItem(static_cast<int>(i), 0, new QTableWidgetItem(fromLatin1(rows[i].first)));
         m_properties->setItem(static_cast<int>(i), 1, new QTableWidgetItem(fromLatin1(rows[i].second)));
     }
-    m_newGadgetPosition = {r.x, r.y};
+    m_state.newGadgetPosition = {r.x, r.y};
 }
 
 void MainWindow::selectCardFromChooser()
@@ -440,7 +443,7 @@ void MainWindow::selectGadgetAtPoint(int x, int y)
 void MainWindow::drawCard()
 {
     m_shownCard = cardToShow(m_state.list, m_shownCard);
-    m_canvas->setItems(cardItems(m_state.list, m_shownCard, m_markingColour));
+    m_canvas->setItems(cardItems(m_state.list, m_shownCard, markingColour(m_state.placement)));
     if (m_state.list.size() != m_countedRecords) {
         m_countedRecords = m_state.list.size();
         showNextFreeCard();
@@ -459,6 +462,33 @@ void MainWindow::refreshCardChooser()
     for (const std::string &entry : cardChooserEntries(m_state.list))
         m_cardChooser->addItem(fromLatin1(entry));
     m_cardChooser->setCurrentIndex(m_cardChooser->findText(shown));
+}
+
+void MainWindow::applyOutcome(const EditOutcome &outcome)
+{
+    if (outcome.mark == ChangeMark::Set)
+        m_documents.updateTitle(true);
+    else if (outcome.mark == ChangeMark::Clear)
+        m_documents.updateTitle(false);
+    const ViewUpdates &v = outcome.views;
+    if (v.rebuildList) {
+        refreshGadgetList();
+    } else {
+        if (v.currentRowText)
+            m_listModel->rowChanged(outcome.current);
+        if (v.applySelection)
+            applySelectionToRows();
+        if (v.cardChooser)
+            refreshCardChooser();
+        if (v.nextFreeCard)
+            showNextFreeCard();
+        if (v.properties || v.propertyValue)
+            showGadgetProperties();
+    }
+    if (v.canvas && !v.rebuildList)
+        drawCard();
+    if (!outcome.message.empty())
+        m_dialogs.showMessage(outcome.message);
 }
 
 // --- help and quitting -------------------------------------------------------

@@ -21,7 +21,9 @@ class QTableWidget;
 namespace tafelbau {
 
 class CardCanvas;
+class EditCommands;
 class GadgetListModel;
+struct EditOutcome;
 
 /// Numbers of the main window's gadgets and of its menu and shortcut
 /// events; commands are looked up by them.
@@ -56,6 +58,7 @@ public:
     void setGadgetCommand(int gadget, std::function<void()> command);
 
     DocumentCommands &documents() { return m_documents; }
+    Dialogs &dialogs() { return m_dialogs; }
     AppState &state() { return m_state; }
 
     // The views, as the list-editing commands use them.
@@ -73,10 +76,12 @@ public:
     int currentRowGadget();
 
     std::int32_t shownCard() const { return m_shownCard; }
-    std::uint32_t markingColour() const { return m_markingColour; }
-    void setMarkingColour(std::uint32_t colour) { m_markingColour = colour; }
-    /// The (x, y) of the record the property list last showed.
-    std::pair<std::int32_t, std::int32_t> newGadgetPosition() const { return m_newGadgetPosition; }
+
+    /// Brings the title and the views in step with what a list command did,
+    /// and shows its message.
+    void applyOutcome(const EditOutcome &outcome);
+
+    EditCommands *editCommands() const { return m_edit; }
 
     /// Inner size of the window: the area below the menu.
     QSize innerSize() const;
@@ -121,10 +126,9 @@ private:
     QScrollArea *m_canvasArea = nullptr;
     CardCanvas *m_canvas = nullptr;
 
+    EditCommands *m_edit = nullptr;
     std::int32_t m_shownCard = 0;
     int m_countedRecords = 0;
-    std::uint32_t m_markingColour = 255;
-    std::pair<std::int32_t, std::int32_t> m_newGadgetPosition{0, 0};
     std::string m_chooserText;
     bool m_updatingViews = false;
 };

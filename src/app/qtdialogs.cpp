@@ -16,9 +16,19 @@ QString qs(const std::string &utf8)
 }
 
 // "A (*.tbf)|B (*.*)" is the program's filter form; Qt separates with ";;".
+// The program's filters come as "Label|pattern|Label|pattern" (or a lone
+// pattern); Qt wants "Label (pattern);;...".
 QString qtFilter(const std::string &filter)
 {
-    return qs(filter).split(QLatin1Char('|')).join(QStringLiteral(";;"));
+    const QStringList parts = qs(filter).split(QLatin1Char('|'));
+    if (parts.size() < 2)
+        return parts.value(0);
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        const QString &label = parts[i];
+        filters << (label.contains(QLatin1Char('(')) ? label : label + QStringLiteral(" (") + parts[i + 1] + QLatin1Char(')'));
+    }
+    return filters.join(QStringLiteral(";;"));
 }
 
 std::optional<std::filesystem::path> toPath(const QString &chosen)

@@ -30,6 +30,12 @@ QVariant GadgetListModel::data(const QModelIndex &index, int role) const
     return {};
 }
 
+void GadgetListModel::rowChanged(int row)
+{
+    if (row >= 0 && row < m_rows)
+        emit dataChanged(index(row), index(row));
+}
+
 void GadgetListModel::rebuild()
 {
     beginResetModel();

@@ -22,6 +22,8 @@ public:
 
     /// The list changed as a whole: rows are taken anew.
     void rebuild();
+    /// One record's row text changed.
+    void rowChanged(int row);
 
 private:
     const GdtList &m_list;
