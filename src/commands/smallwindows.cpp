@@ -136,14 +136,16 @@ ReplaceVarIdWindow::ReplaceVarIdWindow(float scale, QWidget *owner)
                                this);
     warning->setWordWrap(true);
     place(warning, scale, 5, 20, 245, 60);
-    place(new QLabel(QStringLiteral("Prefix:"), this), scale, 10, 90, 45, 15);
+    place(new QLabel(QStringLiteral("Prefix:"), this), scale, 10, 90, 50, 15);
     m_prefix = new QLineEdit(this);
     m_prefix->setToolTip(QStringLiteral("Wird am Anfang von den selektierten Varids eingefügt"));
     place(m_prefix, scale, 60, 85, 80, 20);
-    place(new QLabel(QStringLiteral("Ersetzen:"), this), scale, 10, 115, 45, 15);
+    // Labels may use the gap before their field: fonts here run a little
+    // wider than the ones these sizes were made for.
+    place(new QLabel(QStringLiteral("Ersetzen:"), this), scale, 10, 115, 50, 15);
     m_search = new QLineEdit(this);
     place(m_search, scale, 60, 110, 80, 20);
-    place(new QLabel(QStringLiteral("mit"), this), scale, 145, 115, 15, 15);
+    place(new QLabel(QStringLiteral("mit"), this), scale, 145, 115, 20, 15);
     m_replacement = new QLineEdit(this);
     place(m_replacement, scale, 165, 110, 80, 20);
     auto *ok = new QPushButton(QStringLiteral("OK"), this);
