@@ -42,6 +42,11 @@ EditCommands::EditCommands(MainWindow &window) : QObject(&window), m_window(wind
                                           dialog.replacement()->text().toLatin1().toStdString()};
     };
 
+    windows.largeText = [this](GadgetRecord &record) {
+        return tafelbau::editLargeText(record, m_window.state().pool.settings, m_largeText, &m_window,
+                                       m_window.state().displayScale);
+    };
+
     MainWindow &w = window;
     w.setCommand(ids::Add, [this] { showGadgetChooser(); });
     w.setCommand(ids::Delete, [&w, &state] { w.applyOutcome(deleteSelectedGadgets(state.list)); });
@@ -66,6 +71,7 @@ EditCommands::EditCommands(MainWindow &window) : QObject(&window), m_window(wind
             w.applyOutcome(replaceVarIds(state.list, (*fields)[0], (*fields)[1], (*fields)[2]));
     });
     w.setCommand(ids::Import, [this] { importFromCode(); });
+    w.setCommand(ids::LargeText, [this] { editLargeText(); });
     for (int id = ids::StepUp; id <= ids::BigRight; ++id)
         w.setCommand(id, [this, id] { step(id); });
     w.setCommand(ids::ToggleMode, [&w, &state] {
@@ -153,6 +159,22 @@ void EditCommands::editPropertyRow()
         return;
     }
     }
+}
+
+void EditCommands::editLargeText()
+{
+    AppState &state = m_window.state();
+    if (state.list.isEmpty())
+        return;
+    // Without a selected row the last record is the one edited, as every
+    // refresh leaves the list's cursor there.
+    int row = m_window.currentRowGadget();
+    if (row < 0)
+        row = state.list.size() - 1;
+    if (!windows.largeText(state.list.records()[static_cast<std::size_t>(row)]))
+        return;
+    m_window.documents().updateTitle(true);
+    m_window.refreshGadgetList();
 }
 
 void EditCommands::importFromCode()

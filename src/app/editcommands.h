@@ -1,5 +1,6 @@
 #pragma once
 
+#include "commands/largetexteditor.h"
 #include "windows/flagitems.h"
 
 #include <QObject>
@@ -38,6 +39,8 @@ public:
         std::function<std::optional<std::vector<FlagItem>>(const std::vector<FlagItem> &, QPoint topLeft)> flagsEditor;
         /// "Varid ersetzen": prefix, search text, replacement (Latin-1); nullopt when cancelled.
         std::function<std::optional<std::array<std::string, 3>>()> replaceVarIds;
+        /// "Umfangreiche Texteingabe" on a record's text; true when accepted.
+        std::function<bool(GadgetRecord &)> largeText;
     };
     Windows windows;
 
@@ -47,12 +50,14 @@ public:
     void addGadgetFromPool(const std::string &latin1Name);
     void editPropertyRow();
     void importFromCode();
+    void editLargeText();
 
 private:
     void step(int id);
 
     MainWindow &m_window;
     GadgetChooser *m_chooser = nullptr;
+    LargeTextSession m_largeText; ///< the wrap width, kept for the run
 };
 
 } // namespace tafelbau

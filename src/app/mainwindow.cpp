@@ -9,6 +9,7 @@
 #include "document/latin1.h"
 #include "document/listviews.h"
 #include "pool/gdtpool.h"
+#include "windows/help.h"
 #include "windows/helptarget.h"
 
 #include <QAction>
@@ -60,6 +61,7 @@ MainWindow::MainWindow(AppState &state, Dialogs &dialogs, QWidget *parent)
          [this] { QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(m_state.settingsFile.string()))); }},
         {ids::Quit, [this] { close(); }},
         {ids::Help, [this] { openHelpForCurrentGadget(); }},
+        {ids::Info, [this] { showInfo(m_info, m_dialogs, this, m_state.displayScale); }},
     };
     m_gadgetCommands = {
         {ids::CardChooser, [this] { selectCardFromChooser(); }},
@@ -503,8 +505,7 @@ void MainWindow::openHelpForCurrentGadget()
     const PoolEntry *entry = m_state.pool.find(m_state.list.records()[static_cast<std::size_t>(row)].name);
     if (!entry)
         return;
-    const HelpTarget target = helpTargetFor(entry->helpfile, entry->helptopic, m_state.pool.settings.generalPrgHelpFile);
-    QDesktopServices::openUrl(QUrl::fromLocalFile(fromLatin1(target.file)));
+    openHelpAt(helpTargetFor(entry->helpfile, entry->helptopic, m_state.pool.settings.generalPrgHelpFile));
 }
 
 void MainWindow::writeSettingsAtQuit()

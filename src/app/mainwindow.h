@@ -4,6 +4,7 @@
 #include "app/dialogs.h"
 #include "app/layoutrules.h"
 #include "document/documentcommands.h"
+#include "windows/infowindow.h"
 
 #include <QMainWindow>
 
@@ -127,6 +128,7 @@ private:
     CardCanvas *m_canvas = nullptr;
 
     EditCommands *m_edit = nullptr;
+    InfoSession m_info; ///< the info window's size, kept for the run
     std::int32_t m_shownCard = 0;
     int m_countedRecords = 0;
     std::string m_chooserText;

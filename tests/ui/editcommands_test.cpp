@@ -213,6 +213,25 @@ private slots:
         QCOMPARE(rows(), (QStringList{"frmBtn1*"}));
     }
 
+    void largeTextEditsTheTopmostOrElseTheLastRecord()
+    {
+        std::vector<std::string> edited;
+        m_window->editCommands()->windows.largeText = [&](GadgetRecord &r) {
+            edited.push_back(r.varId);
+            r.text = "a\"+#CRLF$+\"b";
+            return true;
+        };
+        m_window->dispatchMenu(ids::LargeText); // empty list: nothing to edit
+        QVERIFY(edited.empty());
+        add("ButtonGadget");
+        add("ButtonGadget");
+        m_window->selectGadgetAtPoint(5000, 5000); // nothing selected
+        m_window->dispatchMenu(ids::LargeText);
+        QCOMPARE(edited, (std::vector<std::string>{"ButtonGadget2"}));
+        QCOMPARE(m_state.list.records()[1].text, std::string("a\"+#CRLF$+\"b"));
+        QVERIFY(m_window->windowTitle().endsWith(" *"));
+    }
+
     void importThroughTheMenu()
     {
         testutil::writeFile(m_dir->path() / "dlg.pb", "  ButtonGadget(#Ok, 1, 2, 3, 4, \"Weiter\")\r\nnothing\r\n");
