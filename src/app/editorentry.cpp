@@ -44,6 +44,7 @@ __attribute__((visibility("default"))) int tafelbau_run_editor(int argc, char **
     state.displayScale = screenScale();
 
     tafelbau::MainWindow window(state, dialogs);
+    QObject::connect(&window, &tafelbau::MainWindow::quitConfirmed, &app, &QApplication::quit, Qt::QueuedConnection);
     dialogs.setParent(&window);
     window.show();
     if (!state.startFile.empty())

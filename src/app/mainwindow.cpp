@@ -528,6 +528,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
     }
     writeSettingsAtQuit();
     event->accept();
+    emit quitConfirmed();
 }
 
 } // namespace tafelbau

@@ -97,6 +97,11 @@ public:
     QScrollArea *canvasArea() const { return m_canvasArea; }
     QAction *menuAction(int id) const;
 
+signals:
+    /// The quit sequence has run: the program is to end, also while the
+    /// gadget chooser is still open.
+    void quitConfirmed();
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;

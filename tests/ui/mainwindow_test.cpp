@@ -291,8 +291,10 @@ private slots:
     void quittingAsksOnlyWithChangesAndWritesTheSettings()
     {
         m_window->move(-30, 40);
+        QSignalSpy quit(m_window, &MainWindow::quitConfirmed);
         m_window->close();
         QVERIFY(m_dialogs.calls.empty());
+        QCOMPARE(quit.count(), 1);
         const ProgramSettings written = readProgramSettings(m_state.settingsFile);
         QCOMPARE(written.mainWinX, 0); // raised to 0
         QCOMPARE(written.mainWinXD, 1000);
@@ -311,8 +313,10 @@ private slots:
         m_state.list.records()[1].varId = "win"; // cannot be told from "Win" in the file
         m_window->documents().updateTitle(true);
         m_dialogs.yesNoAnswers = {true};
+        QSignalSpy quit(m_window, &MainWindow::quitConfirmed);
         QVERIFY(!m_window->close());
         QVERIFY(m_window->isVisible());
+        QCOMPARE(quit.count(), 0);
         QVERIFY(QString::fromStdString(m_dialogs.calls.back()).contains("VarIDs"));
     }
 
