@@ -7,6 +7,7 @@
 #include "commands/listedit.h"
 #include "commands/smallwindows.h"
 #include "commands/valueedit.h"
+#include "pool/pooleditor.h"
 #include "document/latin1.h"
 
 #include <QApplication>
@@ -72,6 +73,7 @@ EditCommands::EditCommands(MainWindow &window) : QObject(&window), m_window(wind
     });
     w.setCommand(ids::Import, [this] { importFromCode(); });
     w.setCommand(ids::LargeText, [this] { editLargeText(); });
+    w.setCommand(ids::PoolEditor, [this] { editPool(); });
     for (int id = ids::StepUp; id <= ids::BigRight; ++id)
         w.setCommand(id, [this, id] { step(id); });
     w.setCommand(ids::ToggleMode, [&w, &state] {
@@ -159,6 +161,14 @@ void EditCommands::editPropertyRow()
         return;
     }
     }
+}
+
+void EditCommands::editPool()
+{
+    runPoolEditor(m_window.state(), m_window.dialogs(), &m_window);
+    // The chooser shows the pool as it is now, whatever happened in there.
+    if (m_chooser)
+        m_chooser->refill(m_window.state().pool);
 }
 
 void EditCommands::editLargeText()

@@ -51,6 +51,7 @@ public:
     void editPropertyRow();
     void importFromCode();
     void editLargeText();
+    void editPool();
 
 private:
     void step(int id);

@@ -1,5 +1,7 @@
 #include "pool/pooleditor.h"
 
+#include "windows/help.h"
+
 #include "app/startup.h"
 
 #include <QCheckBox>
@@ -79,10 +81,7 @@ PoolEditor::PoolEditor(AppState &state, Dialogs &dialogs, QWidget *parent)
     setFixedSize(scaledPixels(860, f), scaledPixels(570, f));
     buildGadgets();
 
-    m_openHelp = [](const HelpTarget &target) {
-        if (!target.file.empty())
-            QDesktopServices::openUrl(QUrl::fromLocalFile(fromLatin1(target.file)));
-    };
+    m_openHelp = [](const HelpTarget &target) { openHelpAt(target); };
     auto *help = new QShortcut(QKeySequence(Qt::Key_F1), this);
     help->setContext(Qt::WindowShortcut);
     connect(help, &QShortcut::activated, this, &PoolEditor::openHelp);
