@@ -32,7 +32,9 @@ __attribute__((visibility("default"))) int tafelbau_run_editor(int argc, char **
 {
     QApplication app(argc, argv);
     // The window's gadgets are laid out for an 8-point dialog font.
-    QFont font = QApplication::font();
+    // "Arial" finds a metric-compatible sans through fontconfig where the
+    // real one is missing, so captions fit the sizes given for them.
+    QFont font(QStringLiteral("Arial"));
     font.setPointSize(8);
     QApplication::setFont(font);
     tafelbau::QtDialogs dialogs;
