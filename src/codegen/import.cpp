@@ -30,15 +30,6 @@ Kind kindOf(std::string_view name)
     return Other;
 }
 
-// Only blanks: a tab inside a value is part of it.
-std::string_view trimBlanks(std::string_view s) noexcept
-{
-    while (!s.empty() && s.front() == ' ')
-        s.remove_prefix(1);
-    while (!s.empty() && s.back() == ' ')
-        s.remove_suffix(1);
-    return s;
-}
 
 // The sep-separated fields of a text, left to right, occurrences of sep not
 // overlapping. An empty separator cannot split anything, so the whole text

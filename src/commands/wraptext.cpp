@@ -4,19 +4,6 @@
 
 namespace tafelbau {
 
-namespace {
-
-// Only blanks: a tab at the edge of a line is part of the caption.
-std::string_view trimBlanks(std::string_view s)
-{
-    const std::size_t b = s.find_first_not_of(' ');
-    if (b == std::string_view::npos)
-        return {};
-    return s.substr(b, s.find_last_not_of(' ') - b + 1);
-}
-
-} // namespace
-
 std::string wrapText(std::string_view text, int width)
 {
     const std::string joined = replaceAll(text, "\r\n", " ");

@@ -120,6 +120,15 @@ std::size_t skipBlanks(std::string_view t, std::size_t i) noexcept
     return i;
 }
 
+// Skips blanks and tabs and an optional sign; returns whether it was "-".
+bool readSign(std::string_view t, std::size_t &i) noexcept
+{
+    i = skipBlanks(t, 0);
+    if (i < t.size() && (t[i] == '+' || t[i] == '-'))
+        return t[i++] == '-';
+    return false;
+}
+
 std::int32_t applySign(std::uint32_t magnitude, bool negative) noexcept
 {
     // Unsigned arithmetic wraps, which keeps exactly the low 32 bits.
@@ -131,12 +140,8 @@ std::int32_t applySign(std::uint32_t magnitude, bool negative) noexcept
 
 std::int32_t parseDecimal(std::string_view text) noexcept
 {
-    std::size_t i = skipBlanks(text, 0);
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
+    std::size_t i = 0;
+    const bool negative = readSign(text, i);
     std::uint32_t v = 0;
     for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
         v = v * 10u + static_cast<std::uint32_t>(text[i] - '0');
@@ -145,12 +150,8 @@ std::int32_t parseDecimal(std::string_view text) noexcept
 
 std::int32_t parseWholeNumber(std::string_view text) noexcept
 {
-    std::size_t i = skipBlanks(text, 0);
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
+    std::size_t i = 0;
+    const bool negative = readSign(text, i);
     std::uint32_t v = 0;
     if (i < text.size() && text[i] == '$') {
         for (++i; i < text.size(); ++i) {
@@ -174,6 +175,15 @@ std::int32_t parseWholeNumber(std::string_view text) noexcept
             v = v * 10u + static_cast<std::uint32_t>(text[i] - '0');
     }
     return applySign(v, negative);
+}
+
+std::string_view trimBlanks(std::string_view s) noexcept
+{
+    while (!s.empty() && s.front() == ' ')
+        s.remove_prefix(1);
+    while (!s.empty() && s.back() == ' ')
+        s.remove_suffix(1);
+    return s;
 }
 
 std::string_view trimBlanksTabs(std::string_view s) noexcept

@@ -52,6 +52,10 @@ std::int32_t parseDecimal(std::string_view text) noexcept;
 /// digits. Nothing readable gives 0; the low 32 bits are kept.
 std::int32_t parseWholeNumber(std::string_view text) noexcept;
 
+/// Removes blanks (not tabs) at both ends: where a tab is part of a value,
+/// as in import fields and flag lines.
+std::string_view trimBlanks(std::string_view s) noexcept;
+
 /// Removes blanks and tabs at both ends.
 std::string_view trimBlanksTabs(std::string_view s) noexcept;
 

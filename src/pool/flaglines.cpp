@@ -6,14 +6,6 @@ namespace tafelbau {
 
 namespace {
 
-std::string_view trimBlanks(std::string_view s)
-{
-    while (!s.empty() && s.front() == ' ')
-        s.remove_prefix(1);
-    while (!s.empty() && s.back() == ' ')
-        s.remove_suffix(1);
-    return s;
-}
 
 } // namespace
 

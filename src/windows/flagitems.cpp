@@ -7,15 +7,6 @@ namespace tafelbau {
 
 namespace {
 
-// Blanks only: a tab belongs to the text, as for the defaults of new gadgets.
-std::string_view trimBlanks(std::string_view s) noexcept
-{
-    while (!s.empty() && s.front() == ' ')
-        s.remove_prefix(1);
-    while (!s.empty() && s.back() == ' ')
-        s.remove_suffix(1);
-    return s;
-}
 
 // The field between the first and the second `sep`, or to the end without
 // a second; empty without any.

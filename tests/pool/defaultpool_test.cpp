@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using namespace tafelbau;
 
 namespace {
@@ -84,23 +86,26 @@ TEST(ShippedPool, EveryEntryReadsBackItsOwnCode)
         const std::string mask = foldedCopy(e.importcode);
         auto takes = [&](const char *placeholder) { return mask.find(placeholder) != std::string::npos; };
         EXPECT_EQ(back.name, e.name);
-        if (takes("[id]"))
-            EXPECT_EQ(back.varId, original.varId) << e.name;
-        if (takes("[x]"))
-            EXPECT_EQ(back.x, original.x) << e.name;
-        if (takes("[y]"))
-            EXPECT_EQ(back.y, original.y) << e.name;
-        if (takes("[xd]"))
-            EXPECT_EQ(back.xd, original.xd) << e.name;
-        if (takes("[yd]"))
-            EXPECT_EQ(back.yd, original.yd) << e.name;
-        if (takes("[text]"))
-            EXPECT_EQ(back.text, original.text) << e.name;
-        if (takes("[flags]"))
-            EXPECT_EQ(back.flags, original.flags) << e.name;
-        for (std::size_t i = 0; i < 10; ++i)
-            if (takes(("[p" + std::to_string(i) + "]").c_str()))
+        using Get = std::function<std::string(const GadgetRecord &)>;
+        const std::vector<std::pair<std::string, Get>> fields = {
+            {"[id]", [](const GadgetRecord &r) { return r.varId; }},
+            {"[x]", [](const GadgetRecord &r) { return std::to_string(r.x); }},
+            {"[y]", [](const GadgetRecord &r) { return std::to_string(r.y); }},
+            {"[xd]", [](const GadgetRecord &r) { return std::to_string(r.xd); }},
+            {"[yd]", [](const GadgetRecord &r) { return std::to_string(r.yd); }},
+            {"[text]", [](const GadgetRecord &r) { return r.text; }},
+            {"[flags]", [](const GadgetRecord &r) { return r.flags; }},
+        };
+        for (const auto &[placeholder, get] : fields) {
+            if (takes(placeholder.c_str())) {
+                EXPECT_EQ(get(back), get(original)) << e.name << " " << placeholder;
+            }
+        }
+        for (std::size_t i = 0; i < 10; ++i) {
+            if (takes(("[p" + std::to_string(i) + "]").c_str())) {
                 EXPECT_EQ(back.p[i], original.p[i]) << e.name << " p" << i;
+            }
+        }
         ++checked;
     }
     EXPECT_GE(checked, 37);
