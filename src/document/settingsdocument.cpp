@@ -192,7 +192,9 @@ void SettingsDocument::adopt(std::unique_ptr<char[]> buffer, std::size_t size, c
 void SettingsDocument::loadBytes(std::string_view bytes, const std::filesystem::path &path)
 {
     auto copy = std::unique_ptr<char[]>(new char[bytes.size() + 1]);
-    std::memcpy(copy.get(), bytes.data(), bytes.size());
+    // An empty view may carry no pointer at all, which memcpy must not get.
+    if (!bytes.empty())
+        std::memcpy(copy.get(), bytes.data(), bytes.size());
     adopt(std::move(copy), bytes.size(), path);
 }
 

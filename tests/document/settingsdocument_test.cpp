@@ -266,3 +266,15 @@ TEST(SettingsDocument, SectionsNeverLookedIntoAreStillWrittenInNormalForm)
     EXPECT_EQ(keys, (std::vector<std::string>{"x="}));
     EXPECT_EQ(doc.serialize(), crlf({"a = 1", "b = 2", "[One]", "; c", "k = v  ", "[Two]", "x = "}));
 }
+
+// Found by fuzzing: an empty view carries no pointer, and copying zero bytes
+// from it was undefined behaviour (the list-file bytes start from one).
+TEST(SettingsDocument, EmptyViewWithoutDataLoads)
+{
+    SettingsDocument doc;
+    doc.loadBytes(std::string_view());
+    EXPECT_EQ(doc.groupCount(), 0);
+    EXPECT_EQ(doc.serialize(), "");
+    doc.writeText("k", "v");
+    EXPECT_EQ(doc.serialize(), "k = v\r\n");
+}
