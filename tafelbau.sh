@@ -2,6 +2,11 @@
 # The two quick-start commands:
 #   ./tafelbau.sh run    install what is missing, build, start the program
 #   ./tafelbau.sh test   install what is missing, build, run every test headless
+# and for hardening:
+#   ./tafelbau.sh test-asan        every test again, built with AddressSanitizer and
+#                                  UndefinedBehaviorSanitizer (build-asan/)
+#   ./tafelbau.sh fuzz-build       the libFuzzer targets of fuzz/ (build-fuzz/, needs clang)
+#   ./tafelbau.sh fuzz [RUNS]      builds them, runs each RUNS times (20000) on its seeds
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -29,8 +34,36 @@ case "${1:-run}" in
     build
     QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure --timeout 600
     ;;
+  test-asan)
+    scripts/setup.sh
+    cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAFELBAU_SANITIZE=ON \
+      -DTAFELBAU_BUILD_BENCH=OFF >/dev/null
+    cmake --build build-asan --parallel "$(nproc)"
+    # Leaks of Qt's own start-up are listed in scripts/lsan.supp; ours are not.
+    QT_QPA_PLATFORM=offscreen \
+    ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1:check_initialization_order=1 \
+    LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0" \
+    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+      ctest --test-dir build-asan --output-on-failure --timeout 1800
+    ;;
+  fuzz-build|fuzz)
+    scripts/setup.sh fuzz
+    cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++-14 \
+      -DTAFELBAU_FUZZ=ON >/dev/null
+    cmake --build build-fuzz --parallel "$(nproc)"
+    [ "$1" = fuzz ] || exit 0
+    runs="${2:-20000}"
+    for seeds in fuzz/corpus/*/; do
+      target=$(basename "$seeds")
+      # New inputs go to a corpus of the build, never into the repository's seeds.
+      mkdir -p "build-fuzz/corpus/$target"
+      echo "== $target: $runs runs"
+      "build-fuzz/$target" -runs="$runs" -max_len=8192 -dict="fuzz/dict/$target.dict" \
+        -artifact_prefix="build-fuzz/$target-" "build-fuzz/corpus/$target" "$seeds"
+    done
+    ;;
   *)
-    echo "usage: $0 [run [ARGS...] | test]" >&2
+    echo "usage: $0 [run [ARGS...] | test | test-asan | fuzz-build | fuzz [RUNS]]" >&2
     exit 2
     ;;
 esac

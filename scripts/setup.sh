@@ -9,6 +9,11 @@ packages=(
   zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev
 )
+# The fuzz targets need clang and its fuzzing runtime; only their command
+# asks for them.
+if [ "${1:-}" = fuzz ]; then
+  packages+=(clang-14 libclang-rt-14-dev)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
