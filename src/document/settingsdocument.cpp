@@ -207,6 +207,10 @@ bool SettingsDocument::open(const std::filesystem::path &path)
         reset();
         m_state = State::Missing;
         m_path = path;
+        // A file that is there but cannot be read must not be replaced by
+        // one holding only what is written now: its other lines would be lost.
+        std::error_code ec;
+        m_readOnly = std::filesystem::is_regular_file(path, ec);
         return false;
     }
     adopt(std::move(bytes.data), bytes.size, path);

@@ -36,7 +36,8 @@ public:
 
     /// Closes the active document, then reads `path`. False when the file
     /// cannot be read; an empty document bound to the path stays active then,
-    /// and writes to it create the file at close.
+    /// and writes to it create the file at close -- unless a file is there
+    /// that could not be read, which counts as read-only.
     bool open(const std::filesystem::path &path);
 
     /// Closes the active document and starts an empty one for `path`. False
