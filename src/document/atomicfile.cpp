@@ -88,11 +88,19 @@ bool AtomicFile::begin(const fs::path &target)
     return true;
 }
 
+bool AtomicFile::write(std::string_view data)
+{
+    if (m_fd < 0 || m_failed)
+        return false;
+    m_failed = !writeAll(m_fd, data);
+    return !m_failed;
+}
+
 bool AtomicFile::commit(std::string_view data, bool durable)
 {
     if (m_fd < 0)
         return false;
-    bool ok = writeAll(m_fd, data);
+    bool ok = !m_failed && writeAll(m_fd, data);
     if (ok && durable && !m_inPlace)
         ok = ::fsync(m_fd) == 0;
     if (::close(m_fd) != 0)
@@ -110,6 +118,7 @@ bool AtomicFile::commit(std::string_view data, bool durable)
 
 void AtomicFile::discard()
 {
+    m_failed = false;
     if (m_fd >= 0) {
         ::close(m_fd);
         m_fd = -1;

@@ -26,6 +26,11 @@ public:
     /// target is a folder or its folder cannot take a new file.
     bool begin(const std::filesystem::path &target);
 
+    /// Writes `data` ahead of what commit() writes, so that a big file need
+    /// not be held whole in memory. False when writing failed; commit() then
+    /// fails too and leaves the target alone.
+    bool write(std::string_view data);
+
     /// Writes `data` and puts it in place of the target. False when any step
     /// failed; the target is then as it was before begin().
     /// `durable` waits until the bytes are on the disk before the rename, so
@@ -45,6 +50,7 @@ public:
 private:
     int m_fd = -1;
     bool m_inPlace = false;
+    bool m_failed = false;
     std::filesystem::path m_target;
     std::filesystem::path m_temp;
 };

@@ -3,6 +3,7 @@
 #include "document/atomicfile.h"
 #include "document/latin1.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace tafelbau {
@@ -11,6 +12,7 @@ namespace {
 
 constexpr std::size_t kIndexThreshold = 48;
 constexpr std::size_t kArenaChunk = 64 * 1024;
+constexpr std::size_t kWriteSlice = 256 * 1024;
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
 
 std::uint32_t foldedHash(std::string_view s) noexcept
@@ -55,7 +57,9 @@ void SettingsDocument::reset()
     m_arenaUsed = m_arenaSize = 0;
     m_sections.clear();
     m_sections.emplace_back();
-    m_groupIndex.reset();
+    m_groupSlots.clear();
+    m_groupsIndexed = 0;
+    m_lastFreshGroup = -1;
     m_currentGroup = 0;
     m_currentEntry = {};
     m_pending.reset();
@@ -64,11 +68,14 @@ void SettingsDocument::reset()
 
 std::string_view SettingsDocument::store(std::string_view s)
 {
+    // Never a view without data: an entry's key of none marks a comment.
+    static constexpr char kNothing[] = "";
     if (s.empty())
-        return {};
+        return {kNothing, 0};
     if (m_arenaSize - m_arenaUsed < s.size()) {
         const std::size_t size = std::max(kArenaChunk, s.size());
-        m_arena.push_back(std::make_unique<char[]>(size));
+        // Not zero-filled: every byte is written before it is read.
+        m_arena.push_back(std::unique_ptr<char[]>(new char[size]));
         m_arenaSize = size;
         m_arenaUsed = 0;
     }
@@ -95,8 +102,8 @@ void SettingsDocument::addSection(std::string_view name)
     Section sec;
     sec.name = name;
     m_sections.push_back(std::move(sec));
-    if (m_groupIndex)
-        m_groupIndex->emplace(foldedCopy(name), static_cast<int>(m_sections.size()) - 1);
+    if (!m_groupSlots.empty())
+        indexGroup(static_cast<int>(m_sections.size()) - 1, foldedHash(name));
 }
 
 bool SettingsDocument::lineEntry(std::string_view line, Entry &out)
@@ -107,7 +114,7 @@ bool SettingsDocument::lineEntry(std::string_view line, Entry &out)
         std::string_view text = line.substr(1);
         if (!text.empty() && text[0] == ' ')
             text.remove_prefix(1);
-        out = {Kind::Comment, 0, {}, text};
+        out = {{}, text};
         return true;
     }
     const std::size_t eq = line.find('=');
@@ -120,7 +127,7 @@ bool SettingsDocument::lineEntry(std::string_view line, Entry &out)
         while (!value.empty() && isBlank(value.front()))
             value.remove_prefix(1);
     }
-    out = {Kind::KeyValue, foldedHash(key), key, value};
+    out = {key, value};
     return true;
 }
 
@@ -232,38 +239,31 @@ bool SettingsDocument::create(const std::filesystem::path &path)
     return true;
 }
 
-std::string SettingsDocument::serialize() const
+template<typename Sink>
+void SettingsDocument::serializeTo(Sink &&sink) const
 {
-    std::size_t total = 8;
-    for (const Section &sec : m_sections) {
-        total += sec.name.size() + sec.raw.size() + 4;
-        for (const Entry &e : sec.entries)
-            total += e.key.size() + e.value.size() + 5;
-    }
-    std::string out;
-    out.reserve(total);
     if (m_utf8) {
-        out.append(kBom);
-        out.append("\r\n");
+        sink(kBom);
+        sink("\r\n");
     }
+    auto write = [&sink](const Entry &e) {
+        if (e.isComment()) {
+            sink("; ");
+            sink(e.value);
+        } else {
+            sink(e.key);
+            sink(" = ");
+            sink(e.value);
+        }
+        sink("\r\n");
+    };
     for (std::size_t s = 0; s < m_sections.size(); ++s) {
         const Section &sec = m_sections[s];
         if (s > 0) {
-            out.push_back('[');
-            out.append(sec.name);
-            out.append("]\r\n");
+            sink("[");
+            sink(sec.name);
+            sink("]\r\n");
         }
-        auto write = [&out](const Entry &e) {
-            if (e.kind == Kind::Comment) {
-                out.append("; ");
-                out.append(e.value);
-            } else {
-                out.append(e.key);
-                out.append(" = ");
-                out.append(e.value);
-            }
-            out.append("\r\n");
-        };
         if (!sec.parsed) {
             forEachLine(sec.raw, [&](std::string_view line) {
                 Entry e;
@@ -274,6 +274,19 @@ std::string SettingsDocument::serialize() const
         for (const Entry &e : sec.entries)
             write(e);
     }
+}
+
+std::string SettingsDocument::serialize() const
+{
+    std::size_t total = 8;
+    for (const Section &sec : m_sections) {
+        total += sec.name.size() + sec.raw.size() + 4;
+        for (const Entry &e : sec.entries)
+            total += e.key.size() + e.value.size() + 5;
+    }
+    std::string out;
+    out.reserve(total);
+    serializeTo([&out](std::string_view piece) { out.append(piece); });
     return out;
 }
 
@@ -291,8 +304,21 @@ bool SettingsDocument::close()
                 if (!m_writer->file.begin(m_path))
                     ok = false;
             }
-            if (ok)
-                ok = m_writer->file.commit(serialize());
+            if (ok) {
+                // Written in slices rather than as one string: a list of
+                // 100,000 gadgets would need 70 MB more memory, mapped
+                // afresh at every save.
+                std::string slice;
+                slice.reserve(kWriteSlice + 4096);
+                serializeTo([&](std::string_view piece) {
+                    slice.append(piece);
+                    if (slice.size() >= kWriteSlice) {
+                        m_writer->file.write(slice);
+                        slice.clear();
+                    }
+                });
+                ok = m_writer->file.commit(slice);
+            }
         }
     }
     reset();
@@ -306,14 +332,56 @@ void SettingsDocument::abandon()
     m_state = State::None;
 }
 
+void SettingsDocument::indexGroup(int section, std::uint32_t hash)
+{
+    if ((m_groupsIndexed + 1) * 2 > m_groupSlots.size()) {
+        std::vector<GroupSlot> old(std::max<std::size_t>(16, m_groupSlots.size() * 2));
+        old.swap(m_groupSlots);
+        m_groupsIndexed = 0;
+        // The table holds no two equal names, so the order of reinsertion
+        // cannot change which section a name finds.
+        for (const GroupSlot &slot : old)
+            if (slot.section >= 0)
+                indexGroup(slot.section, slot.hash);
+    }
+    const std::size_t mask = m_groupSlots.size() - 1;
+    const std::string_view name = m_sections[static_cast<std::size_t>(section)].name;
+    for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+        GroupSlot &slot = m_groupSlots[i];
+        if (slot.section < 0) {
+            slot = {hash, section};
+            ++m_groupsIndexed;
+            return;
+        }
+        // An earlier group of the same name keeps the name: first match wins.
+        if (slot.hash == hash && equalsFolded(m_sections[static_cast<std::size_t>(slot.section)].name, name))
+            return;
+    }
+}
+
+int SettingsDocument::findGroup(std::string_view rawName) const
+{
+    const std::uint32_t hash = foldedHash(rawName);
+    const std::size_t mask = m_groupSlots.size() - 1;
+    for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+        const GroupSlot &slot = m_groupSlots[i];
+        if (slot.section < 0)
+            return -1;
+        if (slot.hash == hash && equalsFolded(m_sections[static_cast<std::size_t>(slot.section)].name, rawName))
+            return slot.section;
+    }
+}
+
 void SettingsDocument::ensureGroupIndex()
 {
-    if (m_groupIndex)
+    if (!m_groupSlots.empty())
         return;
-    m_groupIndex = std::make_unique<std::unordered_map<std::string, int>>();
-    m_groupIndex->reserve(m_sections.size());
+    std::size_t slots = 16;
+    while (slots < m_sections.size() * 2)
+        slots *= 2;
+    m_groupSlots.resize(slots);
     for (std::size_t s = 1; s < m_sections.size(); ++s)
-        m_groupIndex->emplace(foldedCopy(m_sections[s].name), static_cast<int>(s));
+        indexGroup(static_cast<int>(s), foldedHash(m_sections[s].name));
 }
 
 bool SettingsDocument::selectGroup(std::string_view name)
@@ -327,11 +395,10 @@ bool SettingsDocument::selectGroup(std::string_view name)
         return true;
     }
     ensureGroupIndex();
-    const std::string wanted = foldedCopy(m_utf8 ? std::string_view(latin1ToUtf8(name)) : name);
-    const auto it = m_groupIndex->find(wanted);
-    if (it != m_groupIndex->end()) {
-        m_currentGroup = it->second;
-        m_currentEntry = {it->second, -1};
+    const int found = m_utf8 ? findGroup(latin1ToUtf8(name)) : findGroup(name);
+    if (found >= 0) {
+        m_currentGroup = found;
+        m_currentEntry = {found, -1};
         m_pending.reset();
         return true;
     }
@@ -368,7 +435,7 @@ std::string SettingsDocument::groupName() const
     return toLatin1(m_sections[static_cast<std::size_t>(m_currentGroup)].name);
 }
 
-int SettingsDocument::lookupIn(const Section &sec, std::string_view rawKey, std::uint32_t hash) const
+int SettingsDocument::lookupIn(const Section &sec, std::string_view rawKey) const
 {
     if (sec.entries.size() > kIndexThreshold) {
         auto &self = const_cast<Section &>(sec);
@@ -376,7 +443,7 @@ int SettingsDocument::lookupIn(const Section &sec, std::string_view rawKey, std:
             self.keyIndex = std::make_unique<std::unordered_map<std::string, int>>();
             self.keyIndex->reserve(sec.entries.size());
             for (std::size_t i = 0; i < sec.entries.size(); ++i)
-                if (sec.entries[i].kind == Kind::KeyValue)
+                if (!sec.entries[i].isComment())
                     self.keyIndex->emplace(foldedCopy(sec.entries[i].key), static_cast<int>(i));
             self.keyIndexStale = false;
         }
@@ -385,7 +452,7 @@ int SettingsDocument::lookupIn(const Section &sec, std::string_view rawKey, std:
     }
     for (std::size_t i = 0; i < sec.entries.size(); ++i) {
         const Entry &e = sec.entries[i];
-        if (e.kind == Kind::KeyValue && e.hash == hash && equalsFolded(e.key, rawKey))
+        if (!e.isComment() && equalsFolded(e.key, rawKey))
             return static_cast<int>(i);
     }
     return -1;
@@ -398,9 +465,9 @@ int SettingsDocument::lookup(std::string_view key) const
     const Section &sec = parsedSection(static_cast<std::size_t>(m_currentGroup));
     if (m_utf8) {
         const std::string raw = latin1ToUtf8(key);
-        return lookupIn(sec, raw, foldedHash(raw));
+        return lookupIn(sec, raw);
     }
-    return lookupIn(sec, key, foldedHash(key));
+    return lookupIn(sec, key);
 }
 
 std::optional<std::string> SettingsDocument::find(std::string_view key) const
@@ -444,6 +511,11 @@ void SettingsDocument::materialisePending()
         return;
     addSection(storeConverted(*m_pending));
     m_pending.reset();
+    if (m_lastFreshGroup >= 0) {
+        const std::size_t previous = m_sections[static_cast<std::size_t>(m_lastFreshGroup)].entries.size();
+        m_sections.back().entries.reserve(std::min<std::size_t>(previous, 1024));
+    }
+    m_lastFreshGroup = static_cast<int>(m_sections.size()) - 1;
     m_currentGroup = static_cast<int>(m_sections.size()) - 1;
     m_currentEntry = {m_currentGroup, -1};
     m_modified = true;
@@ -464,7 +536,7 @@ void SettingsDocument::writeText(std::string_view key, std::string_view value)
         m_currentEntry = {m_currentGroup, i};
     } else {
         const std::string_view rawKey = storeConverted(key);
-        sec.entries.push_back({Kind::KeyValue, foldedHash(rawKey), rawKey, rawValue});
+        sec.entries.push_back({rawKey, rawValue});
         const int at = static_cast<int>(sec.entries.size()) - 1;
         if (sec.keyIndex && !sec.keyIndexStale)
             sec.keyIndex->emplace(foldedCopy(rawKey), at);
@@ -483,7 +555,7 @@ void SettingsDocument::writeComment(std::string_view text)
     if (m_state == State::None)
         return;
     materialisePending();
-    const Entry comment{Kind::Comment, 0, {}, storeConverted(text)};
+    const Entry comment{{}, storeConverted(text)};
     int s = m_currentEntry.section;
     int at = m_currentEntry.entry + 1;
     if (s < 0) {
@@ -508,7 +580,7 @@ bool SettingsDocument::isCommentAfterCurrent(std::string_view text) const
     if (static_cast<std::size_t>(at) >= sec.entries.size())
         return false;
     const Entry &e = sec.entries[static_cast<std::size_t>(at)];
-    return e.kind == Kind::Comment && toLatin1(e.value) == text;
+    return e.isComment() && toLatin1(e.value) == text;
 }
 
 } // namespace tafelbau

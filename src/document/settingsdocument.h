@@ -91,13 +91,13 @@ public:
     std::string serialize() const;
 
 private:
-    enum class Kind : std::uint8_t { Comment, KeyValue };
+    // 32 bytes: a list of 100,000 gadgets holds 3.3 million of them while
+    // it is written.
     struct Entry
     {
-        Kind kind;
-        std::uint32_t hash; // of the folded key; speeds up the scan
-        std::string_view key;
+        std::string_view key;   // no data at all for a comment; a key always has some
         std::string_view value; // comment text for comments
+        bool isComment() const { return key.data() == nullptr; }
     };
     struct Section
     {
@@ -118,6 +118,9 @@ private:
     };
 
     void reset();
+    /// Hands the file form to `sink` piece by piece, in order.
+    template<typename Sink>
+    void serializeTo(Sink &&sink) const;
     static std::string_view trimmed(std::string_view value);
     /// Splits one line (not a group header) into an entry; false for a line
     /// that leaves none.
@@ -132,10 +135,12 @@ private:
     std::string_view storeConverted(std::string_view latin1);
     std::string toLatin1(std::string_view raw) const;
     int lookup(std::string_view key) const; // entry index in current section, -1
-    int lookupIn(const Section &sec, std::string_view rawKey, std::uint32_t hash) const;
+    int lookupIn(const Section &sec, std::string_view rawKey) const;
     void materialisePending();
     void addSection(std::string_view name);
     void ensureGroupIndex();
+    void indexGroup(int section, std::uint32_t hash);
+    int findGroup(std::string_view rawName) const;
 
     State m_state = State::None;
     std::filesystem::path m_path;
@@ -148,7 +153,20 @@ private:
     std::size_t m_arenaUsed = 0;
     std::size_t m_arenaSize = 0;
     std::vector<Section> m_sections; // [0] is the head section
-    std::unique_ptr<std::unordered_map<std::string, int>> m_groupIndex;
+    // Folded name hash -> first section of that name, open addressing with
+    // a power-of-two size; empty until a group is first selected by name.
+    // Holds no strings: a list of 100,000 groups would otherwise allocate
+    // and chase two pointers per name, and lose the cache on every lookup.
+    struct GroupSlot
+    {
+        std::uint32_t hash = 0;
+        std::int32_t section = -1; // -1: free
+    };
+    std::vector<GroupSlot> m_groupSlots;
+    std::size_t m_groupsIndexed = 0;
+    // Groups written from nothing tend to get as many keys as the one
+    // written before them: reserving that avoids regrowing every group.
+    int m_lastFreshGroup = -1;
     int m_currentGroup = 0;
     Position m_currentEntry;
     std::optional<std::string> m_pending;
@@ -185,13 +203,13 @@ void SettingsDocument::forEachKey(Visit &&visit) const
     if (!sec.parsed && !m_utf8) {
         forEachLine(sec.raw, [&](std::string_view line) {
             Entry e;
-            if (lineEntry(line, e) && e.kind == Kind::KeyValue)
+            if (lineEntry(line, e) && !e.isComment())
                 visit(e.key, trimmed(e.value));
         });
         return;
     }
     for (const Entry &e : parsedSection(static_cast<std::size_t>(m_currentGroup)).entries) {
-        if (e.kind != Kind::KeyValue)
+        if (e.isComment())
             continue;
         if (m_utf8) {
             const std::string key = convertedKey(e.key);

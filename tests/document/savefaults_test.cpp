@@ -380,3 +380,28 @@ TEST(SaveFaults, UnreadableProgramSettingsAreNotOverwritten)
     fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write);
     EXPECT_EQ(testutil::readFile(file), previous);
 }
+
+// A big list is written in slices; a disk that fills up after the first of
+// them must still leave the old file, and a write that goes through must give
+// the same bytes as the list file's form in memory.
+TEST(SaveFaults, ListWrittenInSlicesFailsWholeOrNotAtAll)
+{
+    testutil::TempDir dir;
+    GdtList list;
+    for (int i = 0; i < 3000; ++i)
+        list.append(gadget("G" + std::to_string(i)));
+    const std::string bytes = listFileBytes(list);
+    ASSERT_GT(bytes.size(), 3u * 256 * 1024) << "the list must need several slices";
+
+    testutil::writeFile(dir / "a.tbf", "previous");
+    int writes = 0;
+    AtomicFile::writeHook() = [&writes](std::size_t) { return ++writes == 1; };
+    const Outcome failed = writeListFile(dir / "a.tbf", list);
+    AtomicFile::writeHook() = nullptr;
+    EXPECT_FALSE(failed.ok);
+    EXPECT_EQ(writes, 2) << "nothing written after the failed slice";
+    EXPECT_EQ(snapshot(dir.path()), (std::map<std::string, std::string>{{"a.tbf", "file previous"}}));
+
+    ASSERT_TRUE(writeListFile(dir / "a.tbf", list).ok);
+    EXPECT_EQ(testutil::readFile(dir / "a.tbf"), bytes);
+}

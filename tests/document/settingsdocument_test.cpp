@@ -255,6 +255,36 @@ TEST(SettingsDocument, ThousandsOfSameNamedGroupsAndLongSections)
     EXPECT_EQ(doc.readText("fresh", ""), "f");
 }
 
+// The group index grows while groups are written; every name must still find
+// its first group, whatever the case it is asked in, and groups of unlike
+// sizes follow each other.
+TEST(SettingsDocument, GroupsWrittenInBulkAreFoundAgain)
+{
+    SettingsDocument doc;
+    loaded(doc, crlf({"[Loaded]", "k = file", "[LOADED]", "k = second"}));
+    for (int i = 0; i < 3000; ++i) {
+        doc.selectGroup("Group" + std::to_string(i));
+        for (int k = 0; k <= i % 70; ++k)
+            doc.writeNumber("k" + std::to_string(k), i);
+    }
+    doc.selectGroup("loaded");
+    doc.writeText("later", "x");
+    EXPECT_EQ(doc.groupCount(), 2 + 3000);
+    for (int i = 0; i < 3000; i += 7) {
+        ASSERT_TRUE(doc.selectGroup("gROUP" + std::to_string(i)));
+        EXPECT_EQ(doc.readNumber("K" + std::to_string(i % 70), -1), i);
+        EXPECT_EQ(doc.readNumber("k70", -1), -1);
+    }
+    ASSERT_TRUE(doc.selectGroup("LoAdEd"));
+    EXPECT_EQ(doc.readText("k", ""), "file");
+    EXPECT_EQ(doc.readText("later", ""), "x");
+    EXPECT_FALSE(doc.selectGroup("Group3000"));
+
+    SettingsDocument again;
+    loaded(again, doc.serialize());
+    EXPECT_EQ(again.serialize(), doc.serialize());
+}
+
 TEST(SettingsDocument, SectionsNeverLookedIntoAreStillWrittenInNormalForm)
 {
     SettingsDocument doc;

@@ -107,6 +107,23 @@ TEST(PoolFile, NamesTheFileCannotHoldApartAreRefused)
     EXPECT_EQ(unsafeGroupNames({"", "a\r", "b\n", "t\t", "fine"}), (std::vector<std::string>{"", "a\r", "b\n", "t\t"}));
 }
 
+// Many names, so that equal ones land far apart in the lookup table and
+// unequal ones share its slots.
+TEST(PoolFile, CaseDuplicatesAreFoundAmongManyNames)
+{
+    std::vector<std::string> names;
+    for (int i = 0; i < 20000; ++i)
+        names.push_back("Gadget" + std::to_string(i));
+    names.push_back("gADGET123");
+    names.push_back("Dup");
+    names.push_back("Dup");
+    names.push_back("\xC4rger"); // only A-Z fold: no duplicate of the next
+    names.push_back("\xE4rger");
+    EXPECT_EQ(unsafeGroupNames(names), (std::vector<std::string>{"Gadget123", "gADGET123", "Dup"}));
+    names.resize(20000);
+    EXPECT_TRUE(unsafeGroupNames(names).empty());
+}
+
 TEST(PoolFile, FindIsExactAndFirstWins)
 {
     GdtPool pool;
