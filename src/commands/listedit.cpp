@@ -8,7 +8,6 @@
 #include <limits>
 #include <string_view>
 #include <unordered_map>
-#include <unordered_set>
 #include <utility>
 
 namespace tafelbau {
@@ -27,17 +26,24 @@ EditOutcome rebuilt(GdtList &list)
 // The identifiers of the list for the time of one paste. The list only grows
 // meanwhile, so a number found taken stays taken: the search for a base goes
 // on where it stopped last time instead of starting again from 1.
+//
+// The identifiers sit in one open-addressed table with their hashes: a node
+// per identifier, as a hash set keeps them, made a paste into 100,000
+// gadgets allocate and chase 100,000 nodes.
 class PasteIds
 {
 public:
     explicit PasteIds(const GdtList &list, std::size_t extra)
     {
-        m_used.reserve(list.records().size() + extra);
+        std::size_t slots = 16;
+        while (slots < 2 * (list.records().size() + extra))
+            slots *= 2;
+        m_slots.resize(slots);
         for (const GadgetRecord &r : list.records())
-            m_used.insert(r.varId);
+            add(r.varId);
     }
 
-    bool contains(std::string_view id) const { return m_used.contains(id); }
+    bool contains(std::string_view id) const { return m_slots[slotOf(id, hashOf(id))].id.data() != nullptr; }
 
     std::string numbered(std::string_view base)
     {
@@ -46,18 +52,44 @@ public:
         for (;; ++next) {
             id.assign(base);
             id += std::to_string(next);
-            if (!m_used.contains(id))
+            if (!contains(id))
                 break;
         }
         ++next;
         return id;
     }
 
-    /// `id` must stay where it is for as long as this object is used.
-    void add(std::string_view id) { m_used.insert(id); }
+    /// `id` must stay where it is for as long as this object is used. At
+    /// most `extra` identifiers may be added beyond those of the list.
+    void add(std::string_view id)
+    {
+        const std::size_t hash = hashOf(id);
+        Slot &slot = m_slots[slotOf(id, hash)];
+        if (slot.id.data() == nullptr)
+            slot = {hash, id.data() ? id : std::string_view("", 0)};
+    }
 
 private:
-    std::unordered_set<std::string_view> m_used;
+    struct Slot
+    {
+        std::size_t hash = 0;
+        std::string_view id; // no data: free
+    };
+
+    static std::size_t hashOf(std::string_view id) { return std::hash<std::string_view>{}(id); }
+
+    /// The slot holding `id`, or the free one where it would go.
+    std::size_t slotOf(std::string_view id, std::size_t hash) const
+    {
+        const std::size_t mask = m_slots.size() - 1;
+        for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+            const Slot &slot = m_slots[i];
+            if (slot.id.data() == nullptr || (slot.hash == hash && slot.id == id))
+                return i;
+        }
+    }
+
+    std::vector<Slot> m_slots;
     std::unordered_map<std::string, std::uint64_t> m_next;
 };
 
