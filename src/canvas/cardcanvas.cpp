@@ -29,7 +29,7 @@ const QStaticText &CaptionCache::caption(const std::string &latin1, const QFont 
     auto it = m_texts.find(latin1);
     if (it != m_texts.end())
         return it->second;
-    if (m_texts.size() > 50000)
+    if (m_texts.size() > m_limit)
         m_texts.clear(); // a bound, not a policy: captions change rarely
     QStaticText text(QString::fromLatin1(latin1.data(), static_cast<qsizetype>(latin1.size())));
     text.setTextFormat(Qt::PlainText);
@@ -135,6 +135,8 @@ std::optional<QRegion> CardCanvas::damageBetween(const std::vector<CardItem> &be
 
 void CardCanvas::setItems(std::vector<CardItem> items)
 {
+    // Room for the captions before and after the change.
+    m_captions.keepAtLeast(2 * items.size());
     const std::optional<QRegion> damage = damageBetween(m_items, items);
     m_items = std::move(items);
     if (!damage)

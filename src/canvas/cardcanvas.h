@@ -7,6 +7,7 @@
 #include <QRegion>
 #include <QWidget>
 
+#include <algorithm>
 #include <functional>
 #include <optional>
 #include <unordered_map>
@@ -22,8 +23,13 @@ class CaptionCache
 public:
     const QStaticText &caption(const std::string &latin1, const QFont &font);
 
+    /// Keeps at least this many captions. A card whose captions do not all
+    /// fit would lay every one of them out again at each redraw.
+    void keepAtLeast(std::size_t captions) { m_limit = std::max(m_limit, captions); }
+
 private:
     std::unordered_map<std::string, QStaticText> m_texts;
+    std::size_t m_limit = 50000;
 };
 
 /// Paints card items over black; only what lies in `clip` is touched, so a
