@@ -1,6 +1,6 @@
 // WrapText: the first four bytes are the width, the rest the text. Checked:
 // the words come out in order, none lost or cut; no line has a blank at
-// either end; a line of more than one word is no longer than the width.
+// either end; a line of more than one word is shorter than the width.
 #include "fuzzutil.h"
 
 #include "commands/wraptext.h"
@@ -57,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     for (std::string_view line : split(wrapped, "\r\n")) {
         FUZZ_CHECK(line.empty() || (line.front() != ' ' && line.back() != ' '));
         const std::vector<std::string_view> w = words(line);
-        FUZZ_CHECK(w.size() <= 1 || static_cast<long long>(line.size()) <= width);
+        FUZZ_CHECK(w.size() <= 1 || static_cast<long long>(line.size()) < width);
         out.insert(out.end(), w.begin(), w.end());
     }
     FUZZ_CHECK(out == words(joined));
