@@ -44,10 +44,14 @@ void BM_LoadListFile(benchmark::State &state)
     Workspace ws(static_cast<int>(state.range(0)));
     GdtPool pool;
     for (auto _ : state) {
+        benchdata::coldStart(state);
         GdtList list;
         if (!loadListFile(ws.dir / "dlg.tbf", pool, list).ok)
             state.SkipWithError("load failed");
         benchmark::DoNotOptimize(list.size());
+        state.PauseTiming(); // freeing the list is not part of loading it
+        list = GdtList();
+        state.ResumeTiming();
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(fs::file_size(ws.dir / "dlg.tbf")));
 }
@@ -57,6 +61,7 @@ void BM_WriteListFile(benchmark::State &state)
     Workspace ws(1);
     const GdtList list = benchdata::makeList(static_cast<int>(state.range(0)));
     for (auto _ : state) {
+        benchdata::coldStart(state);
         if (!writeListFile(ws.dir / "out.tbf", list).ok)
             state.SkipWithError("save failed");
     }
@@ -66,8 +71,10 @@ void BM_CodeFileBytes(benchmark::State &state)
 {
     const GdtList list = benchdata::makeList(static_cast<int>(state.range(0)));
     const PoolSettings settings = benchdata::defaultSettings();
-    for (auto _ : state)
+    for (auto _ : state) {
+        benchdata::coldStart(state);
         benchmark::DoNotOptimize(codeFileBytes(list, settings, 0).size());
+    }
 }
 
 void BM_SettingsSelectGroupByName(benchmark::State &state)

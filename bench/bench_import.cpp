@@ -8,6 +8,8 @@
 #pragma GCC diagnostic ignored "-Wrestrict"
 #endif
 
+#include "benchdata.h"
+
 #include "codegen/import.h"
 
 #include <benchmark/benchmark.h>
@@ -54,50 +56,60 @@ GdtPool makePool()
     return pool;
 }
 
-// Gadget lines spread evenly through the file, ordinary code between them.
-std::string makeSource(bool sameIdentifier)
+// Gadget lines spread evenly through the file, ordinary code between them,
+// `bytes` in all.
+std::string makeSource(bool sameIdentifier, int gadgetLines = kGadgetLines, std::size_t bytes = kSourceBytes)
 {
     std::string s;
-    s.reserve(kSourceBytes + 4096);
-    for (int i = 0; i < kGadgetLines; ++i) {
+    s.reserve(bytes + 4096);
+    for (int i = 0; i < gadgetLines; ++i) {
         const std::string n = std::to_string(i);
         s.append("  ").append(kTypes[i % kTypeCount]);
         s.append(sameIdentifier ? "(#PB_Any" : "(#Gadget_").append(sameIdentifier ? "" : n);
         s.append(", ").append(std::to_string(10 + i % 700)).append("*GTBScale, ");
         s.append(std::to_string(20 + i % 900)).append("*GTBScale, 120*GTBScale, 24*GTBScale, \"Caption ");
         s.append(n).append("\", #PB_Button_Default) ; gadget ").append(n).append("\r\n");
-        const std::size_t target = kSourceBytes / kGadgetLines * static_cast<std::size_t>(i + 1);
+        const std::size_t target = bytes / static_cast<std::size_t>(gadgetLines) * static_cast<std::size_t>(i + 1);
         while (s.size() < target)
             s.append("  If Event = #PB_Event_Gadget And EventGadget() = ").append(n).append(" : Result + 1 : EndIf\r\n");
     }
     return s;
 }
 
-void runImport(benchmark::State &state, const fs::path &source, std::size_t bytes)
+void runImport(benchmark::State &state, const fs::path &source, std::size_t bytes, int gadgetLines = kGadgetLines)
 {
     const GdtPool pool = makePool();
     for (auto _ : state) {
+        benchdata::coldStart(state);
         auto list = std::make_unique<GdtList>();
-        if (!importFromFile(source, pool, *list).ok || list->size() != kGadgetLines)
+        if (!importFromFile(source, pool, *list).ok || list->size() != gadgetLines)
             state.SkipWithError("import failed");
         state.PauseTiming();
         list.reset();
         state.ResumeTiming();
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes));
-    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * kGadgetLines);
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * gadgetLines);
 }
 
-void importFile(benchmark::State &state, bool sameIdentifier)
+void importFile(benchmark::State &state, bool sameIdentifier, int gadgetLines = kGadgetLines,
+                std::size_t sourceBytes = kSourceBytes)
 {
     std::string pattern = (fs::temp_directory_path() / "tafelbau-bench-XXXXXX").string();
     if (!::mkdtemp(pattern.data()))
         std::abort();
     const fs::path source = fs::path(pattern) / "dialog.pb";
-    const std::string bytes = makeSource(sameIdentifier);
+    const std::string bytes = makeSource(sameIdentifier, gadgetLines, sourceBytes);
     std::ofstream(source, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    runImport(state, source, bytes.size());
+    runImport(state, source, bytes.size(), gadgetLines);
     fs::remove_all(pattern);
+}
+
+// Sources of 1,000 to 100,000 gadget lines, 200 bytes of source per gadget.
+void BM_ImportGadgets(benchmark::State &state)
+{
+    const auto gadgets = static_cast<int>(state.range(0));
+    importFile(state, false, gadgets, static_cast<std::size_t>(gadgets) * 200);
 }
 
 void BM_ImportTenMegabyteSource(benchmark::State &state)
@@ -112,6 +124,7 @@ void BM_ImportSameIdentifierEverywhere(benchmark::State &state)
 
 } // namespace
 
+BENCHMARK(BM_ImportGadgets)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ImportTenMegabyteSource)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ImportSameIdentifierEverywhere)->Unit(benchmark::kMillisecond);
 

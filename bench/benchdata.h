@@ -4,9 +4,40 @@
 #include "document/gdtlist.h"
 #include "pool/gdtpool.h"
 
+#include <benchmark/benchmark.h>
+#include <malloc.h>
+
+#include <cstring>
 #include <string>
+#include <vector>
 
 namespace benchdata {
+
+/// Puts the machine in the state a single command of the program meets:
+/// the memory freed so far handed back to the system and the caches full of
+/// other data. Without it the C library keeps the memory of a 10,000-gadget
+/// repetition for the next one but returns that of a 100,000-gadget one, and
+/// a 10,000-gadget list stays in the processor's cache between repetitions
+/// while a 100,000-gadget one cannot: small sizes would be measured warm and
+/// big ones cold. Call it outside the measured time.
+inline void coldStart()
+{
+    ::malloc_trim(0);
+    // Twice the biggest last-level cache of the machines we measure on.
+    static std::vector<char> other(64u << 20);
+    static char fill = 0;
+    std::memset(other.data(), ++fill, other.size());
+    benchmark::DoNotOptimize(other.data());
+    benchmark::ClobberMemory();
+}
+
+/// coldStart() inside a benchmark loop, untimed.
+inline void coldStart(benchmark::State &state)
+{
+    state.PauseTiming();
+    coldStart();
+    state.ResumeTiming();
+}
 
 /// `count` gadgets of a few types, templates of a few lines, all ten
 /// parameters filled: about 700 bytes of list file per gadget.
