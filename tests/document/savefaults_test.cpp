@@ -12,6 +12,7 @@
 #include "document/atomicfile.h"
 #include "document/documentcommands.h"
 #include "document/listfile.h"
+#include "document/settingsdocument.h"
 #include "pool/poolfile.h"
 #include "scripteddialogs.h"
 #include "testutil.h"
@@ -146,7 +147,7 @@ std::map<std::string, std::string> snapshot(const fs::path &dir)
 /// Runs `save` under every fault. `target` is prepared by `prepare` before
 /// each fault is armed, in a folder of its own.
 void forEveryFault(const std::function<void(const fs::path &target)> &prepare, const std::string &fileName,
-                   const std::function<void(const fs::path &target, const std::string &fault)> &saveAndCheck)
+                   const std::function<void(const fs::path &target)> &saveAndCheck)
 {
     for (const Fault &fault : kFaults) {
         SCOPED_TRACE(fault.name);
@@ -161,7 +162,7 @@ void forEveryFault(const std::function<void(const fs::path &target)> &prepare, c
             continue;
         }
         const auto before = snapshot(dir);
-        saveAndCheck(target, fault.name);
+        saveAndCheck(target);
         armed.reset();
         EXPECT_EQ(snapshot(dir), before) << "the disk changed";
     }
@@ -197,8 +198,8 @@ TEST(SaveFaults, ListSaveKeepsFileDocumentAndChangeMark)
             testutil::writeFile(target.parent_path() / "a.pbi", "previous code");
         },
         "a.tbf",
-        [](const fs::path &target, const std::string &) {
-            // Opened from the file before the fault struck, then edited.
+        [](const fs::path &target) {
+            // The state opening the file left, then an edit.
             AppState state;
             state.pool.settings.codeFileExt = ".pbi";
             state.list.append(gadget("Ok"));
@@ -295,7 +296,7 @@ TEST(SaveFaults, PoolSaveKeepsFileAndEdits)
     forEveryFault(
         [&](const fs::path &target) { ASSERT_TRUE(saveGdtPool(target, pool).ok); },
         "TafelbauGadgetPool.ini",
-        [&](const fs::path &target, const std::string &) {
+        [&](const fs::path &target) {
             GdtPool edited = pool;
             edited.entries[1].code = "edited";
             const GdtPool expected = edited;
@@ -314,7 +315,7 @@ TEST(SaveFaults, ProgramSettingsKeepTheirFile)
                                                         "kept = yes"}));
         },
         "Tafelbau.ini",
-        [](const fs::path &target, const std::string &) {
+        [](const fs::path &target) {
             ProgramSettings s;
             s.panelRaster = 3;
             EXPECT_FALSE(writeProgramSettings(target, s));
@@ -367,6 +368,26 @@ TEST(SaveFaults, UnreadableFilesAreReportedAndLeaveTheDocument)
 
 // A settings file that exists but cannot be read would otherwise be
 // replaced by one holding only the program's own keys.
+TEST(SaveFaults, UnreadableSettingsFileCountsAsReadOnly)
+{
+    // Even root cannot read /proc/self/mem from its start.
+    if (!fs::is_regular_file("/proc/self/mem"))
+        GTEST_SKIP() << "no /proc/self/mem";
+    SettingsDocument doc;
+    EXPECT_FALSE(doc.open("/proc/self/mem"));
+    EXPECT_TRUE(doc.isReadOnly());
+    doc.writeText("k", "v");
+    EXPECT_FALSE(doc.close());
+
+    // A file that is not there is no such case: writing creates it.
+    testutil::TempDir dir;
+    EXPECT_FALSE(doc.open(dir / "new.ini"));
+    EXPECT_FALSE(doc.isReadOnly());
+    doc.writeText("k", "v");
+    EXPECT_TRUE(doc.close());
+    EXPECT_EQ(testutil::readFile(dir / "new.ini"), "k = v\r\n");
+}
+
 TEST(SaveFaults, UnreadableProgramSettingsAreNotOverwritten)
 {
     testutil::TempDir dir;
