@@ -55,8 +55,9 @@ TEST(Garbage, ReadersSurviveAndLeaveTheFileAlone)
         loadGdtPool(file, pool);
         GdtList list;
         const Outcome loaded = loadListFile(file, pool, list);
-        if (!loaded.ok)
+        if (!loaded.ok) {
             EXPECT_NE(loaded.message.find("Fehler"), std::string::npos) << label;
+        }
         const ProgramSettings settings = readProgramSettings(file);
         (void)settings;
         EXPECT_EQ(testutil::readFile(file), bytes) << label << ": a reader changed the file";
