@@ -32,10 +32,11 @@ TEST(BatchRefresh, ListFileForCodeFile)
         PoolSettings s;
         s.codeFileExt = c.ext;
         const auto got = listFileForCodeFile(c.code, s);
-        if (!c.list)
+        if (!c.list) {
             EXPECT_FALSE(got) << c.code;
-        else
+        } else {
             EXPECT_EQ(got.value_or("<none>").string(), c.list) << c.code;
+        }
     }
 }
 
@@ -105,10 +106,11 @@ TEST_F(BatchFixture, FailuresAndNothingToDo)
     for (const Case &c : cases) {
         const auto result = run(c.args);
         EXPECT_EQ(result.status, c.status) << result.err;
-        if (c.errPart.empty())
+        if (c.errPart.empty()) {
             EXPECT_EQ(result.err, "");
-        else
+        } else {
             EXPECT_NE(result.err.find(c.errPart), std::string::npos) << result.err;
+        }
     }
     EXPECT_EQ(testutil::readFile(dir / "bad.pbi"), "keep");
     EXPECT_FALSE(std::filesystem::exists(dir / "Tafelbau.ini"));
