@@ -14,14 +14,6 @@ namespace tafelbau {
 
 namespace {
 
-EditOutcome rebuilt(GdtList &list)
-{
-    EditOutcome out;
-    out.mark = ChangeMark::Set;
-    out.views.rebuildList = true;
-    out.current = settleCursor(list);
-    return out;
-}
 
 // The identifiers of the list for the time of one paste. The list only grows
 // meanwhile, so a number found taken stays taken: the search for a base goes
@@ -168,7 +160,7 @@ EditOutcome moveSelectedGadgets(GdtList &list, int direction)
             if (records[i].selected)
                 std::swap(records[i], records[i - 1]);
     }
-    return rebuilt(list);
+    return changedAndRebuilt(list);
 }
 
 EditOutcome shiftSelectedTab(GdtList &list, int delta)
@@ -185,7 +177,7 @@ EditOutcome shiftSelectedTab(GdtList &list, int delta)
             tab = std::numeric_limits<std::int32_t>::max();
         r.tab = static_cast<std::int32_t>(tab);
     }
-    return rebuilt(list);
+    return changedAndRebuilt(list);
 }
 
 std::optional<std::string> copySelectedGadgets(const GdtList &list, CopyBuffer &buffer)
@@ -237,7 +229,7 @@ EditOutcome pasteGadgets(GdtList &list, const CopyBuffer &buffer)
     }
     records.insert(std::next(records.begin(), static_cast<std::ptrdiff_t>(lastSelected + 1)),
                    std::make_move_iterator(pasted.begin()), std::make_move_iterator(pasted.end()));
-    return rebuilt(list);
+    return changedAndRebuilt(list);
 }
 
 } // namespace tafelbau

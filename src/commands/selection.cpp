@@ -41,4 +41,14 @@ int settleCursor(GdtList &list) noexcept
     return row;
 }
 
+EditOutcome changedAndRebuilt(GdtList &list)
+{
+    EditOutcome out;
+    out.mark = ChangeMark::Set;
+    out.views.rebuildList = true;
+    out.views.canvas = true;
+    out.current = settleCursor(list);
+    return out;
+}
+
 } // namespace tafelbau

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "commands/editoutcome.h"
 #include "document/gdtlist.h"
 
 #include <cstdint>
@@ -26,5 +27,9 @@ void clearSelection(GdtList &list) noexcept;
 /// row, or on the last record when no row is selected -- and returns the
 /// current row (kNone when no row is selected).
 int settleCursor(GdtList &list) noexcept;
+
+/// What most list commands report: the list changed, every view is rebuilt,
+/// and the cursor is where that rebuild leaves it.
+EditOutcome changedAndRebuilt(GdtList &list);
 
 } // namespace tafelbau

@@ -135,12 +135,7 @@ EditOutcome resetGadgetCode(GdtList &list, const GdtPool &pool)
             r.pname = entry->p;
         }
     }
-    EditOutcome out;
-    out.mark = ChangeMark::Set;
-    out.views.rebuildList = true;
-    out.views.canvas = true;
-    out.current = settleCursor(list);
-    return out;
+    return changedAndRebuilt(list);
 }
 
 std::string replaceAllFolded(std::string_view text, std::string_view search, std::string_view replacement)
@@ -170,12 +165,7 @@ EditOutcome replaceVarIds(GdtList &list, std::string_view prefix, std::string_vi
             r.varId = replaceAllFolded(r.varId, search, replacement);
         r.varId.insert(0, prefix);
     }
-    EditOutcome out;
-    out.mark = ChangeMark::Set;
-    out.views.rebuildList = true;
-    out.views.canvas = true;
-    out.current = settleCursor(list);
-    return out;
+    return changedAndRebuilt(list);
 }
 
 } // namespace tafelbau
