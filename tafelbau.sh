@@ -26,9 +26,12 @@ case "${1:-run}" in
     if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
       exec build/tafelbau examples/demo.tbf
     fi
-    # Without a display the program's main job is the batch refresh.
-    echo "No display: regenerating examples/demo.pbi from examples/demo.tbf instead of starting the editor."
-    build/tafelbau /refreshcode examples/demo.pbi
+    # Without a display the program's main job is the batch refresh; it works
+    # on a copy, so that the example in the repository keeps its date line.
+    mkdir -p build/demo
+    cp examples/demo.tbf build/demo/demo.tbf
+    echo "No display: regenerating build/demo/demo.pbi from a copy of examples/demo.tbf instead of starting the editor."
+    build/tafelbau /refreshcode build/demo/demo.pbi
     ;;
   test)
     build

@@ -4,9 +4,9 @@
 
 #include "benchdata.h"
 
-#include "canvas/keyplacement.h"
-#include "commands/addgadget.h"
-#include "commands/listedit.h"
+#include "core/canvas/keyplacement.h"
+#include "core/commands/addgadget.h"
+#include "core/commands/listedit.h"
 
 #include <benchmark/benchmark.h>
 

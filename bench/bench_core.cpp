@@ -2,10 +2,10 @@
 // "/refreshcode" process as a user's editor tool would start it.
 #include "benchdata.h"
 
-#include "codegen/codefile.h"
-#include "document/listfile.h"
-#include "document/settingsdocument.h"
-#include "pool/poolfile.h"
+#include "core/codegen/codefile.h"
+#include "core/document/listfile.h"
+#include "core/document/settingsdocument.h"
+#include "core/pool/poolfile.h"
 
 #include <benchmark/benchmark.h>
 
@@ -46,7 +46,7 @@ void BM_LoadListFile(benchmark::State &state)
     for (auto _ : state) {
         benchdata::coldStart(state);
         GdtList list;
-        if (!loadListFile(ws.dir / "dlg.tbf", pool, list).ok)
+        if (!loadListFile(ws.dir / "dlg.tbf", list, frameColoursOf(pool)).ok)
             state.SkipWithError("load failed");
         benchmark::DoNotOptimize(list.size());
         state.PauseTiming(); // freeing the list is not part of loading it

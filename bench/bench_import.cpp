@@ -10,7 +10,7 @@
 
 #include "benchdata.h"
 
-#include "codegen/import.h"
+#include "core/codegen/import.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,10 +2,10 @@
 // list, and a redraw of a crowded card, each up to the pixels on the screen.
 #include "benchdata.h"
 
-#include "app/mainwindow.h"
-#include "app/batchdialogs.h"
-#include "canvas/cardcanvas.h"
-#include "document/listfile.h"
+#include "ui/app/mainwindow.h"
+#include "core/app/batchdialogs.h"
+#include "ui/canvas/cardcanvas.h"
+#include "core/document/listfile.h"
 
 #include <QApplication>
 #include <QListView>
@@ -71,7 +71,7 @@ void BM_ClickOnCanvas(benchmark::State &s)
     int i = 0;
     for (auto _ : s) {
         benchdata::coldStart(s);
-        f.window->selectGadgetAtPoint(20 + (i++ % 400), 30);
+        emit f.window->canvas()->leftClicked(20 + (i++ % 400), 30);
         f.settle();
     }
 }

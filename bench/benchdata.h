@@ -1,8 +1,8 @@
 #pragma once
 
 // Lists and pools of realistic shape for the benchmarks.
-#include "document/gdtlist.h"
-#include "pool/gdtpool.h"
+#include "core/document/gdtlist.h"
+#include "core/pool/gdtpool.h"
 
 #include <benchmark/benchmark.h>
 #include <malloc.h>

@@ -8,7 +8,7 @@
 // search per prefix would.
 #include "fuzzutil.h"
 
-#include "codegen/import.h"
+#include "core/codegen/import.h"
 
 #include <cstdint>
 #include <unordered_set>

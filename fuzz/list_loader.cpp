@@ -3,8 +3,8 @@
 // and read back record for record.
 #include "fuzzutil.h"
 
-#include "document/listfile.h"
-#include "pool/poolfile.h"
+#include "core/document/listfile.h"
+#include "core/pool/poolfile.h"
 
 #include <cstdint>
 
@@ -37,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     sentinel.varId = "Sentinel";
     list.append(sentinel);
     const GdtList before = list;
-    const Outcome loaded = loadListFile(path, pool, list);
+    const Outcome loaded = loadListFile(path, list, frameColoursOf(pool));
     if (!loaded.ok) {
         FUZZ_CHECK(!loaded.message.empty());
         FUZZ_CHECK(list.records() == before.records());
@@ -52,7 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const auto saved = fuzzutil::scratchDir() / "saved.tbf";
     FUZZ_CHECK(writeListFile(saved, list).ok);
     GdtList again;
-    FUZZ_CHECK(loadListFile(saved, pool, again).ok);
+    FUZZ_CHECK(loadListFile(saved, again, frameColoursOf(pool)).ok);
     FUZZ_CHECK(again.records() == list.records());
     return 0;
 }

@@ -2,7 +2,7 @@
 // that the saver accepts reads back entry for entry.
 #include "fuzzutil.h"
 
-#include "pool/poolfile.h"
+#include "core/pool/poolfile.h"
 
 #include <cstdint>
 

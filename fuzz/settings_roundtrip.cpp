@@ -4,8 +4,8 @@
 // every value under the name it was read by.
 #include "fuzzutil.h"
 
-#include "document/latin1.h"
-#include "document/settingsdocument.h"
+#include "core/document/latin1.h"
+#include "core/document/settingsdocument.h"
 
 #include <cstdint>
 #include <string>

@@ -7,8 +7,8 @@
 // VarID, text, flags, p0 ... p9, separated by NUL bytes.
 #include "fuzzutil.h"
 
-#include "codegen/templateexpansion.h"
-#include "document/latin1.h"
+#include "core/codegen/templateexpansion.h"
+#include "core/document/latin1.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -3,8 +3,8 @@
 // either end; a line of more than one word is shorter than the width.
 #include "fuzzutil.h"
 
-#include "commands/wraptext.h"
-#include "document/latin1.h"
+#include "core/commands/wraptext.h"
+#include "core/document/latin1.h"
 
 #include <cstdint>
 #include <cstring>

@@ -2,7 +2,7 @@
 
 // Dialogs for tests: every call is recorded, answers come from queues, and
 // nothing ever waits for a person.
-#include "app/dialogs.h"
+#include "core/document/dialogs.h"
 
 #include <deque>
 #include <string>

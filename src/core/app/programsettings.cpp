@@ -1,0 +1,55 @@
+#include "core/app/programsettings.h"
+
+#include "core/document/settingsdocument.h"
+
+#include <algorithm>
+
+namespace tafelbau {
+
+namespace {
+constexpr std::string_view kHelpComment = ";Grundpfad f\xFCr Hilfedatei (wird priorit\xE4r in der Gadget-Pool-Datei gespeichert";
+}
+
+ProgramSettings readProgramSettings(const std::filesystem::path &path)
+{
+    const ProgramSettings d;
+    ProgramSettings s;
+    SettingsDocument doc;
+    doc.open(path);
+    doc.selectGroup("General");
+    s.helpFile = doc.readText("GGeneralPrgHelpFile", d.helpFile);
+    s.panelHeight = doc.readNumber("GPanelHeight", d.panelHeight);
+    s.panelWidth = doc.readNumber("GPanelWidth", d.panelWidth);
+    s.panelRaster = doc.readNumber("GPanelRaster", d.panelRaster);
+    s.panelRasterBig = doc.readNumber("GPanelRasterBig", d.panelRasterBig);
+    doc.selectGroup("Window");
+    s.mainWinX = doc.readNumber("GMainWinX", d.mainWinX);
+    s.mainWinY = doc.readNumber("GMainWinY", d.mainWinY);
+    s.mainWinXD = doc.readNumber("GMainWinXD", d.mainWinXD);
+    s.mainWinYD = doc.readNumber("GMainWinYD", d.mainWinYD);
+    doc.abandon();
+    return s;
+}
+
+bool writeProgramSettings(const std::filesystem::path &path, const ProgramSettings &s, FileOps &files)
+{
+    SettingsDocument doc(files);
+    doc.open(path);
+    doc.selectGroup("General");
+    doc.writeText("GGeneralPrgHelpFile", s.helpFile);
+    // Written once, not again at every exit.
+    if (!doc.isCommentAfterCurrent(kHelpComment))
+        doc.writeComment(kHelpComment);
+    doc.writeNumber("GPanelHeight", s.panelHeight);
+    doc.writeNumber("GPanelWidth", s.panelWidth);
+    doc.writeNumber("GPanelRaster", s.panelRaster);
+    doc.writeNumber("GPanelRasterBig", s.panelRasterBig);
+    doc.selectGroup("Window");
+    doc.writeNumber("GMainWinX", std::max(s.mainWinX, 0));
+    doc.writeNumber("GMainWinY", std::max(s.mainWinY, 0));
+    doc.writeNumber("GMainWinXD", s.mainWinXD);
+    doc.writeNumber("GMainWinYD", s.mainWinYD);
+    return doc.close();
+}
+
+} // namespace tafelbau

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "core/document/fileops.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+namespace tafelbau {
+
+/// The values kept in "Tafelbau.ini" in the data folder.
+struct ProgramSettings
+{
+    std::string helpFile = "C:\\Program Files\\PureBasic\\PureBasic.chm";
+    std::int32_t panelHeight = 1600;
+    std::int32_t panelWidth = 1200;
+    std::int32_t panelRaster = 5;
+    std::int32_t panelRasterBig = 50;
+    std::int32_t mainWinX = 10;
+    std::int32_t mainWinY = 10;
+    std::int32_t mainWinXD = 1000;
+    std::int32_t mainWinYD = 575;
+
+    bool operator==(const ProgramSettings &) const = default;
+};
+
+/// Reads the program settings; a missing or unreadable file gives defaults.
+ProgramSettings readProgramSettings(const std::filesystem::path &path);
+
+/// Updates the program settings file, keeping every other line of it. The
+/// window edges are raised to 0 when negative. False when it could not be
+/// written (the caller stays silent about it, as a settings file is no work
+/// of the user's).
+bool writeProgramSettings(const std::filesystem::path &path, const ProgramSettings &settings,
+                          FileOps &files = FileOps::system());
+
+} // namespace tafelbau

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "core/app/appstate.h"
+#include "core/document/dialogs.h"
+
+#include <ctime>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace tafelbau {
+
+/// Where the program looks for its files, worked out from the environment.
+struct StartupEnvironment
+{
+    std::filesystem::path executable;  ///< the running program file
+    std::string xdgConfigHome;         ///< $XDG_CONFIG_HOME, may be empty
+    std::string home;                  ///< $HOME, may be empty
+
+    static StartupEnvironment fromProcess();
+};
+
+/// Folder of the program file, the user's application-data folder, and the
+/// data folder below it; both folders end in "/".
+std::filesystem::path programFolderOf(const std::filesystem::path &executable);
+std::filesystem::path applicationDataFolder(const StartupEnvironment &env);
+
+/// Fixes the folders (creating the data folder with its parents), reads the
+/// program settings and loads the gadget pool. Reports a data folder that
+/// cannot be created and goes on.
+void startUp(AppState &state, Dialogs &dialogs, const StartupEnvironment &env);
+
+/// What the command line asks for.
+struct CommandLine
+{
+    enum class Mode { Editor, RefreshCode, Import, Help, Version, Usage };
+    Mode mode = Mode::Editor;
+    std::filesystem::path startFile; ///< Editor: list file to open, may be empty
+    std::string codeFile;            ///< RefreshCode: may be empty
+    std::filesystem::path source;    ///< Import
+    std::filesystem::path listFile;  ///< Import
+};
+
+/// `args` are the parameters after the program's own name.
+CommandLine parseCommandLine(const std::vector<std::string> &args);
+
+/// The time a batch run writes into a code file's date line: `now`, or the
+/// one `sourceDateEpoch` (the $SOURCE_DATE_EPOCH of reproducible builds:
+/// decimal seconds since 1970) gives, so that a build that generates code
+/// files makes the same bytes every time. Anything but digits is ignored.
+std::time_t generationTime(const char *sourceDateEpoch, std::time_t now);
+
+std::string usageText();
+std::string versionText();
+
+} // namespace tafelbau

@@ -1,0 +1,41 @@
+#include "core/document/fileops.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace tafelbau {
+
+int FileOps::createTemp(std::string &pattern)
+{
+    return ::mkostemp(pattern.data(), O_CLOEXEC);
+}
+
+int FileOps::openForWriting(const std::filesystem::path &path, int flags)
+{
+    return ::open(path.c_str(), O_WRONLY | O_CLOEXEC | flags);
+}
+
+long FileOps::write(int fd, const char *data, std::size_t size)
+{
+    return static_cast<long>(::write(fd, data, size));
+}
+
+int FileOps::sync(int fd)
+{
+    return ::fsync(fd);
+}
+
+int FileOps::rename(const std::filesystem::path &from, const std::filesystem::path &to)
+{
+    return std::rename(from.c_str(), to.c_str());
+}
+
+FileOps &FileOps::system()
+{
+    static FileOps ops;
+    return ops;
+}
+
+} // namespace tafelbau

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <string>
+
+namespace tafelbau {
+
+/// The file-system calls a save makes. Every saver takes one: the program
+/// passes system(), tests a subclass whose calls fail as a full disk or a
+/// read-only file or folder makes them fail -- faults that root, who runs
+/// the tests in CI, would otherwise never meet. Each call returns what its
+/// system call returns and sets errno the same way.
+class FileOps
+{
+public:
+    virtual ~FileOps() = default;
+
+    /// mkostemp(3) on `pattern` ("…XXXXXX"), which receives the name made.
+    virtual int createTemp(std::string &pattern);
+    /// open(2) of an existing file for writing, with extra `flags`.
+    virtual int openForWriting(const std::filesystem::path &path, int flags);
+    virtual long write(int fd, const char *data, std::size_t size);
+    virtual int sync(int fd);
+    virtual int rename(const std::filesystem::path &from, const std::filesystem::path &to);
+
+    /// The calls as the system makes them.
+    static FileOps &system();
+};
+
+} // namespace tafelbau

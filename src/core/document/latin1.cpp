@@ -1,0 +1,219 @@
+#include "core/document/latin1.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace tafelbau {
+
+std::size_t findEitherByte(std::string_view s, std::size_t from, char a, char b) noexcept
+{
+    const char *base = s.data();
+    const std::size_t n = s.size();
+    std::size_t i = from;
+#if defined(__SSE2__)
+    const __m128i va = _mm_set1_epi8(a);
+    const __m128i vb = _mm_set1_epi8(b);
+    for (; i + 16 <= n; i += 16) {
+        const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i *>(base + i));
+        const int hits = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(x, va), _mm_cmpeq_epi8(x, vb)));
+        if (hits != 0)
+            return i + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(hits)));
+    }
+#endif
+    for (; i < n; ++i)
+        if (base[i] == a || base[i] == b)
+            return i;
+    return std::string_view::npos;
+}
+
+std::string foldedCopy(std::string_view s)
+{
+    std::string out(s);
+    for (char &c : out)
+        c = foldAscii(c);
+    return out;
+}
+
+std::string latin1ToUtf8(std::string_view latin1)
+{
+    std::string out;
+    out.reserve(latin1.size());
+    for (char ch : latin1) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c < 0x80) {
+            out.push_back(ch);
+        } else {
+            out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        }
+    }
+    return out;
+}
+
+std::string utf8ToLatin1(std::string_view utf8)
+{
+    std::string out;
+    out.reserve(utf8.size());
+    const std::size_t n = utf8.size();
+    std::size_t i = 0;
+    auto cont = [&](std::size_t k) {
+        return k < n && (static_cast<unsigned char>(utf8[k]) & 0xC0) == 0x80;
+    };
+    while (i < n) {
+        const auto c = static_cast<unsigned char>(utf8[i]);
+        if (c < 0x80) {
+            out.push_back(static_cast<char>(c));
+            ++i;
+            continue;
+        }
+        std::size_t len = 0;
+        std::uint32_t cp = 0;
+        if (c >= 0xC2 && c <= 0xDF) {
+            len = 2;
+            cp = c & 0x1F;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            len = 3;
+            cp = c & 0x0F;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            len = 4;
+            cp = c & 0x07;
+        }
+        bool valid = len != 0;
+        for (std::size_t k = 1; valid && k < len; ++k) {
+            if (!cont(i + k))
+                valid = false;
+            else
+                cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+        }
+        if (valid) {
+            // Overlong forms, surrogates and values past U+10FFFF are invalid.
+            if ((len == 3 && cp < 0x800) || (len == 4 && (cp < 0x10000 || cp > 0x10FFFF))
+                || (cp >= 0xD800 && cp <= 0xDFFF))
+                valid = false;
+        }
+        if (!valid) {
+            // One "?" for the lead byte and the continuation bytes that follow it.
+            out.push_back('?');
+            ++i;
+            while (i < n && cont(i))
+                ++i;
+            continue;
+        }
+        out.push_back(cp <= 0xFF ? static_cast<char>(cp) : '?');
+        i += len;
+    }
+    return out;
+}
+
+std::string numberText(std::int32_t value)
+{
+    return std::to_string(value);
+}
+
+namespace {
+
+std::size_t skipBlanks(std::string_view t, std::size_t i) noexcept
+{
+    while (i < t.size() && (t[i] == ' ' || t[i] == '\t'))
+        ++i;
+    return i;
+}
+
+// Skips blanks and tabs and an optional sign; returns whether it was "-".
+bool readSign(std::string_view t, std::size_t &i) noexcept
+{
+    i = skipBlanks(t, 0);
+    if (i < t.size() && (t[i] == '+' || t[i] == '-'))
+        return t[i++] == '-';
+    return false;
+}
+
+std::int32_t applySign(std::uint32_t magnitude, bool negative) noexcept
+{
+    // Unsigned arithmetic wraps, which keeps exactly the low 32 bits.
+    const std::uint32_t bits = negative ? (0u - magnitude) : magnitude;
+    return static_cast<std::int32_t>(bits);
+}
+
+} // namespace
+
+std::int32_t parseDecimal(std::string_view text) noexcept
+{
+    std::size_t i = 0;
+    const bool negative = readSign(text, i);
+    std::uint32_t v = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
+        v = v * 10u + static_cast<std::uint32_t>(text[i] - '0');
+    return applySign(v, negative);
+}
+
+std::int32_t parseWholeNumber(std::string_view text) noexcept
+{
+    std::size_t i = 0;
+    const bool negative = readSign(text, i);
+    std::uint32_t v = 0;
+    if (i < text.size() && text[i] == '$') {
+        for (++i; i < text.size(); ++i) {
+            const char c = text[i];
+            std::uint32_t d;
+            if (c >= '0' && c <= '9')
+                d = static_cast<std::uint32_t>(c - '0');
+            else if (c >= 'a' && c <= 'f')
+                d = static_cast<std::uint32_t>(c - 'a' + 10);
+            else if (c >= 'A' && c <= 'F')
+                d = static_cast<std::uint32_t>(c - 'A' + 10);
+            else
+                break;
+            v = (v << 4) | d;
+        }
+    } else if (i < text.size() && text[i] == '%') {
+        for (++i; i < text.size() && (text[i] == '0' || text[i] == '1'); ++i)
+            v = (v << 1) | static_cast<std::uint32_t>(text[i] - '0');
+    } else {
+        for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
+            v = v * 10u + static_cast<std::uint32_t>(text[i] - '0');
+    }
+    return applySign(v, negative);
+}
+
+std::string_view trimBlanks(std::string_view s) noexcept
+{
+    while (!s.empty() && s.front() == ' ')
+        s.remove_prefix(1);
+    while (!s.empty() && s.back() == ' ')
+        s.remove_suffix(1);
+    return s;
+}
+
+std::string_view trimBlanksTabs(std::string_view s) noexcept
+{
+    std::size_t b = 0;
+    std::size_t e = s.size();
+    while (b < e && (s[b] == ' ' || s[b] == '\t'))
+        ++b;
+    while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t'))
+        --e;
+    return s.substr(b, e - b);
+}
+
+std::string replaceAll(std::string_view s, std::string_view from, std::string_view to)
+{
+    std::string out;
+    if (from.empty())
+        return std::string(s);
+    out.reserve(s.size());
+    std::size_t pos = 0;
+    for (;;) {
+        const std::size_t hit = s.find(from, pos);
+        if (hit == std::string_view::npos)
+            break;
+        out.append(s, pos, hit - pos);
+        out.append(to);
+        pos = hit + from.size();
+    }
+    out.append(s, pos, std::string_view::npos);
+    return out;
+}
+
+} // namespace tafelbau

@@ -1,0 +1,179 @@
+#include "core/document/listfile.h"
+
+#include "core/document/groupnames.h"
+#include "core/document/latin1.h"
+#include "core/document/multiline.h"
+#include "core/document/settingsdocument.h"
+
+#include <array>
+
+namespace tafelbau {
+
+namespace {
+
+const char *const kParamKeys[10] = {"p0", "p1", "p2", "p3", "p4", "p5", "p6", "p7", "p8", "p9"};
+const char *const kParamNameKeys[10] = {"pname0", "pname1", "pname2", "pname3", "pname4",
+                                        "pname5", "pname6", "pname7", "pname8", "pname9"};
+
+void writeRecords(SettingsDocument &doc, const GdtList &list)
+{
+    doc.writeText("GdtListFileVersion", kListFileVersion);
+    for (const GadgetRecord &r : list.records()) {
+        doc.selectGroup(r.varId);
+        doc.writeText("code", encodeMultiLine(r.code));
+        doc.writeText("name", r.name);
+        doc.writeText("text", r.text);
+        doc.writeNumber("x", r.x);
+        doc.writeNumber("y", r.y);
+        doc.writeNumber("xy0", r.xy0);
+        doc.writeNumber("xd", r.xd);
+        doc.writeNumber("yd", r.yd);
+        doc.writeText("flags", encodeMultiLine(r.flags));
+        doc.writeNumber("tab", r.tab);
+        doc.writeNumber("card", r.card);
+        doc.writeNumber("dontshow", r.dontshow);
+        for (std::size_t i = 0; i < 10; ++i) {
+            doc.writeText(kParamKeys[i], r.p[i]);
+            doc.writeText(kParamNameKeys[i], r.pname[i]);
+        }
+    }
+}
+
+// Field numbers in the order of the file's keys: code, name, text, x, y,
+// xy0, xd, yd, flags, tab, card, dontshow, then p0, pname0, ... p9, pname9.
+int listKeyField(std::string_view key)
+{
+    // Dispatch on the length first: this runs for every line of a list file.
+    auto is = [&](std::string_view name) { return equalsFolded(key, name); };
+    switch (key.size()) {
+    case 1:
+        return is("x") ? 3 : is("y") ? 4 : -1;
+    case 2:
+        if (foldAscii(key[0]) == 'p' && key[1] >= '0' && key[1] <= '9')
+            return 12 + 2 * (key[1] - '0');
+        return is("xd") ? 6 : is("yd") ? 7 : -1;
+    case 3:
+        return is("xy0") ? 5 : is("tab") ? 9 : -1;
+    case 4:
+        return is("code") ? 0 : is("name") ? 1 : is("text") ? 2 : is("card") ? 10 : -1;
+    case 5:
+        return is("flags") ? 8 : -1;
+    case 6:
+        if (key[5] >= '0' && key[5] <= '9' && is(std::string("pname") + key[5]))
+            return 13 + 2 * (key[5] - '0');
+        return -1;
+    case 8:
+        return is("dontshow") ? 11 : -1;
+    default:
+        return -1;
+    }
+}
+
+void assignField(GadgetRecord &r, int field, std::string_view value)
+{
+    switch (field) {
+    case 0: r.code = decodeMultiLine(value); break;
+    case 1: r.name = value; break;
+    case 2: r.text = value; break;
+    case 3: r.x = parseDecimal(value); break;
+    case 4: r.y = parseDecimal(value); break;
+    case 5: r.xy0 = static_cast<std::int8_t>(parseDecimal(value)); break;
+    case 6: r.xd = parseDecimal(value); break;
+    case 7: r.yd = parseDecimal(value); break;
+    case 8: r.flags = decodeMultiLine(value); break;
+    case 9: r.tab = parseDecimal(value); break;
+    case 10: r.card = parseDecimal(value); break;
+    case 11: r.dontshow = static_cast<std::int8_t>(parseDecimal(value)); break;
+    default: {
+        const auto i = static_cast<std::size_t>((field - 12) / 2);
+        if ((field - 12) % 2 == 0)
+            r.p[i] = value;
+        else
+            r.pname[i] = value;
+    }
+    }
+}
+
+} // namespace
+
+std::string listFileBytes(const GdtList &list)
+{
+    SettingsDocument doc;
+    doc.loadBytes({});
+    writeRecords(doc, list);
+    std::string bytes = doc.serialize();
+    doc.abandon();
+    return bytes;
+}
+
+Outcome writeListFile(const std::filesystem::path &path, const GdtList &list, FileOps &files)
+{
+    const std::string failure = latin1ToUtf8("Fehler: Kann Gadgetliste nicht speichern: ") + path.string();
+    std::vector<std::string> ids;
+    ids.reserve(static_cast<std::size_t>(list.size()));
+    for (const GadgetRecord &r : list.records())
+        ids.push_back(r.varId);
+    if (const auto bad = unsafeGroupNames(ids); !bad.empty()) {
+        std::string msg = failure + "\r\n"
+            + latin1ToUtf8("Diese VarIDs lassen sich in der Datei nicht auseinanderhalten "
+                           "(leer, mit \"]\", Zeilenumbruch oder Leerzeichen am Rand, "
+                           "oder nur durch Gro\xDF-/Kleinschreibung verschieden):");
+        for (const std::string &n : bad)
+            msg += "\r\n\"" + latin1ToUtf8(n) + "\"";
+        return {false, msg};
+    }
+    SettingsDocument doc(files);
+    if (!doc.create(path))
+        return {false, failure};
+    writeRecords(doc, list);
+    if (!doc.close())
+        return {false, failure};
+    return {};
+}
+
+Outcome loadListFile(const std::filesystem::path &path, GdtList &list, const FrameColourOf &colourOf)
+{
+    SettingsDocument doc;
+    if (!doc.open(path)) {
+        doc.abandon();
+        return {false, latin1ToUtf8("Fehler: Kann Gadgetliste nicht \xF6""ffnen: ") + path.string()};
+    }
+    const std::string version = doc.readText("GdtListFileVersion", "");
+    if (version != kListFileVersion) {
+        doc.abandon();
+        return {false, latin1ToUtf8("Fehler: Kann diese Datei nicht laden: ") + path.string() + "\r\n"
+                           + "Version: " + latin1ToUtf8(version) + "\r\n" + "Erforderliche Version: 081103\r\n"};
+    }
+    GdtList loaded;
+    loaded.reserve(doc.groupCount());
+    // Records of one type tend to come in runs: ask once per run.
+    std::string lastName;
+    bool asked = false;
+    std::uint32_t lastColour = kDefaultFrameColour;
+    doc.examineGroups();
+    while (doc.nextGroup()) {
+        GadgetRecord &r = loaded.appendNew();
+        r.varId = doc.groupName();
+        // One pass over the group's lines; the first of equal keys counts,
+        // as a lookup per key would find it.
+        std::uint64_t seen = 0;
+        doc.forEachKey([&](std::string_view key, std::string_view value) {
+            const int field = listKeyField(key);
+            if (field < 0 || (seen & (std::uint64_t{1} << field)))
+                return;
+            seen |= std::uint64_t{1} << field;
+            assignField(r, field, value);
+        });
+        if (!asked || lastName != r.name) {
+            lastColour = colourOf ? colourOf(r.name) : kDefaultFrameColour;
+            lastName = r.name;
+            asked = true;
+        }
+        r.color = lastColour;
+    }
+    doc.abandon();
+    list = std::move(loaded);
+    return {};
+}
+
+} // namespace tafelbau

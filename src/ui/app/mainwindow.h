@@ -1,0 +1,140 @@
+#pragma once
+
+#include "ui/windows/infowindow.h"
+#include "core/app/appstate.h"
+#include "core/commands/documentcommands.h"
+#include "core/document/dialogs.h"
+#include "core/windows/layoutrules.h"
+
+#include <QMainWindow>
+
+#include <functional>
+#include <map>
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QListView;
+class QPushButton;
+class QScrollArea;
+class QTableWidget;
+
+namespace tafelbau {
+
+class CardCanvas;
+class EditCommands;
+class GadgetListModel;
+struct EditOutcome;
+
+/// Numbers of the main window's gadgets and of its menu and shortcut
+/// events; commands are looked up by them.
+namespace ids {
+enum Gadget { LabelGadgets = 2, MoveUp = 3, MoveDown = 4, Outdent = 5, Indent = 6, CardChooser = 7, ListView = 8,
+              Properties = 9, KeyHelp = 10, NextFreeCard = 11, CanvasArea = 12, Canvas = 14 };
+enum Menu { New = 2, Save = 3, SaveAs = 4, Open = 5, ConfigFile = 6, Quit = 7, Add = 8, Delete = 9, Import = 10,
+            AssignCard = 11, ResetCode = 12, LargeText = 13, ReplaceVarId = 14, Copy = 15, Paste = 16,
+            PoolEditor = 17, Info = 18, StepUp = 21, StepDown = 22, StepLeft = 23, StepRight = 24,
+            FineUp = 25, FineDown = 26, FineLeft = 27, FineRight = 28, BigUp = 29, BigDown = 30, BigLeft = 31,
+            BigRight = 32, ToggleMode = 33, Help = 9539 };
+} // namespace ids
+
+/// The editor's one permanent window: the gadget list with its card chooser
+/// and property list on the left, the card canvas on the right, the menu
+/// and the keyboard shortcuts.
+///
+/// Every menu entry, shortcut and gadget event goes through one table from
+/// its number to a command; later commands are plugged in with setCommand().
+class MainWindow : public QMainWindow, public DocumentViews
+{
+    Q_OBJECT
+public:
+    MainWindow(AppState &state, Dialogs &dialogs, QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    /// Runs the command of a menu or shortcut id; unknown ids do nothing.
+    void dispatchMenu(int id);
+    /// Runs the command of a gadget event.
+    void dispatchGadget(int gadget);
+    void setCommand(int id, std::function<void()> command);
+    void setGadgetCommand(int gadget, std::function<void()> command);
+
+    DocumentCommands &documents() { return m_documents; }
+    Dialogs &dialogs() { return m_dialogs; }
+    AppState &state() { return m_state; }
+
+    // The views, as the list-editing commands use them.
+    void showTitle(const std::string &utf8) override;
+    void refreshGadgetList() override;
+    void showGadgetProperties();
+    void applySelectionToRows();
+    void drawCard();
+    void showNextFreeCard();
+    void refreshCardChooser();
+
+    std::int32_t shownCard() const { return m_shownCard; }
+
+    /// Brings the title and the views in step with what a list command did,
+    /// and shows its message.
+    void applyOutcome(const EditOutcome &outcome);
+
+    EditCommands *editCommands() const { return m_edit; }
+
+    /// Inner size of the window: the area below the menu.
+    QSize innerSize() const;
+    void setInnerSize(int width, int height);
+
+    // For tests and the commands that work on these views.
+    QListView *listView() const { return m_listView; }
+    QComboBox *cardChooser() const { return m_cardChooser; }
+    QTableWidget *propertyList() const { return m_properties; }
+    CardCanvas *canvas() const { return m_canvas; }
+    QLabel *nextFreeCardLabel() const { return m_nextFreeLabel; }
+    QScrollArea *canvasArea() const { return m_canvasArea; }
+    QAction *menuAction(int id) const;
+
+signals:
+    /// The quit sequence has run: the program is to end, also while the
+    /// gadget chooser is still open.
+    void quitConfirmed();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildGadgets();
+    void buildMenu();
+    void buildShortcuts();
+    void takeSelectionFromRows();
+    void selectCardFromChooser();
+    void revealRow(int row);
+    void writeSettingsAtQuit();
+    void openHelpForCurrentGadget();
+
+    AppState &m_state;
+    Dialogs &m_dialogs;
+    DocumentCommands m_documents;
+    LayoutRules m_layout;
+    std::map<int, std::function<void()>> m_menuCommands;
+    std::map<int, std::function<void()>> m_gadgetCommands;
+    std::map<int, QAction *> m_menuActions;
+    std::map<int, QWidget *> m_gadgets;
+
+    QWidget *m_inner = nullptr;
+    QComboBox *m_cardChooser = nullptr;
+    QListView *m_listView = nullptr;
+    GadgetListModel *m_listModel = nullptr;
+    QTableWidget *m_properties = nullptr;
+    QLabel *m_nextFreeLabel = nullptr;
+    QScrollArea *m_canvasArea = nullptr;
+    CardCanvas *m_canvas = nullptr;
+
+    EditCommands *m_edit = nullptr;
+    InfoSession m_info; ///< the info window's size, kept for the run
+    std::int32_t m_shownCard = 0;
+    int m_countedRecords = 0;
+    std::string m_chooserText;
+    bool m_updatingViews = false;
+};
+
+} // namespace tafelbau

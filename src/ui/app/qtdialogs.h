@@ -1,0 +1,31 @@
+#pragma once
+
+#include "core/document/dialogs.h"
+
+class QWidget;
+
+namespace tafelbau {
+
+/// The real dialogs: Qt message boxes, file and colour choosers.
+class QtDialogs : public Dialogs
+{
+public:
+    explicit QtDialogs(QWidget *parent = nullptr) : m_parent(parent) {}
+    void setParent(QWidget *parent) { m_parent = parent; }
+
+    void showMessage(const std::string &text) override;
+    bool askYesNo(const std::string &title, const std::string &text) override;
+    Answer askYesNoCancel(const std::string &title, const std::string &text) override;
+    std::optional<std::filesystem::path> chooseOpenFile(const std::string &title, const std::filesystem::path &start,
+                                                        const std::string &filter) override;
+    std::optional<std::filesystem::path> chooseSaveFile(const std::string &title, const std::filesystem::path &start,
+                                                        const std::string &filter) override;
+    std::optional<std::uint32_t> chooseColour(std::uint32_t initial) override;
+    std::optional<std::string> inputText(const std::string &title, const std::string &prompt,
+                                         const std::string &initial) override;
+
+private:
+    QWidget *m_parent;
+};
+
+} // namespace tafelbau

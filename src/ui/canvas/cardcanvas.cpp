@@ -1,0 +1,164 @@
+#include "ui/canvas/cardcanvas.h"
+
+#include "ui/document/qtconvert.h"
+
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+
+#include <cmath>
+
+namespace tafelbau {
+
+QFont CardCanvas::captionFont()
+{
+    QFont f(QStringLiteral("Arial"));
+    f.setPointSize(8);
+    return f;
+}
+
+const QStaticText &CaptionCache::caption(const std::string &latin1, const QFont &font)
+{
+    auto it = m_texts.find(latin1);
+    if (it != m_texts.end())
+        return it->second;
+    if (m_texts.size() > m_limit)
+        m_texts.clear(); // a bound, not a policy: captions change rarely
+    QStaticText text(fromLatin1(latin1));
+    text.setTextFormat(Qt::PlainText);
+    text.setPerformanceHint(QStaticText::AggressiveCaching);
+    text.prepare(QTransform(), font);
+    return m_texts.emplace(latin1, std::move(text)).first->second;
+}
+
+void paintCardItems(QPainter &painter, const std::vector<CardItem> &items, const QRect &clip, const QFont &font,
+                    CaptionCache &captions)
+{
+    painter.fillRect(clip, Qt::black);
+    painter.setFont(font);
+    const QFontMetrics metrics(font);
+    const int textHeight = metrics.height();
+    const QColor caption = colourOf(kColourCaption);
+    for (const CardItem &item : items) {
+        // Skip what cannot reach the exposed part: below, above or right of
+        // it. The caption may stick out of the frame, so its size counts.
+        const qint64 x = item.x;
+        const qint64 y = item.y;
+        if (x > clip.right() || y > clip.bottom())
+            continue;
+        const qint64 bottom = y + std::max<qint64>({item.height, textHeight, 0});
+        if (bottom < clip.top())
+            continue;
+        const QStaticText &text = captions.caption(item.text, font);
+        qint64 right = x + std::max<qint64>(item.width, 0);
+        if (right < clip.left())
+            right = x + static_cast<qint64>(text.size().width());
+        if (right < clip.left())
+            continue;
+        if (item.width > 0 && item.height > 0) {
+            painter.setPen(colourOf(item.frameColour));
+            // A w x h outline covers x .. x+w-1, as a 1-pixel frame of that size.
+            painter.drawRect(QRect(item.x, item.y, item.width - 1, item.height - 1));
+        }
+        painter.setPen(caption);
+        painter.drawStaticText(QPoint(item.x, item.y), text);
+    }
+}
+
+CardCanvas::CardCanvas(QWidget *parent) : QWidget(parent), m_font(captionFont())
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void CardCanvas::setPanelSize(int width, int height)
+{
+    setFixedSize(std::max(width, 1), std::max(height, 1));
+}
+
+QRect CardCanvas::boundsOf(const CardItem &item) const
+{
+    const QSizeF caption = m_captions.caption(item.text, m_font).size();
+    QRect bounds(item.x, item.y, static_cast<int>(std::ceil(caption.width())) + 1,
+                 static_cast<int>(std::ceil(caption.height())) + 1);
+    if (item.width > 0 && item.height > 0)
+        bounds |= QRect(item.x, item.y, item.width, item.height);
+    return bounds;
+}
+
+std::optional<QRegion> CardCanvas::damageBetween(const std::vector<CardItem> &before,
+                                                 const std::vector<CardItem> &after) const
+{
+    std::unordered_map<std::int32_t, std::size_t> index;
+    index.reserve(before.size());
+    for (std::size_t i = 0; i < before.size(); ++i)
+        if (before[i].lvid == 0 || !index.emplace(before[i].lvid, i).second)
+            return std::nullopt;
+
+    QRegion damage;
+    int damaged = 0;
+    auto damageItem = [&](const CardItem &item) {
+        damage += boundsOf(item);
+        return ++damaged <= 200; // past this a full repaint is cheaper than the region
+    };
+    std::vector<char> kept(before.size(), 0);
+    std::vector<std::int32_t> keptAfter;
+    for (const CardItem &item : after) {
+        const auto it = index.find(item.lvid);
+        if (it != index.end() && before[it->second].looksLike(item)) {
+            kept[it->second] = 1;
+            keptAfter.push_back(item.lvid);
+            continue;
+        }
+        if (!damageItem(item) || (it != index.end() && !damageItem(before[it->second])))
+            return std::nullopt;
+    }
+    // Items that stayed must keep their order, or pixels where they overlap
+    // would change without being damaged.
+    std::size_t k = 0;
+    for (std::size_t i = 0; i < before.size(); ++i) {
+        if (!kept[i]) {
+            if (!damageItem(before[i]))
+                return std::nullopt;
+        } else if (k >= keptAfter.size() || keptAfter[k++] != before[i].lvid) {
+            return std::nullopt;
+        }
+    }
+    return damage;
+}
+
+void CardCanvas::setItems(std::vector<CardItem> items)
+{
+    // Room for the captions before and after the change.
+    m_captions.keepAtLeast(2 * items.size());
+    const std::optional<QRegion> damage = damageBetween(m_items, items);
+    m_items = std::move(items);
+    if (!damage)
+        update();
+    else if (!damage->isEmpty())
+        update(*damage);
+}
+
+QImage CardCanvas::render() const
+{
+    QImage image(size(), QImage::Format_RGB32);
+    QPainter painter(&image);
+    paintCardItems(painter, m_items, image.rect(), m_font, m_captions);
+    return image;
+}
+
+void CardCanvas::paintEvent(QPaintEvent *event)
+{
+    QPainter painter(this);
+    painter.setClipRect(event->rect());
+    paintCardItems(painter, m_items, event->rect(), m_font, m_captions);
+}
+
+void CardCanvas::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton) {
+        const QPoint p = event->position().toPoint();
+        emit leftClicked(p.x(), p.y());
+    }
+}
+
+} // namespace tafelbau

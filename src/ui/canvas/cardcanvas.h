@@ -1,0 +1,80 @@
+#pragma once
+
+#include "core/canvas/carddrawing.h"
+
+#include <QFont>
+#include <QStaticText>
+#include <QRegion>
+#include <QWidget>
+
+#include <algorithm>
+#include <functional>
+#include <optional>
+#include <unordered_map>
+
+class QPainter;
+
+namespace tafelbau {
+
+/// Laid-out captions kept between redraws: shaping text is most of the cost
+/// of painting a crowded card, and a redraw mostly shows the same captions.
+class CaptionCache
+{
+public:
+    const QStaticText &caption(const std::string &latin1, const QFont &font);
+
+    /// Keeps at least this many captions. A card whose captions do not all
+    /// fit would lay every one of them out again at each redraw.
+    void keepAtLeast(std::size_t captions) { m_limit = std::max(m_limit, captions); }
+
+private:
+    std::unordered_map<std::string, QStaticText> m_texts;
+    std::size_t m_limit = 50000;
+};
+
+/// Paints card items over black; only what lies in `clip` is touched, so a
+/// redraw of a big card costs what is on the screen.
+void paintCardItems(QPainter &painter, const std::vector<CardItem> &items, const QRect &clip, const QFont &font,
+                    CaptionCache &captions);
+
+/// The card canvas: an image of the panel size, shown in the scroll area.
+/// It keeps the items of the card on show and paints the exposed part.
+class CardCanvas : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit CardCanvas(QWidget *parent = nullptr);
+
+    void setPanelSize(int width, int height);
+    /// Takes the items of a redraw. Only the part of the image that differs
+    /// from the last redraw is painted again: the places of items that
+    /// changed, appeared or went, unless the order of the others changed.
+    void setItems(std::vector<CardItem> items);
+    const std::vector<CardItem> &items() const { return m_items; }
+
+    /// What differs between two redraws: nullopt when everything must be
+    /// painted again, else the region to paint (possibly empty).
+    std::optional<QRegion> damageBetween(const std::vector<CardItem> &before,
+                                         const std::vector<CardItem> &after) const;
+
+    /// The whole image as a full redraw would make it.
+    QImage render() const;
+
+    static QFont captionFont();
+
+signals:
+    void leftClicked(int x, int y);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+
+private:
+    QRect boundsOf(const CardItem &item) const;
+
+    std::vector<CardItem> m_items;
+    QFont m_font;
+    mutable CaptionCache m_captions;
+};
+
+} // namespace tafelbau

@@ -1,0 +1,41 @@
+#include "ui/windows/replacevaridwindow.h"
+
+#include "ui/document/widgetgeometry.h"
+#include "core/document/displayscale.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace tafelbau {
+
+ReplaceVarIdWindow::ReplaceVarIdWindow(float scale, QWidget *owner)
+    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+{
+    setWindowTitle(QString::fromUtf8("TB Varid ändern"));
+    setFixedSize(scaledPixels(255, scale), scaledPixels(170, scale));
+    auto *warning = new QLabel(QString::fromUtf8("Vorsicht! Diese Funktion prüft nicht, ob Varids doppelt\nvorkommen!"),
+                               this);
+    warning->setWordWrap(true);
+    placeScaled(warning, scale, 5, 20, 245, 60);
+    placeScaled(new QLabel(QStringLiteral("Prefix:"), this), scale, 10, 90, 50, 15);
+    m_prefix = new QLineEdit(this);
+    m_prefix->setToolTip(QStringLiteral("Wird am Anfang von den selektierten Varids eingefügt"));
+    placeScaled(m_prefix, scale, 60, 85, 80, 20);
+    // Labels may use the gap before their field: fonts here run a little
+    // wider than the ones these sizes were made for.
+    placeScaled(new QLabel(QStringLiteral("Ersetzen:"), this), scale, 10, 115, 50, 15);
+    m_search = new QLineEdit(this);
+    placeScaled(m_search, scale, 60, 110, 80, 20);
+    placeScaled(new QLabel(QStringLiteral("mit"), this), scale, 145, 115, 20, 15);
+    m_replacement = new QLineEdit(this);
+    placeScaled(m_replacement, scale, 165, 110, 80, 20);
+    auto *ok = new QPushButton(QStringLiteral("OK"), this);
+    placeScaled(ok, scale, 6, 144, 60, 20);
+    auto *cancel = new QPushButton(QStringLiteral("Abbrechen"), this);
+    placeScaled(cancel, scale, 76, 144, 60, 20);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+} // namespace tafelbau

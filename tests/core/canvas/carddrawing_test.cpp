@@ -1,0 +1,93 @@
+#include "core/canvas/carddrawing.h"
+
+#include <gtest/gtest.h>
+
+using namespace tafelbau;
+
+namespace {
+
+GdtList listOf(std::initializer_list<GadgetRecord> records)
+{
+    GdtList list;
+    for (const GadgetRecord &r : records)
+        list.append(r);
+    return list;
+}
+
+GadgetRecord rec(const char *id, int card, int x, int y, int xd, int yd, bool xy0 = false, bool selected = false,
+                 bool hidden = false)
+{
+    GadgetRecord r;
+    r.varId = id;
+    r.text = id;
+    r.card = card;
+    r.x = x;
+    r.y = y;
+    r.xd = xd;
+    r.yd = yd;
+    r.xy0 = xy0 ? 1 : 0;
+    r.selected = selected;
+    r.dontshow = hidden ? 1 : 0;
+    r.color = 100;
+    return r;
+}
+
+} // namespace
+
+TEST(CardDrawing, PaintOrderColoursAndPlaces)
+{
+    const GdtList list = listOf({rec("Win", 0, 50, 60, 400, 300, true), rec("Sel", 0, 10, 10, 80, 20, false, true),
+                                 rec("Btn", 0, 5, 5, 80, 20), rec("Other", 1, 0, 0, 9, 9),
+                                 rec("Hidden", 0, 0, 0, 9, 9, false, false, true)});
+    const auto items = cardItems(list, 0, kColourResize);
+    ASSERT_EQ(items.size(), 3u);
+    EXPECT_EQ(items[0].text, "Win");
+    EXPECT_EQ(items[0].x, 0); // drawn at 0,0, though its code keeps 50,60
+    EXPECT_EQ(items[0].frameColour, 100u);
+    EXPECT_EQ(items[1].text, "Btn");
+    EXPECT_EQ(items[2].text, "Sel"); // selected ones last, on top
+    EXPECT_EQ(items[2].frameColour, kColourResize);
+}
+
+TEST(CardDrawing, ShownCardFollowsTheFirstSelectedRecord)
+{
+    GdtList list = listOf({rec("A", 0, 0, 0, 1, 1), rec("B", 3, 0, 0, 1, 1, false, true, true)});
+    EXPECT_EQ(cardToShow(list, 7), 3); // a hidden selected record still picks its card
+    list.records()[1].selected = false;
+    EXPECT_EQ(cardToShow(list, 7), 7);
+}
+
+TEST(CardDrawing, ClickHits)
+{
+    const GdtList list = listOf({rec("Win", 0, 0, 0, 400, 300, true), rec("Btn", 0, 10, 10, 80, 20),
+                                 rec("Over", 0, 50, 25, 80, 20), rec("Hidden", 0, 200, 200, 5, 5, false, false, true),
+                                 rec("Card1", 1, 0, 0, 1000, 1000)});
+    struct Case
+    {
+        int x, y;
+        int expected;
+    };
+    const Case cases[] = {
+        {90, 12, 1},   // the right border is inclusive
+        {10, 30, 1},   // the bottom border too
+        {91, 12, 0},   // only the window-like one
+        {60, 28, 2},   // later wins over earlier
+        {202, 202, 3}, // hidden gadgets can be hit
+        {500, 500, -1},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(gadgetAtPoint(list, 0, c.x, c.y), c.expected) << c.x << "," << c.y;
+    GdtList huge = listOf({rec("Far", 0, 2147483000, 0, 2147483000, 10)});
+    EXPECT_EQ(gadgetAtPoint(huge, 0, 2147483600, 5), 0); // no overflow of x + xd
+}
+
+TEST(CardDrawing, ChooserEntriesAndNextFreeCard)
+{
+    const GdtList list = listOf({rec("a", 0, 0, 0, 1, 1), rec("b", 0, 0, 0, 1, 1), rec("c", 1, 0, 0, 1, 1),
+                                 rec("d", 0, 0, 0, 1, 1), rec("e", 3, 0, 0, 1, 1)});
+    EXPECT_EQ(cardChooserEntries(list), (std::vector<std::string>{"a", "c", "d", "e"}));
+    EXPECT_EQ(nextFreeCardLabel(list), "N\xE4" "chste freie Karte: 2");
+    EXPECT_EQ(nextFreeCardLabel(GdtList{}), "N\xE4" "chste freie Karte: 0");
+    EXPECT_EQ(cardChooserEntries(listOf({rec("neg", -1, 0, 0, 1, 1), rec("z", 0, 0, 0, 1, 1)})),
+              (std::vector<std::string>{"z"})); // a first run on card -1 opens no entry
+}

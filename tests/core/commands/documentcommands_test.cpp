@@ -1,0 +1,197 @@
+#include "core/commands/documentcommands.h"
+
+#include "core/app/appstate.h"
+#include "core/document/atomicfile.h"
+#include "core/document/listfile.h"
+#include "scripteddialogs.h"
+#include "testutil.h"
+
+#include <gtest/gtest.h>
+
+using namespace tafelbau;
+using testutil::ScriptedDialogs;
+
+namespace {
+
+struct RecordingViews : DocumentViews
+{
+    std::string title;
+    int refreshes = 0;
+    void showTitle(const std::string &t) override { title = t; }
+    void refreshGadgetList() override { ++refreshes; }
+};
+
+GadgetRecord gadget(const std::string &id)
+{
+    GadgetRecord r;
+    r.varId = id;
+    r.code = "Code([id])";
+    return r;
+}
+
+struct DocumentFixture : ::testing::Test
+{
+    testutil::TempDir dir;
+    AppState state;
+    ScriptedDialogs dialogs;
+    RecordingViews views;
+    DocumentCommands commands{state.document(), dialogs, views, [] { return std::time_t{0}; }};
+
+    void SetUp() override
+    {
+        state.pool.settings.codeFileExt = ".pbi";
+        GdtList two;
+        two.append(gadget("A"));
+        two.append(gadget("B"));
+        ASSERT_TRUE(writeListFile(dir / "two.tbf", two).ok);
+    }
+    void fill()
+    {
+        state.list.append(gadget("Mine"));
+        state.changed = true;
+    }
+};
+
+} // namespace
+
+TEST_F(DocumentFixture, NewAsksOnlyForANonEmptyList)
+{
+    commands.newList();
+    EXPECT_TRUE(dialogs.takeCalls().empty());
+    EXPECT_EQ(views.title, " Tafelbau 0.583 - ");
+
+    fill();
+    state.listFile = dir / "x.tbf";
+    dialogs.yesNoAnswers = {false};
+    commands.newList();
+    EXPECT_EQ(dialogs.takeCalls(), (std::vector<std::string>{"yesno: Neue Liste | Aktuelle Gadgetliste verwerfen?!"}));
+    EXPECT_EQ(state.list.size(), 1);
+
+    dialogs.yesNoAnswers = {true};
+    commands.newList();
+    EXPECT_TRUE(state.list.isEmpty());
+    EXPECT_EQ(state.list.lvidCounter(), 0);
+    EXPECT_TRUE(state.listFile.empty());
+    EXPECT_FALSE(state.changed);
+    EXPECT_EQ(views.title, " Tafelbau 0.583 - ");
+}
+
+TEST_F(DocumentFixture, OpenAsksThenChoosesThenLoads)
+{
+    fill();
+    dialogs.yesNoAnswers = {true};
+    dialogs.fileAnswers = {std::nullopt}; // the chooser is cancelled
+    commands.openList({});
+    EXPECT_EQ(dialogs.takeCalls(),
+              (std::vector<std::string>{"yesno: Gadgetliste laden | Aktuelle Gadgetliste verwerfen?!",
+                                        "open: Gadgetliste laden |  | TafelbauFiles (*.tbf)|*.tbf|Alle Dateien|*.*"}));
+    EXPECT_EQ(state.list.records()[0].varId, "Mine");
+
+    dialogs.yesNoAnswers = {true};
+    dialogs.fileAnswers = {dir / "two.tbf"};
+    commands.openList({});
+    ASSERT_EQ(state.list.size(), 2);
+    EXPECT_TRUE(state.list.records()[0].selected);
+    EXPECT_FALSE(state.list.records()[1].selected);
+    EXPECT_EQ(state.listFile, dir / "two.tbf");
+    EXPECT_FALSE(state.changed);
+    EXPECT_EQ(views.title, " Tafelbau 0.583 - two.tbf");
+    EXPECT_EQ(views.refreshes, 1);
+}
+
+TEST_F(DocumentFixture, FailedOpenLeavesDocumentAndTitle)
+{
+    testutil::writeFile(dir / "garbage.tbf", std::string("\x01\x02[x\0", 5));
+    fill();
+    state.listFile = dir / "mine.tbf";
+    views.title = "unchanged";
+    dialogs.yesNoAnswers = {true};
+    commands.openList(dir / "garbage.tbf");
+    const auto calls = dialogs.takeCalls();
+    ASSERT_EQ(calls.size(), 2u);
+    EXPECT_EQ(calls[1].rfind("message: Fehler: Kann diese Datei nicht laden: ", 0), 0u) << calls[1];
+    EXPECT_EQ(state.list.records()[0].varId, "Mine");
+    EXPECT_EQ(state.listFile, dir / "mine.tbf");
+    EXPECT_TRUE(state.changed);
+    EXPECT_EQ(views.title, "unchanged");
+}
+
+TEST_F(DocumentFixture, StartFileOpensWithoutQuestion)
+{
+    commands.openList(dir / "two.tbf");
+    EXPECT_TRUE(dialogs.takeCalls().empty());
+    EXPECT_EQ(state.list.size(), 2);
+}
+
+TEST_F(DocumentFixture, SaveChoosesBetweenSaveAndSaveAs)
+{
+    fill();
+    state.listFile = dir / "gone.tbf"; // deleted since loading
+    dialogs.fileAnswers = {dir / "new.tbf"};
+    EXPECT_TRUE(commands.save());
+    EXPECT_EQ(dialogs.takeCalls(),
+              (std::vector<std::string>{"save: Gadgetliste speichern | dialogs.tbf | TafelbauFiles (*.tbf)|*.tbf|Alle Dateien|*.*"}));
+    EXPECT_TRUE(std::filesystem::exists(dir / "new.pbi"));
+    EXPECT_FALSE(state.changed);
+    EXPECT_EQ(views.title, " Tafelbau 0.583 - new.tbf");
+
+    state.changed = true;
+    EXPECT_TRUE(commands.save()); // the file exists now: no chooser
+    EXPECT_TRUE(dialogs.takeCalls().empty());
+}
+
+TEST_F(DocumentFixture, SaveAsQuestions)
+{
+    fill();
+    dialogs.fileAnswers = {dir / "two.tbf"};
+    dialogs.yesNoAnswers = {false};
+    EXPECT_FALSE(commands.saveListAs());
+    EXPECT_EQ(dialogs.takeCalls().back(), "yesno: Datei ersetzen | Wollen Sie die Datei wirklich \xC3\xBC" "berschreiben?");
+    EXPECT_TRUE(state.changed);
+
+    std::filesystem::create_directory(dir / "folder.tbf");
+    dialogs.fileAnswers = {dir / "folder.tbf"};
+    EXPECT_FALSE(commands.saveListAs()); // a folder: no question, the save message
+    const auto calls = dialogs.takeCalls();
+    ASSERT_EQ(calls.size(), 2u);
+    EXPECT_EQ(calls[1], "message: Fehler: Kann Gadgetliste nicht speichern: " + (dir / "folder.tbf").string());
+    EXPECT_EQ(state.listFile, dir / "folder.tbf"); // taken before saving
+    EXPECT_TRUE(state.changed);
+}
+
+TEST_F(DocumentFixture, FailedCodeGenerationStillClearsTheMark)
+{
+    fill();
+    state.listFile = dir / "a.tbf";
+    std::filesystem::create_directory(dir / "a.pbi");
+    EXPECT_TRUE(commands.saveList());
+    EXPECT_EQ(dialogs.takeCalls(),
+              (std::vector<std::string>{"message: Fehler: Kann Codedatei nicht speichern: " + (dir / "a.pbi").string()}));
+    EXPECT_FALSE(state.changed);
+}
+
+TEST_F(DocumentFixture, QuitQuestion)
+{
+    EXPECT_TRUE(commands.confirmQuit()); // empty: nothing asked
+    fill();
+    state.changed = false;
+    EXPECT_TRUE(commands.confirmQuit());
+    EXPECT_TRUE(dialogs.takeCalls().empty());
+
+    state.changed = true;
+    dialogs.yesNoAnswers = {false};
+    EXPECT_TRUE(commands.confirmQuit());
+    EXPECT_EQ(dialogs.takeCalls(),
+              (std::vector<std::string>{"yesno: Gadgetliste speichern | Wollen Sie die Gadgetliste noch speichern?"}));
+
+    dialogs.yesNoAnswers = {true};
+    dialogs.fileAnswers = {std::nullopt}; // chooser cancelled: quit without saving
+    EXPECT_TRUE(commands.confirmQuit());
+
+    // A save that fails keeps the program open rather than lose the work.
+    state.list.append(gadget("mine")); // "Mine" and "mine" cannot both be groups
+    state.listFile = dir / "two.tbf";
+    dialogs.yesNoAnswers = {true};
+    EXPECT_FALSE(commands.confirmQuit());
+    EXPECT_TRUE(state.changed);
+}

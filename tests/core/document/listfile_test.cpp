@@ -1,0 +1,164 @@
+#include "core/document/listfile.h"
+#include "core/pool/gdtpool.h"
+
+#include "core/document/atomicfile.h"
+
+#include "faultyfiles.h"
+#include "testutil.h"
+
+#include <gtest/gtest.h>
+
+using namespace tafelbau;
+using testutil::crlf;
+
+namespace {
+
+GadgetRecord button(const std::string &id)
+{
+    GadgetRecord r;
+    r.name = "ButtonGadget";
+    r.varId = id;
+    r.code = "ButtonGadget(#[id], [x], [y], [xd], [yd], \"[text]\")\r\n\t; second";
+    r.text = id;
+    r.x = 10;
+    r.y = -20;
+    r.xd = 100;
+    r.yd = 25;
+    r.xy0 = 1;
+    r.flags = "#A|#B";
+    r.tab = 2;
+    r.card = 3;
+    r.p[0] = "p zero";
+    r.pname[9] = "last";
+    return r;
+}
+
+} // namespace
+
+TEST(ListFile, WritesTheKeysInTheirOrder)
+{
+    GdtList list;
+    list.append(button("Ok"));
+    const std::string expected = crlf({
+        "GdtListFileVersion = 081103", "[Ok]",
+        "code = ButtonGadget(#[id], [x], [y], [xd], [yd], \"[text]\")\x1F\x1E; second", "name = ButtonGadget",
+        "text = Ok", "x = 10", "y = -20", "xy0 = 1", "xd = 100", "yd = 25", "flags = #A|#B", "tab = 2", "card = 3",
+        "dontshow = 0", "p0 = p zero", "pname0 = ", "p1 = ", "pname1 = ", "p2 = ", "pname2 = ", "p3 = ",
+        "pname3 = ", "p4 = ", "pname4 = ", "p5 = ", "pname5 = ", "p6 = ", "pname6 = ", "p7 = ", "pname7 = ",
+        "p8 = ", "pname8 = ", "p9 = ", "pname9 = last"});
+    EXPECT_EQ(listFileBytes(list), expected);
+}
+
+TEST(ListFile, RoundTripKeepsRecordsAndHandsOutLvids)
+{
+    testutil::TempDir dir;
+    GdtList list;
+    list.append(button("Ok"));
+    list.append(button("Cancel"));
+    list.records()[1].dontshow = 1;
+    ASSERT_TRUE(writeListFile(dir / "a.tbf", list).ok);
+
+    GdtPool pool;
+    pool.entries.resize(1);
+    pool.entries[0].name = "ButtonGadget";
+    pool.entries[0].color = 255;
+    GdtList back;
+    back.append(button("old")); // replaced, and its lvid counter with it
+    ASSERT_TRUE(loadListFile(dir / "a.tbf", back, frameColoursOf(pool)).ok);
+    ASSERT_EQ(back.size(), 2);
+    for (int i = 0; i < 2; ++i) {
+        GadgetRecord expected = list.records()[static_cast<std::size_t>(i)];
+        expected.lvid = i + 1;
+        expected.color = 255;
+        EXPECT_EQ(back.records()[static_cast<std::size_t>(i)], expected);
+    }
+    EXPECT_EQ(back.lvidCounter(), 2);
+}
+
+TEST(ListFile, LoadingIsLenient)
+{
+    testutil::TempDir dir;
+    testutil::writeFile(dir / "a.tbf", "GdtListFileVersion=081103\n[ Spaced Id ]\nx = 12px\nunknown = 1\n"
+                                       "code = a\x1F\x1E" "b\n[Other]\n[Other]\n");
+    GdtList list;
+    ASSERT_TRUE(loadListFile(dir / "a.tbf", list, {}).ok);
+    ASSERT_EQ(list.size(), 3);
+    EXPECT_EQ(list.records()[0].varId, " Spaced Id ");
+    EXPECT_EQ(list.records()[0].x, 12);
+    EXPECT_EQ(list.records()[0].code, "a\r\n\tb");
+    EXPECT_EQ(list.records()[0].color, kDefaultFrameColour); // type not in the pool
+    EXPECT_EQ(list.records()[2].varId, "Other");
+}
+
+TEST(ListFile, RefusedFilesLeaveTheDocumentUntouched)
+{
+    testutil::TempDir dir;
+    std::filesystem::create_directory(dir / "folder.tbf");
+    testutil::writeFile(dir / "old.tbf", crlf({"GdtListFileVersion = 081102", "[A]"}));
+    testutil::writeFile(dir / "none.tbf", crlf({"[A]", "GdtListFileVersion = 081103"}));
+    testutil::writeFile(dir / "nul.tbf", std::string("GdtListFileVersion = 081103\0\r\n", 31));
+    struct Case
+    {
+        std::string file;
+        std::string message;
+    };
+    const Case cases[] = {
+        {"missing.tbf", "Fehler: Kann Gadgetliste nicht \xC3\xB6" "ffnen: " + (dir / "missing.tbf").string()},
+        {"folder.tbf", "Fehler: Kann Gadgetliste nicht \xC3\xB6" "ffnen: " + (dir / "folder.tbf").string()},
+        {"old.tbf", "Fehler: Kann diese Datei nicht laden: " + (dir / "old.tbf").string()
+                        + "\r\nVersion: 081102\r\nErforderliche Version: 081103\r\n"},
+        {"none.tbf", "Fehler: Kann diese Datei nicht laden: " + (dir / "none.tbf").string()
+                         + "\r\nVersion: \r\nErforderliche Version: 081103\r\n"},
+        {"nul.tbf", "Fehler: Kann diese Datei nicht laden: " + (dir / "nul.tbf").string()
+                        + "\r\nVersion: 081103" + std::string(1, '\0') + "\r\nErforderliche Version: 081103\r\n"},
+    };
+    for (const Case &c : cases) {
+        GdtList list;
+        list.append(button("Keep"));
+        const Outcome out = loadListFile(dir / c.file, list, {});
+        EXPECT_FALSE(out.ok) << c.file;
+        EXPECT_EQ(out.message, c.message) << c.file;
+        ASSERT_EQ(list.size(), 1);
+        EXPECT_EQ(list.records()[0].varId, "Keep");
+    }
+}
+
+TEST(ListFile, UnsafeVarIdsAreRefusedAndNothingIsWritten)
+{
+    testutil::TempDir dir;
+    testutil::writeFile(dir / "a.tbf", "previous");
+    const std::vector<std::string> bad = {"", "a]b", "line\r\nbreak", " lead", "trail ", "Dup"};
+    for (const std::string &id : bad) {
+        GdtList list;
+        list.append(button("fine"));
+        list.append(button(id));
+        if (id == "Dup")
+            list.append(button("dup"));
+        const Outcome out = writeListFile(dir / "a.tbf", list);
+        EXPECT_FALSE(out.ok) << id;
+        EXPECT_NE(out.message.find("Fehler: Kann Gadgetliste nicht speichern: "), std::string::npos);
+        EXPECT_NE(out.message.find("\"" + id + "\""), std::string::npos) << out.message;
+        EXPECT_EQ(out.message.find("\"fine\""), std::string::npos);
+        EXPECT_EQ(testutil::readFile(dir / "a.tbf"), "previous");
+    }
+}
+
+TEST(ListFile, SaveFailuresKeepThePreviousFile)
+{
+    testutil::TempDir dir;
+    std::filesystem::create_directory(dir / "folder.tbf");
+    GdtList list;
+    list.append(button("Ok"));
+    const Outcome out = writeListFile(dir / "folder.tbf", list);
+    EXPECT_FALSE(out.ok);
+    EXPECT_EQ(out.message, "Fehler: Kann Gadgetliste nicht speichern: " + (dir / "folder.tbf").string());
+    EXPECT_FALSE(writeListFile(dir / "no" / "a.tbf", list).ok);
+
+    // A disk that fills up while writing.
+    testutil::writeFile(dir / "a.tbf", "previous");
+    testutil::FullDisk disk;
+    const Outcome full = writeListFile(dir / "a.tbf", list, disk);
+    EXPECT_FALSE(full.ok);
+    EXPECT_EQ(testutil::readFile(dir / "a.tbf"), "previous");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2) << "no temporary left";
+}

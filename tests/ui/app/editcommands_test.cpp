@@ -1,0 +1,282 @@
+// The list-editing commands as the main window runs them: keys, buttons,
+// menus and the property list, with the small windows scripted.
+#include "ui/app/editcommands.h"
+#include "ui/app/mainwindow.h"
+#include "ui/canvas/cardcanvas.h"
+#include "ui/windows/flagseditorwindow.h"
+#include "ui/windows/gadgetchooser.h"
+#include "ui/windows/inputbox.h"
+#include "ui/windows/replacevaridwindow.h"
+#include "scripteddialogs.h"
+#include "testutil.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QtTest>
+
+using namespace tafelbau;
+
+class EditCommandsTest : public QObject
+{
+    Q_OBJECT
+
+    testutil::TempDir *m_dir = nullptr;
+    AppState m_state;
+    testutil::ScriptedDialogs m_dialogs;
+    MainWindow *m_window = nullptr;
+    std::vector<std::string> m_inputValues; ///< what the input box was opened with
+    std::deque<std::string> m_inputAnswers;
+
+    QStringList rows() const
+    {
+        QStringList out;
+        for (const GadgetRecord &r : m_state.list.records())
+            out << QString::fromLatin1(r.varId.c_str()) + (r.selected ? "*" : "");
+        return out;
+    }
+
+    void key(int k, Qt::KeyboardModifiers mods = Qt::NoModifier)
+    {
+        QTest::keyClick(m_window->listView(), static_cast<Qt::Key>(k), mods);
+    }
+
+    void add(const char *type)
+    {
+        m_window->dispatchMenu(ids::Add);
+        m_window->editCommands()->addGadgetFromPool(type);
+    }
+
+    void clickProperty(int row)
+    {
+        m_window->propertyList()->setCurrentCell(row, 1);
+        m_window->dispatchGadget(ids::Properties);
+    }
+
+private slots:
+    void init()
+    {
+        m_dir = new testutil::TempDir;
+        m_state = AppState{};
+        m_state.settingsFile = m_dir->path() / "Tafelbau.ini";
+        PoolEntry button;
+        button.name = "ButtonGadget";
+        button.code = "ButtonGadget(#[id], [x], [y], [xd], [yd], \"[text]\")";
+        button.importcode = "ButtonGadget(#[id],[x],[y],[xd],[yd],[text]";
+        button.x = 10;
+        button.y = 10;
+        button.xd = 100;
+        button.yd = 25;
+        button.flags = "1:Keine=0\r\n0:Default=#PB_Button_Default";
+        PoolEntry window;
+        window.name = "OpenWindow";
+        window.code = "OpenWindow(#[id])";
+        window.xy0 = 1;
+        window.xd = 400;
+        window.yd = 300;
+        m_state.pool.entries = {button, window};
+        m_state.pool.settings.codeComment = ";";
+        m_state.pool.settings.importRemove = "\"";
+        m_state.pool.settings.importTrim = ")";
+        m_dialogs = {};
+        m_window = new MainWindow(m_state, m_dialogs);
+        m_inputValues.clear();
+        m_inputAnswers.clear();
+        m_window->editCommands()->windows.inputBox = [this](const std::string &value, QPoint) {
+            m_inputValues.push_back(value);
+            std::string answer = m_inputAnswers.empty() ? value : m_inputAnswers.front();
+            if (!m_inputAnswers.empty())
+                m_inputAnswers.pop_front();
+            return answer;
+        };
+        m_window->show();
+        m_window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_window));
+        m_window->listView()->setFocus();
+    }
+
+    void cleanup()
+    {
+        delete m_window;
+        delete m_dir;
+    }
+
+    void insertOpensTheChooserAndAddsGadgets()
+    {
+        key(Qt::Key_Insert);
+        GadgetChooser *chooser = m_window->editCommands()->chooser();
+        QVERIFY(chooser && chooser->isVisible());
+        QCOMPARE(chooser->list()->count(), 2);
+        QCOMPARE(chooser->windowTitle(), QString::fromUtf8("Neu: Gadget wählen (Doppelklick)"));
+        emit chooser->list()->itemActivated(chooser->list()->item(1));
+        emit chooser->list()->itemActivated(chooser->list()->item(0));
+        QCOMPARE(rows(), (QStringList{"OpenWindow1", "ButtonGadget1*"}));
+        QVERIFY(m_window->windowTitle().endsWith(" *"));
+        QVERIFY(chooser->isVisible());
+        chooser->close(); // only hidden
+        QVERIFY(!chooser->isVisible());
+        key(Qt::Key_Insert);
+        QCOMPARE(m_window->editCommands()->chooser(), chooser);
+        QVERIFY(chooser->isVisible());
+    }
+
+    void keysMoveAndResize()
+    {
+        add("ButtonGadget");
+        key(Qt::Key_Right, Qt::ControlModifier);
+        key(Qt::Key_Down, Qt::ShiftModifier);
+        QCOMPARE(m_state.list.records()[0].x, 15);
+        QCOMPARE(m_state.list.records()[0].y, 11);
+        QCOMPARE(m_window->propertyList()->item(4, 1)->text(), QStringLiteral("15"));
+        key(Qt::Key_M, Qt::ControlModifier);
+        QCOMPARE(m_window->canvas()->items().back().frameColour, 65280u); // green: resizing
+        key(Qt::Key_Left, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(m_state.list.records()[0].xd, 50);
+        key(Qt::Key_M, Qt::ControlModifier);
+        QCOMPARE(m_window->canvas()->items().back().frameColour, 255u);
+    }
+
+    void deleteReorderIndentCopyPaste()
+    {
+        add("ButtonGadget");
+        add("ButtonGadget");
+        add("ButtonGadget");
+        QCOMPARE(rows(), (QStringList{"ButtonGadget1", "ButtonGadget2", "ButtonGadget3*"}));
+        m_window->dispatchGadget(ids::MoveUp);
+        QCOMPARE(rows(), (QStringList{"ButtonGadget1", "ButtonGadget3*", "ButtonGadget2"}));
+        m_window->dispatchGadget(ids::Indent);
+        QCOMPARE(m_window->listView()->model()->index(1, 0).data().toString(), QStringLiteral("  ButtonGadget3"));
+
+        key(Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("ButtonGadget3"));
+        key(Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(rows(), (QStringList{"ButtonGadget1", "ButtonGadget3", "ButtonGadget31*", "ButtonGadget2"}));
+
+        key(Qt::Key_Delete);
+        QCOMPARE(rows(), (QStringList{"ButtonGadget1", "ButtonGadget3", "ButtonGadget2*"}));
+    }
+
+    void propertyRowsEdit()
+    {
+        add("ButtonGadget");
+        m_inputAnswers = {"$1F"};
+        clickProperty(4); // X
+        QCOMPARE(m_inputValues.back(), std::string("10"));
+        QCOMPARE(m_state.list.records()[0].x, 31);
+        QCOMPARE(m_window->propertyList()->item(4, 1)->text(), QStringLiteral("31"));
+
+        add("ButtonGadget");
+        m_inputAnswers = {"ButtonGadget1"}; // taken by the other record
+        clickProperty(1);
+        QCOMPARE(m_state.list.records()[1].varId, std::string("ButtonGadget2"));
+        QCOMPARE(m_dialogs.calls.back(), std::string("message: Die VarID darf nicht schon vorkommen oder leer sein!"));
+        m_inputAnswers = {"Ok"};
+        clickProperty(1);
+        QCOMPARE(m_window->listView()->model()->index(1, 0).data().toString(), QStringLiteral("Ok"));
+
+        clickProperty(6); // Ignore XY toggles without a box
+        QCOMPARE(m_state.list.records()[1].xy0, std::int8_t(1));
+
+        m_window->editCommands()->windows.flagsEditor = [](std::vector<FlagItem> items, QPoint) {
+            items[0].on = false;
+            items[1].on = true;
+            return std::optional<std::vector<FlagItem>>(items);
+        };
+        clickProperty(9);
+        QCOMPARE(m_state.list.records()[1].flags, std::string("#PB_Button_Default"));
+        QCOMPARE(m_window->propertyList()->item(9, 1)->text(), QStringLiteral("#PB_Button_Default"));
+    }
+
+    void menuCommandsWithQuestions()
+    {
+        add("ButtonGadget");
+        m_state.list.records()[0].code = "changed";
+        m_dialogs.yesNoAnswers = {false, true};
+        m_window->dispatchMenu(ids::ResetCode);
+        QCOMPARE(m_state.list.records()[0].code, std::string("changed"));
+        m_window->dispatchMenu(ids::ResetCode);
+        QCOMPARE(m_state.list.records()[0].code, m_state.pool.entries[0].code);
+
+        m_dialogs.textAnswers = {std::string("  2x")};
+        m_window->dispatchMenu(ids::AssignCard);
+        QCOMPARE(m_state.list.records()[0].card, 2);
+        QCOMPARE(m_window->nextFreeCardLabel()->text(), QString::fromUtf8("Nächste freie Karte: 0"));
+        QCOMPARE(m_window->shownCard(), 2);
+
+        m_window->editCommands()->windows.replaceVarIds = [] {
+            return std::optional<std::array<std::string, 3>>({"frm", "buttongadget", "Btn"});
+        };
+        m_window->dispatchMenu(ids::ReplaceVarId);
+        QCOMPARE(rows(), (QStringList{"frmBtn1*"}));
+    }
+
+    void largeTextEditsTheTopmostOrElseTheLastRecord()
+    {
+        std::vector<std::string> edited;
+        m_window->editCommands()->windows.largeText = [&](GadgetRecord &r) {
+            edited.push_back(r.varId);
+            r.text = "a\"+#CRLF$+\"b";
+            return true;
+        };
+        m_window->dispatchMenu(ids::LargeText); // empty list: nothing to edit
+        QVERIFY(edited.empty());
+        add("ButtonGadget");
+        add("ButtonGadget");
+        emit m_window->canvas()->leftClicked(5000, 5000); // nothing selected
+        m_window->dispatchMenu(ids::LargeText);
+        QCOMPARE(edited, (std::vector<std::string>{"ButtonGadget2"}));
+        QCOMPARE(m_state.list.records()[1].text, std::string("a\"+#CRLF$+\"b"));
+        QVERIFY(m_window->windowTitle().endsWith(" *"));
+    }
+
+    void importThroughTheMenu()
+    {
+        testutil::writeFile(m_dir->path() / "dlg.pb", "  ButtonGadget(#Ok, 1, 2, 3, 4, \"Weiter\")\r\nnothing\r\n");
+        m_dialogs.fileAnswers = {m_dir->path() / "dlg.pb"};
+        m_window->dispatchMenu(ids::Import);
+        QCOMPARE(m_dialogs.calls.front().rfind("open: Tafelbau Gadgets importieren aus Codedatei", 0), 0u);
+        QCOMPARE(rows(), (QStringList{"Ok"}));
+        QCOMPARE(m_state.list.records()[0].text, std::string("Weiter"));
+        QVERIFY(m_window->windowTitle().endsWith(" *"));
+
+        m_dialogs.fileAnswers = {m_dir->path() / "none.pb"};
+        m_window->dispatchMenu(ids::Import);
+        QVERIFY(QString::fromStdString(m_dialogs.calls.back()).startsWith("message: Err - konnte Datei nicht"));
+        QCOMPARE(rows().size(), 1);
+    }
+
+    void smallWindowsOnTheirOwn()
+    {
+        InputBox box("old", QPoint(50, 60), m_window);
+        QCOMPARE(box.geometry(), QRect(50, 60, 3 * 3 + 150, 28));
+        box.field()->setText("typed");
+        QTest::keyClick(box.field(), Qt::Key_Escape);
+        QCOMPARE(box.result(), std::string("old"));
+        InputBox box2("old", QPoint(0, 0), m_window);
+        box2.field()->setText("typed");
+        QTest::keyClick(box2.field(), Qt::Key_Return);
+        QCOMPARE(box2.result(), std::string("typed"));
+
+        FlagsEditorWindow flags({{"A", "#A", true}, {"B", "#B", false}}, QPoint(0, 0), m_window);
+        QCOMPARE(flags.windowTitle(), QStringLiteral("Flags (enter/esc exits)"));
+        QCOMPARE(flags.list()->geometry(), QRect(3, 3, 194, 224));
+        flags.list()->item(1)->setSelected(true);
+        flags.list()->item(0)->setSelected(false);
+        const auto items = flags.items();
+        QVERIFY(!items[0].on && items[1].on);
+
+        ReplaceVarIdWindow replace(1.0f, m_window);
+        QCOMPARE(replace.size(), QSize(255, 170));
+        QCOMPARE(replace.prefix()->geometry(), QRect(60, 85, 80, 20));
+        QCOMPARE(replace.prefix()->toolTip(), QString::fromUtf8("Wird am Anfang von den selektierten Varids eingefügt"));
+    }
+};
+
+QTEST_MAIN(EditCommandsTest)
+#include "editcommands_test.moc"

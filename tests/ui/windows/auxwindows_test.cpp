@@ -1,0 +1,363 @@
+// The info window, the help launch and the large-text editor, driven as a
+// user would; the modal entry points are answered from a timer.
+#include "ui/windows/largetexteditor.h"
+#include "scripteddialogs.h"
+#include "testutil.h"
+#include "ui/windows/help.h"
+#include "ui/windows/infowindow.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTextDocument>
+#include <QTimer>
+#include <QtTest>
+
+#include <functional>
+
+using namespace tafelbau;
+
+namespace {
+
+const std::string kCode = "\"+#CRLF$+\""; // the default pool's line-break code
+
+/// Runs `act` on the modal window of type W once its loop is running; a
+/// window that stays open is rejected after a few seconds so no test hangs.
+template<typename W>
+void whenModal(std::function<void(W *)> act)
+{
+    QTimer::singleShot(0, [act] {
+        auto *w = qobject_cast<W *>(QApplication::activeModalWidget());
+        if (!w) {
+            if (auto *other = qobject_cast<QDialog *>(QApplication::activeModalWidget()))
+                other->reject();
+            QFAIL("no modal window of the expected kind");
+        }
+        // Dies with the window, so it never reaches a later test's window.
+        QTimer::singleShot(5000, w, [w] { w->reject(); });
+        act(w);
+    });
+}
+
+std::string infoFileText()
+{
+    return testutil::readFile(std::filesystem::path(TAFELBAU_SOURCE_DIR) / "data" / "info.txt");
+}
+
+QString lines(const char *utf8)
+{
+    return QString::fromUtf8(utf8);
+}
+
+/// The text area's content with line breaks as "\n" and no-break spaces
+/// left as they are, which toPlainText() would not do.
+QString shownText(const QPlainTextEdit *area)
+{
+    return area->document()->toRawText().replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+}
+
+} // namespace
+
+class AuxWindowsTest : public QObject
+{
+    Q_OBJECT
+
+    testutil::ScriptedDialogs m_dialogs;
+
+private slots:
+    void init() { m_dialogs = {}; }
+
+    // --- info window ---------------------------------------------------------
+
+    void infoWindowGeometryRoundsHalvesToEven_data()
+    {
+        QTest::addColumn<float>("scale");
+        QTest::addColumn<QSize>("window");
+        QTest::addColumn<QRect>("text");
+        QTest::addColumn<QRect>("ok");
+        QTest::newRow("1") << 1.0f << QSize(400, 300) << QRect(5, 5, 390, 255) << QRect(155, 270, 80, 20);
+        QTest::newRow("1.5") << 1.5f << QSize(600, 450) << QRect(8, 8, 585, 382) << QRect(232, 405, 120, 30);
+    }
+
+    void infoWindowGeometryRoundsHalvesToEven()
+    {
+        QFETCH(float, scale);
+        InfoSession session;
+        InfoWindow window(session, scale);
+        QCOMPARE(window.windowTitle(), QStringLiteral(" Tafelbau 0.583"));
+        QTEST(window.size(), "window");
+        QTEST(window.textField()->geometry(), "text");
+        QTEST(window.okButton()->geometry(), "ok");
+    }
+
+    void infoWindowShowsTheWholeTextWithBreaksAndTabs()
+    {
+        InfoSession session;
+        InfoWindow window(session, 1.0f);
+        window.showInfoText(m_dialogs);
+        QVERIFY(m_dialogs.calls.empty());
+        QVERIFY(window.textField()->isReadOnly());
+        QCOMPARE(window.textField()->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+        const std::string file = infoFileText();
+        QString want = QString::fromLatin1(file.data(), static_cast<qsizetype>(file.size()));
+        want.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        QCOMPARE(window.textField()->toPlainText(), want);
+        QVERIFY(want.contains(QStringLiteral("\tVersion 0.583\n")));
+        QVERIFY(want.contains(QString::fromUtf8("für")));
+    }
+
+    void damagedInfoDataGivesTheMessageAndAnEmptyWindow()
+    {
+        InfoSession session;
+        InfoWindow window(session, 1.0f);
+        std::vector<unsigned char> damaged(builtInInfoData().begin(), builtInInfoData().end());
+        damaged[damaged.size() / 3] ^= 0xA5;
+        window.showInfoText(m_dialogs, damaged);
+        QCOMPARE(m_dialogs.takeCalls(),
+                 std::vector<std::string>{"message: Fehler in _Info() beim Entpacken der Infodaten!"});
+        QCOMPARE(window.textField()->toPlainText(), QString());
+
+        window.show();
+        QTest::mouseClick(window.okButton(), Qt::LeftButton);
+        QCOMPARE(window.result(), int(QDialog::Accepted));
+        QVERIFY(!window.isVisible());
+    }
+
+    void infoCommandRemembersTheSizeButNeverShrinksTheWindow()
+    {
+        InfoSession session;
+        QString shownText;
+        whenModal<InfoWindow>([&](InfoWindow *w) {
+            shownText = w->textField()->toPlainText();
+            QTest::mouseClick(w->okButton(), Qt::LeftButton);
+        });
+        showInfo(session, m_dialogs, nullptr, 1.0f);
+        QVERIFY(shownText.startsWith(QStringLiteral("Tafelbau 0.583")));
+        QVERIFY(m_dialogs.calls.empty());
+        QCOMPARE(session.width, 400);
+        QCOMPARE(session.height, 300);
+
+        session = {120, 90};
+        InfoWindow window(session, 1.0f);
+        QCOMPARE(window.size(), QSize(400, 300));
+    }
+
+    // --- help ----------------------------------------------------------------
+
+    void helpLaunch_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QByteArray>("topic");
+        QTest::addColumn<bool>("viewer");
+        QTest::addColumn<QStringList>("command"); // empty: the url is opened
+        QTest::addColumn<QString>("url");
+
+        const QString cwd = QDir::currentPath();
+        QTest::newRow("page in viewer") << QByteArray("/pb/help.chm") << QByteArray("reference/button.html") << true
+                                        << QStringList{"/usr/bin/kchmviewer", "-showPage", "/reference/button.html",
+                                                       "/pb/help.chm"}
+                                        << "file:///pb/help.chm";
+        QTest::newRow("page already rooted")
+            << QByteArray("/pb/help.chm") << QByteArray("/a.html") << true
+            << QStringList{"/usr/bin/kchmviewer", "-showPage", "/a.html", "/pb/help.chm"} << "file:///pb/help.chm";
+        QTest::newRow("general help at the topic")
+            << QByteArray() << QByteArray("x.html") << true
+            << QStringList{"/usr/bin/kchmviewer", "-showPage", "/x.html", "/pb/PureBasic.chm"}
+            << "file:///pb/PureBasic.chm";
+        QTest::newRow("no viewer") << QByteArray("/pb/help.chm") << QByteArray("a.html") << false << QStringList{}
+                                   << "file:///pb/help.chm";
+        QTest::newRow("start page") << QByteArray("/pb/help.chm") << QByteArray() << true << QStringList{}
+                                    << "file:///pb/help.chm";
+        QTest::newRow("classic help") << QByteArray("/w/GUI.HLP") << QByteArray("Button") << true << QStringList{}
+                                      << "file:///w/GUI.HLP";
+        QTest::newRow("relative") << QByteArray("docs/help") << QByteArray() << false << QStringList{}
+                                  << QUrl::fromLocalFile(cwd + "/docs/help").toString();
+        QTest::newRow("latin-1 name") << QByteArray("/pb/Hilfe\xE4.chm") << QByteArray() << false << QStringList{}
+                                      << QUrl::fromLocalFile(QString::fromUtf8("/pb/Hilfeä.chm")).toString();
+    }
+
+    void helpLaunch()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QByteArray, topic);
+        QFETCH(bool, viewer);
+        const HelpTarget target = helpTargetFor(file.toStdString(), topic.toStdString(), "/pb/PureBasic.chm");
+        const HelpLaunch launch = helpLaunchFor(target, [viewer](const QString &name) {
+            return viewer && name == QLatin1String("kchmviewer") ? QStringLiteral("/usr/bin/kchmviewer") : QString();
+        });
+        QFETCH(QStringList, command);
+        QCOMPARE(launch.program.isEmpty() ? QStringList{} : QStringList{launch.program} + launch.arguments, command);
+        QTEST(launch.url.toString(), "url");
+    }
+
+    void helpWithoutAnyFileOpensNothing()
+    {
+        const HelpLaunch launch = helpLaunchFor(helpTargetFor("", "a.html", ""), [](const QString &) {
+            return QStringLiteral("/usr/bin/kchmviewer");
+        });
+        QVERIFY(launch.program.isEmpty());
+        QVERIFY(launch.url.isEmpty());
+    }
+
+    // --- large-text editor ---------------------------------------------------
+
+    void largeTextEditorElements()
+    {
+        LargeTextEditor editor("", kCode, 0, 1.0f);
+        QCOMPARE(editor.windowTitle(), QStringLiteral("Umfangreiche Texteingabe"));
+        QCOMPARE(editor.size(), QSize(700, 300));
+        QCOMPARE(editor.textArea()->geometry(), QRect(5, 20, 690, 225));
+        QCOMPARE(editor.lineBreakCodeField()->geometry(), QRect(235, 249, 160, 20));
+        QCOMPARE(editor.wrapButton()->geometry(), QRect(470, 249, 65, 20));
+        QCOMPARE(editor.wrapWidthField()->geometry(), QRect(540, 249, 30, 20));
+        QCOMPARE(editor.okButton()->geometry(), QRect(5, 274, 60, 20));
+        QCOMPARE(editor.cancelButton()->geometry(), QRect(75, 274, 60, 20));
+
+        QCOMPARE(editor.lineBreakCodeField()->text(), QString::fromLatin1(kCode.c_str()));
+        QVERIFY(editor.lineBreakCodeField()->isReadOnly());
+        QCOMPARE(editor.lineBreakCodeField()->toolTip(), QString::fromUtf8("Kann im Gadget-Pool geändert werden..."));
+        QCOMPARE(editor.wrapButton()->text(), QStringLiteral("Umbrechen:"));
+        QCOMPARE(editor.wrapButton()->toolTip(),
+                 QStringLiteral("Bricht den ganzen Text um - alle CR werden erst entfernt!"));
+        QCOMPARE(editor.wrapWidthField()->text(), QStringLiteral("50"));
+        QCOMPARE(editor.okButton()->text(), QStringLiteral("OK"));
+        QCOMPARE(editor.cancelButton()->text(), QStringLiteral("Abbrechen"));
+        QStringList labels;
+        for (const QLabel *l : editor.findChildren<QLabel *>())
+            labels << l->text();
+        QCOMPARE(labels, (QStringList{QString::fromUtf8("Hier kann man einen grösseren Text eingeben:"),
+                                      QString::fromUtf8("Zeilensprünge werden durch Code ersetzt:")}));
+
+        LargeTextEditor kept("", kCode, 17, 1.0f);
+        QCOMPARE(kept.wrapWidthField()->text(), QStringLiteral("17"));
+    }
+
+    void largeTextEditorGrowsTheTextAreaAndMovesTheRowBelow()
+    {
+        LargeTextEditor editor("", kCode, 0, 1.0f);
+        editor.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&editor));
+        editor.resize(800, 350);
+        QCOMPARE(editor.textArea()->geometry(), QRect(5, 20, 790, 275));
+        QCOMPARE(editor.wrapWidthField()->geometry(), QRect(540, 299, 30, 20));
+        QCOMPARE(editor.cancelButton()->geometry(), QRect(75, 324, 60, 20));
+        editor.resize(300, 100);
+        QCOMPARE(editor.size(), QSize(700, 300));
+        QCOMPARE(editor.okButton()->geometry(), QRect(5, 274, 60, 20));
+    }
+
+    void storedLineBreakCodeShowsAsLinesAndComesBackUnchanged_data()
+    {
+        QTest::addColumn<QByteArray>("stored");
+        QTest::addColumn<QString>("shown");
+        const QByteArray code(kCode.c_str());
+        QTest::newRow("two lines") << "Zeile1" + code + "Zeile2" << lines("Zeile1\nZeile2");
+        QTest::newRow("empty lines") << code + code + "x" + code << lines("\n\nx\n");
+        // A no-break space must not turn into a blank on the way back.
+        QTest::newRow("latin-1") << QByteArray("gr\xF6\xDF" "er\xA0Text " + code + "\t")
+                                 << lines("gr\xC3\xB6\xC3\x9F" "er\xC2\xA0Text \n\t");
+    }
+
+    void storedLineBreakCodeShowsAsLinesAndComesBackUnchanged()
+    {
+        QFETCH(QByteArray, stored);
+        LargeTextEditor editor(stored.toStdString(), kCode, 0, 1.0f);
+        QTEST(shownText(editor.textArea()), "shown");
+        QCOMPARE(QByteArray::fromStdString(editor.text()), stored);
+    }
+
+    void typedLineBreaksBecomeTheCode()
+    {
+        LargeTextEditor editor("", "<br>", 0, 1.0f);
+        editor.textArea()->setFocus();
+        QTest::keyClicks(editor.textArea(), "a");
+        QTest::keyClick(editor.textArea(), Qt::Key_Return);
+        QTest::keyClicks(editor.textArea(), "b");
+        QTest::keyClick(editor.textArea(), Qt::Key_Return, Qt::ShiftModifier); // a line separator
+        editor.textArea()->insertPlainText(QString::fromUtf8("c€"));
+        QCOMPARE(editor.text(), std::string("a<br>b<br>c?"));
+    }
+
+    void wrapButtonRewrapsToTheTypedWidth()
+    {
+        LargeTextEditor editor("aaa bbb" + kCode + "ccc", kCode, 0, 1.0f);
+        editor.wrapWidthField()->setText(QStringLiteral("10"));
+        QTest::mouseClick(editor.wrapButton(), Qt::LeftButton);
+        QCOMPARE(editor.textArea()->toPlainText(), lines("aaa bbb\nccc"));
+        QCOMPARE(editor.text(), "aaa bbb" + kCode + "ccc");
+
+        editor.wrapWidthField()->clear();
+        QCOMPARE(editor.wrapWidth(), 0);
+        QTest::mouseClick(editor.wrapButton(), Qt::LeftButton);
+        QCOMPARE(editor.textArea()->toPlainText(), lines("\naaa\nbbb\nccc"));
+    }
+
+    void wrapWidthTakesDigitsOnly()
+    {
+        LargeTextEditor editor("", kCode, 0, 1.0f);
+        editor.wrapWidthField()->clear();
+        QTest::keyClicks(editor.wrapWidthField(), "1a-2 ");
+        QCOMPARE(editor.wrapWidthField()->text(), QStringLiteral("12"));
+        QCOMPARE(editor.wrapWidth(), 12);
+    }
+
+    void okStoresTheTextAndKeepsTheWidth()
+    {
+        GadgetRecord record;
+        record.text = "Zeile1" + kCode + "Zeile2";
+        PoolSettings pool;
+        pool.crSep = kCode;
+        LargeTextSession session;
+
+        // Unchanged text comes back byte for byte, and OK still counts.
+        whenModal<LargeTextEditor>([](LargeTextEditor *e) { QTest::mouseClick(e->okButton(), Qt::LeftButton); });
+        QVERIFY(editLargeText(record, pool, session, nullptr, 1.0f));
+        QCOMPARE(record.text, "Zeile1" + kCode + "Zeile2");
+        QCOMPARE(session.wrapWidth, 50);
+
+        whenModal<LargeTextEditor>([](LargeTextEditor *e) {
+            e->textArea()->moveCursor(QTextCursor::End);
+            QTest::keyClick(e->textArea(), Qt::Key_Return);
+            QTest::keyClicks(e->textArea(), "Zeile3");
+            e->wrapWidthField()->setText(QStringLiteral("7"));
+            QTest::mouseClick(e->okButton(), Qt::LeftButton);
+        });
+        QVERIFY(editLargeText(record, pool, session, nullptr, 1.0f));
+        QCOMPARE(record.text, "Zeile1" + kCode + "Zeile2" + kCode + "Zeile3");
+        QCOMPARE(session.wrapWidth, 7);
+    }
+
+    void cancelKeepsTheTextButNotTheOldWidth()
+    {
+        GadgetRecord record;
+        record.text = "alt";
+        const GadgetRecord before = record;
+        PoolSettings pool;
+        pool.crSep = kCode;
+        LargeTextSession session{12};
+
+        whenModal<LargeTextEditor>([](LargeTextEditor *e) {
+            QCOMPARE(e->wrapWidthField()->text(), QStringLiteral("12"));
+            QTest::keyClicks(e->textArea(), "neu");
+            e->wrapWidthField()->setText(QStringLiteral("30"));
+            QTest::mouseClick(e->cancelButton(), Qt::LeftButton);
+        });
+        QVERIFY(!editLargeText(record, pool, session, nullptr, 1.0f));
+        QCOMPARE(record, before);
+        QCOMPARE(session.wrapWidth, 30);
+
+        // The close box cancels as well.
+        whenModal<LargeTextEditor>([](LargeTextEditor *e) {
+            QTest::keyClicks(e->textArea(), "neu");
+            e->close();
+        });
+        QVERIFY(!editLargeText(record, pool, session, nullptr, 1.0f));
+        QCOMPARE(record, before);
+    }
+};
+
+QTEST_MAIN(AuxWindowsTest)
+#include "auxwindows_test.moc"
