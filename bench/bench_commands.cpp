@@ -30,7 +30,7 @@ GdtList selectedList(int gadgets = kGadgets)
 
 // Commands that change the list need a fresh copy each time; only the
 // command itself is timed, not the copy nor freeing the list afterwards.
-template <typename F>
+template<typename F>
 void timed(benchmark::State &state, F command)
 {
     benchdata::coldStart(); // outside the measured time
@@ -69,7 +69,13 @@ void BM_DeleteSelectedGadgets(benchmark::State &state)
         timed(state, [&] { benchmark::DoNotOptimize(deleteSelectedGadgets(list)); });
     }
 }
-BENCHMARK(BM_DeleteSelectedGadgets)->Arg(1000)->Arg(10000)->Arg(100000)->MinTime(0.1)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DeleteSelectedGadgets)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->MinTime(0.1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 void BM_CopySelectedGadgets(benchmark::State &state)
 {
@@ -92,7 +98,13 @@ void BM_PasteGadgets(benchmark::State &state)
         timed(state, [&] { benchmark::DoNotOptimize(pasteGadgets(list, buffer)); });
     }
 }
-BENCHMARK(BM_PasteGadgets)->Arg(1000)->Arg(10000)->Arg(100000)->MinTime(0.1)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PasteGadgets)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->MinTime(0.1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 // Adding one gadget whose type already has 10,000 numbered gadgets.
 void BM_AddGadgetFromPool(benchmark::State &state)

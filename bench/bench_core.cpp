@@ -53,7 +53,8 @@ void BM_LoadListFile(benchmark::State &state)
         list = GdtList();
         state.ResumeTiming();
     }
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(fs::file_size(ws.dir / "dlg.tbf")));
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations())
+                            * static_cast<int64_t>(fs::file_size(ws.dir / "dlg.tbf")));
 }
 
 void BM_WriteListFile(benchmark::State &state)

@@ -29,13 +29,14 @@ constexpr int kGadgetLines = 50000;
 constexpr std::size_t kSourceBytes = 10u << 20;
 
 const char *const kTypes[] = {
-    "AddGadgetItem", "BindGadgetEvent", "ButtonGadget", "ButtonImageGadget", "CalendarGadget", "CanvasGadget",
-    "CheckBoxGadget", "CloseGadgetList", "ComboBoxGadget", "ContainerGadget", "DateGadget", "EditorGadget",
-    "ExplorerComboGadget", "ExplorerListGadget", "ExplorerTreeGadget", "FrameGadget", "GadgetToolTip",
-    "HyperLinkGadget", "ImageGadget", "IPAddressGadget", "ListIconGadget", "ListViewGadget", "MDIGadget",
-    "OpenGLGadget", "OpenWindow", "OptionGadget", "PanelGadget", "ProgressBarGadget", "ScrollAreaGadget",
-    "ScrollBarGadget", "SetGadgetColor", "SetGadgetFont", "ShortcutGadget", "SpinGadget", "SplitterGadget",
-    "StringGadget", "TextGadget", "TrackBarGadget", "TreeGadget", "WebGadget"};
+    "AddGadgetItem",  "BindGadgetEvent", "ButtonGadget",        "ButtonImageGadget",  "CalendarGadget",
+    "CanvasGadget",   "CheckBoxGadget",  "CloseGadgetList",     "ComboBoxGadget",     "ContainerGadget",
+    "DateGadget",     "EditorGadget",    "ExplorerComboGadget", "ExplorerListGadget", "ExplorerTreeGadget",
+    "FrameGadget",    "GadgetToolTip",   "HyperLinkGadget",     "ImageGadget",        "IPAddressGadget",
+    "ListIconGadget", "ListViewGadget",  "MDIGadget",           "OpenGLGadget",       "OpenWindow",
+    "OptionGadget",   "PanelGadget",     "ProgressBarGadget",   "ScrollAreaGadget",   "ScrollBarGadget",
+    "SetGadgetColor", "SetGadgetFont",   "ShortcutGadget",      "SpinGadget",         "SplitterGadget",
+    "StringGadget",   "TextGadget",      "TrackBarGadget",      "TreeGadget",         "WebGadget"};
 constexpr int kTypeCount = static_cast<int>(std::size(kTypes));
 
 GdtPool makePool()
@@ -71,7 +72,9 @@ std::string makeSource(bool sameIdentifier, int gadgetLines = kGadgetLines, std:
         s.append(n).append("\", #PB_Button_Default) ; gadget ").append(n).append("\r\n");
         const std::size_t target = bytes / static_cast<std::size_t>(gadgetLines) * static_cast<std::size_t>(i + 1);
         while (s.size() < target)
-            s.append("  If Event = #PB_Event_Gadget And EventGadget() = ").append(n).append(" : Result + 1 : EndIf\r\n");
+            s.append("  If Event = #PB_Event_Gadget And EventGadget() = ")
+                .append(n)
+                .append(" : Result + 1 : EndIf\r\n");
     }
     return s;
 }

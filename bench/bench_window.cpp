@@ -2,10 +2,10 @@
 // list, and a redraw of a crowded card, each up to the pixels on the screen.
 #include "benchdata.h"
 
-#include "ui/app/mainwindow.h"
 #include "core/app/batchdialogs.h"
-#include "ui/canvas/cardcanvas.h"
 #include "core/document/listfile.h"
+#include "ui/app/mainwindow.h"
+#include "ui/canvas/cardcanvas.h"
 
 #include <QApplication>
 #include <QListView>

@@ -19,10 +19,10 @@ inline const std::filesystem::path &scratchDir()
 {
     static const std::filesystem::path dir = [] {
         const char *shm = "/dev/shm";
-        std::string pattern = (std::filesystem::exists(shm) ? std::filesystem::path(shm)
-                                                            : std::filesystem::temp_directory_path())
-                                  .append("tafelbau-fuzz-XXXXXX")
-                                  .string();
+        std::string pattern =
+            (std::filesystem::exists(shm) ? std::filesystem::path(shm) : std::filesystem::temp_directory_path())
+                .append("tafelbau-fuzz-XXXXXX")
+                .string();
         if (!::mkdtemp(pattern.data()))
             std::abort();
         std::atexit([] { std::filesystem::remove_all(scratchDir()); });
@@ -34,7 +34,8 @@ inline const std::filesystem::path &scratchDir()
 inline std::filesystem::path writeScratch(const std::string &name, std::string_view bytes)
 {
     const std::filesystem::path path = scratchDir() / name;
-    std::ofstream(path, std::ios::binary | std::ios::trunc).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary | std::ios::trunc)
+        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     return path;
 }
 
@@ -46,8 +47,8 @@ inline std::filesystem::path writeScratch(const std::string &name, std::string_v
 
 } // namespace fuzzutil
 
-#define FUZZ_CHECK(cond)                                   \
-    do {                                                   \
-        if (!(cond))                                       \
-            fuzzutil::fail(#cond, __FILE__, __LINE__);     \
+#define FUZZ_CHECK(cond)                                                                                               \
+    do {                                                                                                               \
+        if (!(cond))                                                                                                   \
+            fuzzutil::fail(#cond, __FILE__, __LINE__);                                                                 \
     } while (0)

@@ -23,7 +23,8 @@ std::string replaceFolded(const std::string &s, std::string_view placeholder, st
     std::string out;
     std::size_t i = 0;
     while (i < s.size()) {
-        if (s.size() - i >= placeholder.size() && equalsFolded(std::string_view(s).substr(i, placeholder.size()), placeholder)) {
+        if (s.size() - i >= placeholder.size()
+            && equalsFolded(std::string_view(s).substr(i, placeholder.size()), placeholder)) {
             out.append(value);
             i += placeholder.size();
         } else {

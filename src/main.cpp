@@ -2,9 +2,9 @@
 // in the widget library, which is loaded only when a window is wanted, so
 // that "/refreshcode" starts fast and needs no display.
 #include "core/app/batchdialogs.h"
-#include "core/app/editorentry.h"
 #include "core/app/batchimport.h"
 #include "core/app/batchrefresh.h"
+#include "core/app/editorentry.h"
 #include "core/app/startup.h"
 
 #include <cstdio>
@@ -65,20 +65,12 @@ int main(int argc, char **argv)
     const CommandLine cl = parseCommandLine(args);
     const StartupEnvironment env = StartupEnvironment::fromProcess();
     switch (cl.mode) {
-    case CommandLine::Mode::Help:
-        std::fputs(usageText().c_str(), stdout);
-        return 0;
-    case CommandLine::Mode::Version:
-        std::fputs(versionText().c_str(), stdout);
-        return 0;
-    case CommandLine::Mode::Usage:
-        std::fputs(usageText().c_str(), stderr);
-        return 2;
+    case CommandLine::Mode::Help: std::fputs(usageText().c_str(), stdout); return 0;
+    case CommandLine::Mode::Version: std::fputs(versionText().c_str(), stdout); return 0;
+    case CommandLine::Mode::Usage: std::fputs(usageText().c_str(), stderr); return 2;
     case CommandLine::Mode::RefreshCode:
-    case CommandLine::Mode::Import:
-        return runBatch(cl, env);
-    case CommandLine::Mode::Editor:
-        break;
+    case CommandLine::Mode::Import: return runBatch(cl, env);
+    case CommandLine::Mode::Editor: break;
     }
     if (!displayAvailable() && !std::getenv("QT_QPA_PLATFORM")) {
         std::fputs("Tafelbau: no display (DISPLAY or WAYLAND_DISPLAY) for the editor window; "

@@ -29,7 +29,7 @@ struct AppState
     std::filesystem::path listFile; ///< empty for a new list
     bool changed = false;
 
-    CopyBuffer copyBuffer;             ///< survives New and Open
+    CopyBuffer copyBuffer; ///< survives New and Open
     PlacementMode placement = PlacementMode::Move;
     NewGadgetPosition newGadgetPosition; ///< of the gadget the property list showed last
 

@@ -6,10 +6,7 @@
 
 namespace tafelbau {
 
-BatchDialogs::BatchDialogs(std::function<void(const std::string &)> showBox)
-    : m_showBox(std::move(showBox))
-{
-}
+BatchDialogs::BatchDialogs(std::function<void(const std::string &)> showBox) : m_showBox(std::move(showBox)) {}
 
 void BatchDialogs::showMessage(const std::string &text)
 {

@@ -7,7 +7,8 @@
 namespace tafelbau {
 
 namespace {
-constexpr std::string_view kHelpComment = ";Grundpfad f\xFCr Hilfedatei (wird priorit\xE4r in der Gadget-Pool-Datei gespeichert";
+constexpr std::string_view kHelpComment =
+    ";Grundpfad f\xFCr Hilfedatei (wird priorit\xE4r in der Gadget-Pool-Datei gespeichert";
 }
 
 ProgramSettings readProgramSettings(const std::filesystem::path &path)

@@ -13,9 +13,9 @@ namespace tafelbau {
 /// Where the program looks for its files, worked out from the environment.
 struct StartupEnvironment
 {
-    std::filesystem::path executable;  ///< the running program file
-    std::string xdgConfigHome;         ///< $XDG_CONFIG_HOME, may be empty
-    std::string home;                  ///< $HOME, may be empty
+    std::filesystem::path executable; ///< the running program file
+    std::string xdgConfigHome;        ///< $XDG_CONFIG_HOME, may be empty
+    std::string home;                 ///< $HOME, may be empty
 
     static StartupEnvironment fromProcess();
 };

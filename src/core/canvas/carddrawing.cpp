@@ -75,7 +75,7 @@ std::vector<std::string> cardChooserEntries(const GdtList &list)
 
 std::string nextFreeCardLabel(const GdtList &list)
 {
-    return "N\xE4" "chste freie Karte: " + numberText(nextFreeCard(list));
+    return "N\344chste freie Karte: " + numberText(nextFreeCard(list));
 }
 
 } // namespace tafelbau

@@ -21,9 +21,9 @@ struct CardItem
     std::int32_t width = 0;
     std::int32_t height = 0;
     std::uint32_t frameColour = 0;
-    std::string text; ///< the record's caption (a copy: the canvas may paint after the list changed)
-    int record = -1;           ///< index in the list
-    std::int32_t lvid = 0;     ///< the record's identity across redraws
+    std::string text;      ///< the record's caption (a copy: the canvas may paint after the list changed)
+    int record = -1;       ///< index in the list
+    std::int32_t lvid = 0; ///< the record's identity across redraws
 
     /// Same look: the same frame, colour and caption at the same place.
     bool looksLike(const CardItem &o) const

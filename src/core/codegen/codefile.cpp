@@ -49,8 +49,8 @@ std::string codeFileDate(std::time_t when)
     std::tm tm{};
     localtime_r(&when, &tm);
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%02d.%02d.%04d %02d:%02d", tm.tm_mday, tm.tm_mon + 1, tm.tm_year + 1900,
-                  tm.tm_hour, tm.tm_min);
+    std::snprintf(buf, sizeof buf, "%02d.%02d.%04d %02d:%02d", tm.tm_mday, tm.tm_mon + 1, tm.tm_year + 1900, tm.tm_hour,
+                  tm.tm_min);
     return buf;
 }
 

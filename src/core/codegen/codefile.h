@@ -30,7 +30,7 @@ std::string codeFileBytes(const GdtList &list, const PoolSettings &settings, std
 
 /// Writes the code file and the empty export file beside the list file.
 /// When either cannot be created the code file keeps its old content.
-Outcome generateCodeFile(const std::filesystem::path &listPath, const GdtList &list,
-                         const PoolSettings &settings, std::time_t when, FileOps &files = FileOps::system());
+Outcome generateCodeFile(const std::filesystem::path &listPath, const GdtList &list, const PoolSettings &settings,
+                         std::time_t when, FileOps &files = FileOps::system());
 
 } // namespace tafelbau

@@ -1,7 +1,7 @@
 #include "core/codegen/import.h"
 
-#include "core/document/gdtlist.h"
 #include "core/document/atomicfile.h"
+#include "core/document/gdtlist.h"
 #include "core/document/latin1.h"
 
 #include <array>
@@ -29,7 +29,6 @@ Kind kindOf(std::string_view name)
         return static_cast<Kind>(P0 + (name[2] - '0'));
     return Other;
 }
-
 
 // The sep-separated fields of a text, left to right, occurrences of sep not
 // overlapping. An empty separator cannot split anything, so the whole text

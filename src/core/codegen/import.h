@@ -29,8 +29,7 @@ class PrefixMatcher
 public:
     static constexpr std::size_t kDefaultTableLimit = std::size_t(1) << 22;
 
-    explicit PrefixMatcher(const std::vector<std::string_view> &prefixes,
-                           std::size_t tableLimit = kDefaultTableLimit);
+    explicit PrefixMatcher(const std::vector<std::string_view> &prefixes, std::size_t tableLimit = kDefaultTableLimit);
 
     /// Position in the sequence of the winning prefix, or -1 when no
     /// non-empty prefix occurs in `line`.
@@ -42,9 +41,9 @@ private:
     std::vector<std::string> m_prefixes;
     std::uint16_t m_class[256] = {};
     std::size_t m_classes = 1;
-    std::vector<std::int32_t> m_next;  ///< state * m_classes + class -> state
-    std::vector<std::int32_t> m_best;  ///< smallest prefix index ending in a state
-    std::int32_t m_firstUsable = -1;   ///< no line can do better than this index
+    std::vector<std::int32_t> m_next; ///< state * m_classes + class -> state
+    std::vector<std::int32_t> m_best; ///< smallest prefix index ending in a state
+    std::int32_t m_firstUsable = -1;  ///< no line can do better than this index
 };
 
 /// Appends a record for every matching line of `bytes` (Latin-1, lines ending

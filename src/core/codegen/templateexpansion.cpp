@@ -68,16 +68,11 @@ int placeholderAt(std::string_view s, std::size_t at)
             return base;
         return (foldAscii(p[1]) == 'd' && closes(2)) ? base + 2 : -1;
     }
-    case 'i':
-        return (foldAscii(p[1]) == 'd' && closes(2)) ? 0 : -1;
-    case 'p':
-        return (p[1] >= '0' && p[1] <= '9' && closes(2)) ? 7 + (p[1] - '0') : -1;
-    case 't':
-        return (left >= 6 && equalsFolded(std::string_view(p, 5), "text]")) ? 1 : -1;
-    case 'f':
-        return (left >= 7 && equalsFolded(std::string_view(p, 6), "flags]")) ? 6 : -1;
-    default:
-        return -1;
+    case 'i': return (foldAscii(p[1]) == 'd' && closes(2)) ? 0 : -1;
+    case 'p': return (p[1] >= '0' && p[1] <= '9' && closes(2)) ? 7 + (p[1] - '0') : -1;
+    case 't': return (left >= 6 && equalsFolded(std::string_view(p, 5), "text]")) ? 1 : -1;
+    case 'f': return (left >= 7 && equalsFolded(std::string_view(p, 6), "flags]")) ? 6 : -1;
+    default: return -1;
     }
 }
 

@@ -15,7 +15,7 @@ const std::string kDiscardQuestion = "Aktuelle Gadgetliste verwerfen?!";
 
 bool listFileExists(const std::filesystem::path &path)
 {
-    struct stat st {};
+    struct stat st = {};
     return !path.empty() && ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
 }
 
@@ -71,7 +71,8 @@ bool DocumentCommands::saveList()
         return false;
     }
     m_views.showTitle(windowTitle(m_state.listFile, false));
-    if (const Outcome code = generateCodeFile(m_state.listFile, m_state.list, m_state.pool.settings, m_clock(), m_files);
+    if (const Outcome code =
+            generateCodeFile(m_state.listFile, m_state.list, m_state.pool.settings, m_clock(), m_files);
         !code.ok)
         m_dialogs.showMessage(code.message);
     updateTitle(false);
@@ -84,7 +85,7 @@ DocumentCommands::SaveOutcome DocumentCommands::saveListAsOutcome()
     if (!chosen)
         return SaveOutcome::Declined;
     if (listFileExists(*chosen)
-        && !m_dialogs.askYesNo("Datei ersetzen", latin1ToUtf8("Wollen Sie die Datei wirklich \xFC" "berschreiben?")))
+        && !m_dialogs.askYesNo("Datei ersetzen", latin1ToUtf8("Wollen Sie die Datei wirklich \374berschreiben?")))
         return SaveOutcome::Declined;
     m_state.listFile = *chosen;
     return saveList() ? SaveOutcome::Saved : SaveOutcome::Failed;

@@ -38,9 +38,9 @@ struct DocumentState
 class DocumentCommands
 {
 public:
-    DocumentCommands(DocumentState state, Dialogs &dialogs, DocumentViews &views,
-                     std::function<std::time_t()> clock = [] { return std::time(nullptr); },
-                     FileOps &files = FileOps::system());
+    DocumentCommands(
+        DocumentState state, Dialogs &dialogs, DocumentViews &views,
+        std::function<std::time_t()> clock = [] { return std::time(nullptr); }, FileOps &files = FileOps::system());
 
     /// Sets or clears the change mark and rewrites the title.
     void updateTitle(bool changed);

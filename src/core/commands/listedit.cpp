@@ -14,7 +14,6 @@ namespace tafelbau {
 
 namespace {
 
-
 // The identifiers of the list for the time of one paste. The list only grows
 // meanwhile, so a number found taken stays taken: the search for a base goes
 // on where it stopped last time instead of starting again from 1.

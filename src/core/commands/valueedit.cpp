@@ -122,7 +122,7 @@ EditOutcome toggleIgnoreXY(GdtList &list)
 
 std::string codeResetQuestion()
 {
-    return latin1ToUtf8("Wollen Sie sicher den Code der gew\xE4hlten Gadgets zur\xFC" "ck setzen?");
+    return latin1ToUtf8("Wollen Sie sicher den Code der gew\xE4hlten Gadgets zur\374ck setzen?");
 }
 
 EditOutcome resetGadgetCode(GdtList &list, const GdtPool &pool)
@@ -155,8 +155,7 @@ std::string replaceAllFolded(std::string_view text, std::string_view search, std
     return out;
 }
 
-EditOutcome replaceVarIds(GdtList &list, std::string_view prefix, std::string_view search,
-                          std::string_view replacement)
+EditOutcome replaceVarIds(GdtList &list, std::string_view prefix, std::string_view search, std::string_view replacement)
 {
     for (GadgetRecord &r : list.records()) {
         if (!r.selected)

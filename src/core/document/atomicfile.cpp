@@ -55,7 +55,7 @@ bool AtomicFile::begin(const fs::path &target)
         if (!ec)
             real = resolved;
     }
-    struct stat st {};
+    struct stat st = {};
     const bool exists = ::stat(real.c_str(), &st) == 0;
     if (exists && S_ISDIR(st.st_mode))
         return false;
@@ -127,7 +127,7 @@ bool readWholeFile(const fs::path &path, FileBytes &out, bool *writable)
         fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return false;
-    struct stat st {};
+    struct stat st = {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
         return false;

@@ -14,10 +14,10 @@ inline constexpr std::uint32_t kDefaultFrameColour = 12632256;
 struct GadgetRecord
 {
     bool selected = false;
-    std::string name;   ///< pool entry (gadget type) it was made from
-    std::string varId;  ///< identifier in the generated code and group name in the list file
+    std::string name;  ///< pool entry (gadget type) it was made from
+    std::string varId; ///< identifier in the generated code and group name in the list file
     std::int32_t lvid = 0;
-    std::string code;   ///< template, line breaks as CR LF
+    std::string code; ///< template, line breaks as CR LF
     std::string text;
     std::int32_t x = 0;
     std::int32_t y = 0;

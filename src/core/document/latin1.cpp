@@ -57,9 +57,7 @@ std::string utf8ToLatin1(std::string_view utf8)
     out.reserve(utf8.size());
     const std::size_t n = utf8.size();
     std::size_t i = 0;
-    auto cont = [&](std::size_t k) {
-        return k < n && (static_cast<unsigned char>(utf8[k]) & 0xC0) == 0x80;
-    };
+    auto cont = [&](std::size_t k) { return k < n && (static_cast<unsigned char>(utf8[k]) & 0xC0) == 0x80; };
     while (i < n) {
         const auto c = static_cast<unsigned char>(utf8[i]);
         if (c < 0x80) {

@@ -46,26 +46,20 @@ int listKeyField(std::string_view key)
     // Dispatch on the length first: this runs for every line of a list file.
     auto is = [&](std::string_view name) { return equalsFolded(key, name); };
     switch (key.size()) {
-    case 1:
-        return is("x") ? 3 : is("y") ? 4 : -1;
+    case 1: return is("x") ? 3 : is("y") ? 4 : -1;
     case 2:
         if (foldAscii(key[0]) == 'p' && key[1] >= '0' && key[1] <= '9')
             return 12 + 2 * (key[1] - '0');
         return is("xd") ? 6 : is("yd") ? 7 : -1;
-    case 3:
-        return is("xy0") ? 5 : is("tab") ? 9 : -1;
-    case 4:
-        return is("code") ? 0 : is("name") ? 1 : is("text") ? 2 : is("card") ? 10 : -1;
-    case 5:
-        return is("flags") ? 8 : -1;
+    case 3: return is("xy0") ? 5 : is("tab") ? 9 : -1;
+    case 4: return is("code") ? 0 : is("name") ? 1 : is("text") ? 2 : is("card") ? 10 : -1;
+    case 5: return is("flags") ? 8 : -1;
     case 6:
         if (key[5] >= '0' && key[5] <= '9' && is(std::string("pname") + key[5]))
             return 13 + 2 * (key[5] - '0');
         return -1;
-    case 8:
-        return is("dontshow") ? 11 : -1;
-    default:
-        return -1;
+    case 8: return is("dontshow") ? 11 : -1;
+    default: return -1;
     }
 }
 
@@ -136,13 +130,14 @@ Outcome loadListFile(const std::filesystem::path &path, GdtList &list, const Fra
     SettingsDocument doc;
     if (!doc.open(path)) {
         doc.abandon();
-        return {false, latin1ToUtf8("Fehler: Kann Gadgetliste nicht \xF6""ffnen: ") + path.string()};
+        return {false, latin1ToUtf8("Fehler: Kann Gadgetliste nicht \366ffnen: ") + path.string()};
     }
     const std::string version = doc.readText("GdtListFileVersion", "");
     if (version != kListFileVersion) {
         doc.abandon();
-        return {false, latin1ToUtf8("Fehler: Kann diese Datei nicht laden: ") + path.string() + "\r\n"
-                           + "Version: " + latin1ToUtf8(version) + "\r\n" + "Erforderliche Version: 081103\r\n"};
+        return {false,
+                latin1ToUtf8("Fehler: Kann diese Datei nicht laden: ") + path.string() + "\r\n"
+                    + "Version: " + latin1ToUtf8(version) + "\r\n" + "Erforderliche Version: 081103\r\n"};
     }
     GdtList loaded;
     loaded.reserve(doc.groupCount());

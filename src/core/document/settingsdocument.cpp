@@ -493,7 +493,8 @@ std::int32_t SettingsDocument::readNumber(std::string_view key, std::int32_t fal
     if (i < 0)
         return fallback;
     // Digits are ASCII in both encodings, so no conversion is needed.
-    return parseDecimal(m_sections[static_cast<std::size_t>(m_currentGroup)].entries[static_cast<std::size_t>(i)].value);
+    return parseDecimal(
+        m_sections[static_cast<std::size_t>(m_currentGroup)].entries[static_cast<std::size_t>(i)].value);
 }
 
 std::string_view SettingsDocument::trimmed(std::string_view value)

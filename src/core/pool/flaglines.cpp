@@ -6,7 +6,6 @@ namespace tafelbau {
 
 namespace {
 
-
 } // namespace
 
 std::string defaultFlags(const PoolEntry &entry)

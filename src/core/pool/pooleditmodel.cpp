@@ -1,8 +1,8 @@
 #include "core/pool/pooleditmodel.h"
 
+#include "core/document/groupnames.h"
 #include "core/document/latin1.h"
 #include "core/document/multiline.h"
-#include "core/document/groupnames.h"
 #include "core/pool/poolfile.h"
 
 #include <utility>
@@ -114,15 +114,17 @@ void PoolEditModel::fillEntry(PoolEntry &e) const
 bool PoolEditModel::refuseName(const std::string &name, const PoolEntry *self)
 {
     if (!unsafeGroupNames({name}).empty()) {
-        tell(m_dialogs, "Dieser Name l\xE4sst sich in der Pooldatei nicht speichern: \"" + name
-                            + "\"\r\nEin Name darf kein \"]\" und keinen Zeilenumbruch enthalten und nicht mit "
-                              "Leer- oder Tabulatorzeichen beginnen oder enden.");
+        tell(m_dialogs,
+             "Dieser Name l\xE4sst sich in der Pooldatei nicht speichern: \"" + name
+                 + "\"\r\nEin Name darf kein \"]\" und keinen Zeilenumbruch enthalten und nicht mit "
+                   "Leer- oder Tabulatorzeichen beginnen oder enden.");
         return true;
     }
     for (const PoolEntry &e : m_pool.entries) {
         if (&e != self && equalsFolded(e.name, name)) {
-            tell(m_dialogs, "Name unterscheidet sich von \"" + e.name
-                                + "\" nur durch Gro\xDF-/Kleinschreibung - bitte einen anderen w\xE4hlen");
+            tell(m_dialogs,
+                 "Name unterscheidet sich von \"" + e.name
+                     + "\" nur durch Gro\xDF-/Kleinschreibung - bitte einen anderen w\xE4hlen");
             return true;
         }
     }
@@ -155,8 +157,9 @@ bool PoolEditModel::storePoolEntry(StoreMode mode, const std::string &entryToCha
         // stay editable. Saving names it.
         PoolEntry *e = m_pool.find(name);
         if (!e) {
-            tell(m_dialogs, "Keine \xC4nderung! Stringfeld-Name in GdtPool-Liste nicht gefunden: " + name
-                                + "\r\nTipp: 'Neu' klicken - dann werden die \xC4nderungen gespeichert...");
+            tell(m_dialogs,
+                 "Keine \xC4nderung! Stringfeld-Name in GdtPool-Liste nicht gefunden: " + name
+                     + "\r\nTipp: 'Neu' klicken - dann werden die \xC4nderungen gespeichert...");
             return false;
         }
         fillEntry(*e);
@@ -279,17 +282,14 @@ PoolEditModel::Leave PoolEditModel::requestClose()
         reloadPool();
         return Leave::Close;
     }
-    switch (m_dialogs.askYesNoCancel("Tafelbau - Gadget Pool", latin1ToUtf8("\xC4nderungen \xFC" "bernehmen?"))) {
+    switch (m_dialogs.askYesNoCancel("Tafelbau - Gadget Pool", latin1ToUtf8("\xC4nderungen \374bernehmen?"))) {
     case Answer::Yes:
         if (!takeOverShownEntry())
             return Leave::Stay;
         writePool();
         return Leave::Close;
-    case Answer::No:
-        reloadPool();
-        return Leave::Close;
-    case Answer::Cancel:
-        break;
+    case Answer::No: reloadPool(); return Leave::Close;
+    case Answer::Cancel: break;
     }
     return Leave::Stay;
 }

@@ -7,7 +7,6 @@ namespace tafelbau {
 
 namespace {
 
-
 // The field between the first and the second `sep`, or to the end without
 // a second; empty without any.
 std::string_view secondField(std::string_view s, char sep) noexcept
@@ -39,8 +38,8 @@ std::vector<FlagItem> flagItems(std::string_view poolFlags, std::string_view rec
     std::size_t start = 0;
     for (;;) {
         const std::size_t cr = all.find('\r', start);
-        items.push_back(itemOf(all.substr(start, cr == std::string_view::npos ? std::string_view::npos : cr - start),
-                               recordFlags));
+        items.push_back(
+            itemOf(all.substr(start, cr == std::string_view::npos ? std::string_view::npos : cr - start), recordFlags));
         if (cr == std::string_view::npos)
             break;
         start = cr + 1;

@@ -61,15 +61,12 @@ UnpackedInfo unpackInfoText(std::span<const unsigned char> compressed)
 std::string infoFailureMessage(InfoFailure failure)
 {
     switch (failure) {
-    case InfoFailure::None:
-        return {};
+    case InfoFailure::None: return {};
     case InfoFailure::WindowNotOpened:
         return "Fehler in _Info(): Konnte Info-Fenster nicht \xF6"
                "ffnen!";
-    case InfoFailure::NoMemory:
-        return "Fehler in _Info(): Konnte Speicher nicht anfordern!";
-    case InfoFailure::Unpacking:
-        return "Fehler in _Info() beim Entpacken der Infodaten!";
+    case InfoFailure::NoMemory: return "Fehler in _Info(): Konnte Speicher nicht anfordern!";
+    case InfoFailure::Unpacking: return "Fehler in _Info() beim Entpacken der Infodaten!";
     }
     return {};
 }

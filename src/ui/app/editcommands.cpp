@@ -1,5 +1,12 @@
 #include "ui/app/editcommands.h"
 
+#include "core/canvas/keyplacement.h"
+#include "core/codegen/import.h"
+#include "core/commands/addgadget.h"
+#include "core/commands/listedit.h"
+#include "core/commands/selection.h"
+#include "core/commands/valueedit.h"
+#include "core/document/latin1.h"
 #include "ui/app/mainwindow.h"
 #include "ui/document/qtconvert.h"
 #include "ui/pool/pooleditor.h"
@@ -8,13 +15,6 @@
 #include "ui/windows/help.h"
 #include "ui/windows/inputbox.h"
 #include "ui/windows/replacevaridwindow.h"
-#include "core/canvas/keyplacement.h"
-#include "core/codegen/import.h"
-#include "core/commands/addgadget.h"
-#include "core/commands/listedit.h"
-#include "core/commands/selection.h"
-#include "core/commands/valueedit.h"
-#include "core/document/latin1.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -33,8 +33,8 @@ EditCommands::EditCommands(MainWindow &window) : QObject(&window), m_window(wind
         box.exec();
         return box.result();
     };
-    windows.flagsEditor = [this](const std::vector<FlagItem> &items, QPoint topLeft)
-        -> std::optional<std::vector<FlagItem>> {
+    windows.flagsEditor = [this](const std::vector<FlagItem> &items,
+                                 QPoint topLeft) -> std::optional<std::vector<FlagItem>> {
         FlagsEditorWindow editor(items, topLeft, &m_window);
         if (editor.exec() != QDialog::Accepted)
             return std::nullopt;
@@ -135,12 +135,8 @@ void EditCommands::editPropertyRow()
         return;
     }
     switch (rowEdit(row)) {
-    case RowEdit::None:
-        m_window.drawCard();
-        return;
-    case RowEdit::Toggle:
-        m_window.applyOutcome(toggleIgnoreXY(state.list));
-        return;
+    case RowEdit::None: m_window.drawCard(); return;
+    case RowEdit::Toggle: m_window.applyOutcome(toggleIgnoreXY(state.list)); return;
     case RowEdit::FlagsEditor: {
         auto editor = openEditFlags(state.list, state.pool);
         if (editor) {

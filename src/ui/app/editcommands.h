@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ui/windows/largetexteditor.h"
 #include "core/windows/flagitems.h"
+#include "ui/windows/largetexteditor.h"
 
 #include <QObject>
 #include <QPoint>

@@ -1,10 +1,10 @@
 // Entry points of the widget library, looked up by the program at run time.
 #include "core/app/editorentry.h"
 
-#include "ui/app/mainwindow.h"
-#include "ui/app/qtdialogs.h"
 #include "core/app/startup.h"
 #include "core/document/displayscale.h"
+#include "ui/app/mainwindow.h"
+#include "ui/app/qtdialogs.h"
 
 #include <QApplication>
 #include <QScreen>

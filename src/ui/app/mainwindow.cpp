@@ -1,12 +1,5 @@
 #include "ui/app/mainwindow.h"
 
-#include "ui/app/editcommands.h"
-#include "ui/canvas/cardcanvas.h"
-#include "ui/document/gadgetlistmodel.h"
-#include "ui/document/qtconvert.h"
-#include "ui/document/widgetgeometry.h"
-#include "ui/windows/help.h"
-#include "ui/windows/windowlayout.h"
 #include "core/canvas/canvasselection.h"
 #include "core/canvas/carddrawing.h"
 #include "core/commands/editoutcome.h"
@@ -16,6 +9,13 @@
 #include "core/document/listviews.h"
 #include "core/pool/gdtpool.h"
 #include "core/pool/helptarget.h"
+#include "ui/app/editcommands.h"
+#include "ui/canvas/cardcanvas.h"
+#include "ui/document/gadgetlistmodel.h"
+#include "ui/document/qtconvert.h"
+#include "ui/document/widgetgeometry.h"
+#include "ui/windows/help.h"
+#include "ui/windows/windowlayout.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -48,8 +48,7 @@ MainWindow::MainWindow(AppState &state, Dialogs &dialogs, QWidget *parent)
         {ids::Open, [this] { m_documents.openList({}); }},
         {ids::Save, [this] { m_documents.save(); }},
         {ids::SaveAs, [this] { m_documents.saveListAs(); }},
-        {ids::ConfigFile,
-         [this] { QDesktopServices::openUrl(QUrl::fromLocalFile(fromPath(m_state.settingsFile))); }},
+        {ids::ConfigFile, [this] { QDesktopServices::openUrl(QUrl::fromLocalFile(fromPath(m_state.settingsFile))); }},
         {ids::Quit, [this] { close(); }},
         {ids::Help, [this] { openHelpForCurrentGadget(); }},
         {ids::Info, [this] { showInfo(m_info, m_dialogs, this, m_state.displayScale); }},
@@ -102,7 +101,9 @@ void MainWindow::buildGadgets()
         const char *caption;
         int x;
         int width;
-    } buttons[] = {{ids::MoveUp, "Hoch", 55, 45}, {ids::MoveDown, "Runter", 105, 45}, {ids::Outdent, "<", 155, 20},
+    } buttons[] = {{ids::MoveUp, "Hoch", 55, 45},
+                   {ids::MoveDown, "Runter", 105, 45},
+                   {ids::Outdent, "<", 155, 20},
                    {ids::Indent, ">", 180, 20}};
     for (const auto &b : buttons) {
         auto *button = new QPushButton(QString::fromLatin1(b.caption), m_inner);

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "ui/windows/infowindow.h"
 #include "core/app/appstate.h"
 #include "core/commands/documentcommands.h"
 #include "core/document/dialogs.h"
 #include "core/windows/layoutrules.h"
+#include "ui/windows/infowindow.h"
 
 #include <QMainWindow>
 
@@ -29,13 +29,53 @@ struct EditOutcome;
 /// Numbers of the main window's gadgets and of its menu and shortcut
 /// events; commands are looked up by them.
 namespace ids {
-enum Gadget { LabelGadgets = 2, MoveUp = 3, MoveDown = 4, Outdent = 5, Indent = 6, CardChooser = 7, ListView = 8,
-              Properties = 9, KeyHelp = 10, NextFreeCard = 11, CanvasArea = 12, Canvas = 14 };
-enum Menu { New = 2, Save = 3, SaveAs = 4, Open = 5, ConfigFile = 6, Quit = 7, Add = 8, Delete = 9, Import = 10,
-            AssignCard = 11, ResetCode = 12, LargeText = 13, ReplaceVarId = 14, Copy = 15, Paste = 16,
-            PoolEditor = 17, Info = 18, StepUp = 21, StepDown = 22, StepLeft = 23, StepRight = 24,
-            FineUp = 25, FineDown = 26, FineLeft = 27, FineRight = 28, BigUp = 29, BigDown = 30, BigLeft = 31,
-            BigRight = 32, ToggleMode = 33, Help = 9539 };
+enum Gadget {
+    LabelGadgets = 2,
+    MoveUp = 3,
+    MoveDown = 4,
+    Outdent = 5,
+    Indent = 6,
+    CardChooser = 7,
+    ListView = 8,
+    Properties = 9,
+    KeyHelp = 10,
+    NextFreeCard = 11,
+    CanvasArea = 12,
+    Canvas = 14
+};
+enum Menu {
+    New = 2,
+    Save = 3,
+    SaveAs = 4,
+    Open = 5,
+    ConfigFile = 6,
+    Quit = 7,
+    Add = 8,
+    Delete = 9,
+    Import = 10,
+    AssignCard = 11,
+    ResetCode = 12,
+    LargeText = 13,
+    ReplaceVarId = 14,
+    Copy = 15,
+    Paste = 16,
+    PoolEditor = 17,
+    Info = 18,
+    StepUp = 21,
+    StepDown = 22,
+    StepLeft = 23,
+    StepRight = 24,
+    FineUp = 25,
+    FineDown = 26,
+    FineLeft = 27,
+    FineRight = 28,
+    BigUp = 29,
+    BigDown = 30,
+    BigLeft = 31,
+    BigRight = 32,
+    ToggleMode = 33,
+    Help = 9539
+};
 } // namespace ids
 
 /// The editor's one permanent window: the gadget list with its card chooser

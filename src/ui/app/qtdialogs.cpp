@@ -23,7 +23,8 @@ QString qtFilter(const std::string &filter)
     QStringList filters;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         const QString &label = parts[i];
-        filters << (label.contains(QLatin1Char('(')) ? label : label + QStringLiteral(" (") + parts[i + 1] + QLatin1Char(')'));
+        filters << (label.contains(QLatin1Char('(')) ? label
+                                                     : label + QStringLiteral(" (") + parts[i + 1] + QLatin1Char(')'));
     }
     return filters.join(QStringLiteral(";;"));
 }
@@ -59,8 +60,7 @@ std::optional<std::filesystem::path> QtDialogs::chooseOpenFile(const std::string
                                                                const std::filesystem::path &start,
                                                                const std::string &filter)
 {
-    return toPath(QFileDialog::getOpenFileName(m_parent, fromUtf8(title), fromPath(start),
-                                               qtFilter(filter)));
+    return toPath(QFileDialog::getOpenFileName(m_parent, fromUtf8(title), fromPath(start), qtFilter(filter)));
 }
 
 std::optional<std::filesystem::path> QtDialogs::chooseSaveFile(const std::string &title,
@@ -68,8 +68,8 @@ std::optional<std::filesystem::path> QtDialogs::chooseSaveFile(const std::string
                                                                const std::string &filter)
 {
     // The callers ask about overwriting themselves where they want to.
-    return toPath(QFileDialog::getSaveFileName(m_parent, fromUtf8(title), fromPath(start),
-                                               qtFilter(filter), nullptr, QFileDialog::DontConfirmOverwrite));
+    return toPath(QFileDialog::getSaveFileName(m_parent, fromUtf8(title), fromPath(start), qtFilter(filter), nullptr,
+                                               QFileDialog::DontConfirmOverwrite));
 }
 
 std::optional<std::uint32_t> QtDialogs::chooseColour(std::uint32_t initial)
@@ -84,7 +84,8 @@ std::optional<std::string> QtDialogs::inputText(const std::string &title, const 
                                                 const std::string &initial)
 {
     bool ok = false;
-    const QString s = QInputDialog::getText(m_parent, fromUtf8(title), fromUtf8(prompt), QLineEdit::Normal, fromUtf8(initial), &ok);
+    const QString s =
+        QInputDialog::getText(m_parent, fromUtf8(title), fromUtf8(prompt), QLineEdit::Normal, fromUtf8(initial), &ok);
     if (!ok)
         return std::nullopt;
     return toUtf8(s);

@@ -3,8 +3,8 @@
 #include "core/canvas/carddrawing.h"
 
 #include <QFont>
-#include <QStaticText>
 #include <QRegion>
+#include <QStaticText>
 #include <QWidget>
 
 #include <algorithm>
@@ -54,8 +54,7 @@ public:
 
     /// What differs between two redraws: nullopt when everything must be
     /// painted again, else the region to paint (possibly empty).
-    std::optional<QRegion> damageBetween(const std::vector<CardItem> &before,
-                                         const std::vector<CardItem> &after) const;
+    std::optional<QRegion> damageBetween(const std::vector<CardItem> &before, const std::vector<CardItem> &after) const;
 
     /// The whole image as a full redraw would make it.
     QImage render() const;

@@ -1,7 +1,7 @@
 #include "ui/document/gadgetlistmodel.h"
 
-#include "ui/document/qtconvert.h"
 #include "core/document/listviews.h"
+#include "ui/document/qtconvert.h"
 
 namespace tafelbau {
 

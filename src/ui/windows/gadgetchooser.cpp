@@ -1,8 +1,8 @@
 #include "ui/windows/gadgetchooser.h"
 
+#include "core/document/displayscale.h"
 #include "ui/document/qtconvert.h"
 #include "ui/document/widgetgeometry.h"
-#include "core/document/displayscale.h"
 
 #include <QCloseEvent>
 #include <QListWidget>

@@ -16,8 +16,7 @@ HelpLaunch helpLaunchFor(const HelpTarget &target, const std::function<QString(c
         return launch;
     // Pool texts are Latin-1; the file system takes what QUrl makes of the
     // characters.
-    const QString file =
-        QFileInfo(fromLatin1(target.file)).absoluteFilePath();
+    const QString file = QFileInfo(fromLatin1(target.file)).absoluteFilePath();
     launch.url = QUrl::fromLocalFile(file);
 
     // The only viewer found on Linux desktops that opens a page inside a

@@ -1,9 +1,9 @@
 #include "ui/windows/infowindow.h"
 
-#include "ui/document/qtconvert.h"
-#include "ui/document/widgetgeometry.h"
 #include "core/document/displayscale.h"
 #include "core/document/latin1.h"
+#include "ui/document/qtconvert.h"
+#include "ui/document/widgetgeometry.h"
 
 #include <QGuiApplication>
 #include <QPlainTextEdit>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "core/document/dialogs.h"
-#include "core/windows/layoutrules.h"
 #include "core/windows/infotext.h"
+#include "core/windows/layoutrules.h"
 
 #include <QDialog>
 

@@ -36,14 +36,9 @@ void InputBox::keyPressEvent(QKeyEvent *event)
 {
     switch (event->key()) {
     case Qt::Key_Return:
-    case Qt::Key_Enter:
-        acceptText();
-        return;
-    case Qt::Key_Escape:
-        cancelEdit();
-        return;
-    default:
-        QDialog::keyPressEvent(event);
+    case Qt::Key_Enter: acceptText(); return;
+    case Qt::Key_Escape: cancelEdit(); return;
+    default: QDialog::keyPressEvent(event);
     }
 }
 

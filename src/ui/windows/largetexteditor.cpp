@@ -1,11 +1,11 @@
 #include "ui/windows/largetexteditor.h"
 
-#include "ui/document/qtconvert.h"
-#include "ui/document/widgetgeometry.h"
-#include "ui/windows/windowlayout.h"
 #include "core/commands/wraptext.h"
 #include "core/document/displayscale.h"
 #include "core/document/latin1.h"
+#include "ui/document/qtconvert.h"
+#include "ui/document/widgetgeometry.h"
+#include "ui/windows/windowlayout.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -39,12 +39,13 @@ LargeTextEditor::LargeTextEditor(const std::string &latin1Text, const std::strin
             w->resize(std::max(w->width(), w->sizeHint().width()), w->height());
         m_gadgets[number] = w;
         // Below the text area everything moves down as the window grows.
-        m_layout.anchorGadget(number == TextArea ? "RU" : number == TopLabel ? "" : "O", kWindow, number,
-                              w->x(), w->y(), w->width(), w->height());
+        m_layout.anchorGadget(number == TextArea       ? "RU"
+                                  : number == TopLabel ? ""
+                                                       : "O",
+                              kWindow, number, w->x(), w->y(), w->width(), w->height());
     };
 
-    place(TopLabel, new QLabel(QString::fromUtf8("Hier kann man einen grösseren Text eingeben:"), this), 5, 5, 225,
-          15);
+    place(TopLabel, new QLabel(QString::fromUtf8("Hier kann man einen grösseren Text eingeben:"), this), 5, 5, 225, 15);
     m_text = new QPlainTextEdit(this);
     m_text->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     place(TextArea, m_text, 5, 20, 690, 225);

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "core/windows/layoutrules.h"
 #include "core/document/gadgetrecord.h"
 #include "core/pool/poolentry.h"
+#include "core/windows/layoutrules.h"
 
 #include <QDialog>
 

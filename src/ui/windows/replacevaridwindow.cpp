@@ -1,7 +1,7 @@
 #include "ui/windows/replacevaridwindow.h"
 
-#include "ui/document/widgetgeometry.h"
 #include "core/document/displayscale.h"
+#include "ui/document/widgetgeometry.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -14,8 +14,8 @@ ReplaceVarIdWindow::ReplaceVarIdWindow(float scale, QWidget *owner)
 {
     setWindowTitle(QString::fromUtf8("TB Varid ändern"));
     setFixedSize(scaledPixels(255, scale), scaledPixels(170, scale));
-    auto *warning = new QLabel(QString::fromUtf8("Vorsicht! Diese Funktion prüft nicht, ob Varids doppelt\nvorkommen!"),
-                               this);
+    auto *warning =
+        new QLabel(QString::fromUtf8("Vorsicht! Diese Funktion prüft nicht, ob Varids doppelt\nvorkommen!"), this);
     warning->setWordWrap(true);
     placeScaled(warning, scale, 5, 20, 245, 60);
     placeScaled(new QLabel(QStringLiteral("Prefix:"), this), scale, 10, 90, 50, 15);

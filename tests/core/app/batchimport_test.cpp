@@ -63,8 +63,8 @@ TEST(BatchImport, FailuresLeaveTheListFileAsItWas)
         fs::path source;
         std::string listName, listBytes, message;
     } cases[] = {
-        {rig.dir / "missing.pb", "a.tbf", oldList, "Err - konnte Datei nicht \xC3\xB6""ffnen: "},
-        {rig.dir.path(), "b.tbf", "", "Err - konnte Datei nicht \xC3\xB6""ffnen: "},
+        {rig.dir / "missing.pb", "a.tbf", oldList, "Err - konnte Datei nicht \xC3\266ffnen: "},
+        {rig.dir.path(), "b.tbf", "", "Err - konnte Datei nicht \xC3\266ffnen: "},
         {good, "c.tbf", "GdtListFileVersion = 1\r\n", "Kann diese Datei nicht laden"},
         {badId, "d.tbf", oldList, "Kann Gadgetliste nicht speichern"},
         {good, "e.pbi", oldList, "denselben Namen"},

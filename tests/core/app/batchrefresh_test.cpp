@@ -99,8 +99,9 @@ TEST_F(BatchFixture, FailuresAndNothingToDo)
     const Case cases[] = {
         {{"/refreshcode"}, 0, ""},
         {{"/refreshcode", (dir / "x.pb").string()}, 0, ""},
-        {{"/refreshcode", (dir / "missing.pbi").string()}, 1,
-         "Fehler: Kann Gadgetliste nicht \xC3\xB6" "ffnen: " + (dir / "missing.tbf").string()},
+        {{"/refreshcode", (dir / "missing.pbi").string()},
+         1,
+         "Fehler: Kann Gadgetliste nicht \xC3\266ffnen: " + (dir / "missing.tbf").string()},
         {{"/refreshcode", (dir / "bad.pbi").string()}, 1, "Version: 1\nErforderliche Version: 081103"},
     };
     for (const Case &c : cases) {

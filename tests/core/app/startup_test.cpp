@@ -74,9 +74,9 @@ TEST(Startup, WithoutPoolTheHelpFileOfTheSettingsStays)
     env.executable = dir / "tafelbau";
     env.home = dir.path().string();
     std::filesystem::create_directories(dir / ".config" / "Tafelbau");
-    testutil::writeFile(dir / ".config" / "Tafelbau" / "Tafelbau.ini",
-                        crlf({"[general]", "GGeneralPrgHelpFile = my.chm", "GPanelRaster = 7x", "[Window]",
-                              "GMainWinX = -20"}));
+    testutil::writeFile(
+        dir / ".config" / "Tafelbau" / "Tafelbau.ini",
+        crlf({"[general]", "GGeneralPrgHelpFile = my.chm", "GPanelRaster = 7x", "[Window]", "GMainWinX = -20"}));
     RecordingDialogs dialogs;
     AppState state;
     startUp(state, dialogs, env);
@@ -97,7 +97,8 @@ TEST(Startup, DataFolderThatCannotBeCreatedIsReported)
     AppState state;
     startUp(state, dialogs, env);
     ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages[0], "Err - Konnte Verzeichnis nicht anlegen: \r\n" + (dir / "file").string() + "/Tafelbau/");
+    EXPECT_EQ(dialogs.messages[0],
+              "Err - Konnte Verzeichnis nicht anlegen: \r\n" + (dir / "file").string() + "/Tafelbau/");
     EXPECT_EQ(state.settings, ProgramSettings{});
 }
 
@@ -108,11 +109,11 @@ TEST(ProgramSettings, WrittenOnceInOrderThenKeptAndUpdated)
     s.mainWinX = -5;
     s.mainWinY = 30;
     ASSERT_TRUE(writeProgramSettings(dir / "T.ini", s));
-    const std::string first = crlf({"[General]", "GGeneralPrgHelpFile = C:\\Program Files\\PureBasic\\PureBasic.chm",
-                                    "; ;Grundpfad f\xFCr Hilfedatei (wird priorit\xE4r in der Gadget-Pool-Datei gespeichert",
-                                    "GPanelHeight = 1600", "GPanelWidth = 1200", "GPanelRaster = 5",
-                                    "GPanelRasterBig = 50", "[Window]", "GMainWinX = 0", "GMainWinY = 30",
-                                    "GMainWinXD = 1000", "GMainWinYD = 575"});
+    const std::string first =
+        crlf({"[General]", "GGeneralPrgHelpFile = C:\\Program Files\\PureBasic\\PureBasic.chm",
+              "; ;Grundpfad f\xFCr Hilfedatei (wird priorit\xE4r in der Gadget-Pool-Datei gespeichert",
+              "GPanelHeight = 1600", "GPanelWidth = 1200", "GPanelRaster = 5", "GPanelRasterBig = 50", "[Window]",
+              "GMainWinX = 0", "GMainWinY = 30", "GMainWinXD = 1000", "GMainWinYD = 575"});
     EXPECT_EQ(testutil::readFile(dir / "T.ini"), first);
     // A second exit does not pile up the comment; foreign lines stay.
     testutil::writeFile(dir / "T.ini", first + "[Mine]\r\nkeep = 1\r\n");
@@ -129,8 +130,8 @@ TEST(DisplayScale, FactorRuleAndRounding)
     EXPECT_FLOAT_EQ(displayScaleFor(-1.0f, 144.0f), 1.5f);
     EXPECT_FLOAT_EQ(displayScaleFor(1.25f, 144.0f), 1.25f);
     EXPECT_FLOAT_EQ(displayScaleFor(0.0f, 144.0f), -1.0f);
-    EXPECT_EQ(scaledPixels(5, 1.5f), 8);  // 7.5 to the even 8
-    EXPECT_EQ(scaledPixels(3, 1.5f), 4);  // 4.5 to the even 4
+    EXPECT_EQ(scaledPixels(5, 1.5f), 8); // 7.5 to the even 8
+    EXPECT_EQ(scaledPixels(3, 1.5f), 4); // 4.5 to the even 4
     EXPECT_EQ(scaledPixels(575, 1.0f), 575);
 }
 
@@ -141,8 +142,8 @@ TEST(Startup, GenerationTimeFollowsSourceDateEpoch)
     {
         const char *value;
         std::time_t expected;
-    } cases[] = {{nullptr, now}, {"", now}, {"1700000000", 1700000000}, {"0", 0},
-                 {"17e8", now}, {"-5", now}, {" 12", now}, {"99999999999999999999999", now}};
+    } cases[] = {{nullptr, now}, {"", now},    {"1700000000", 1700000000},      {"0", 0}, {"17e8", now},
+                 {"-5", now},    {" 12", now}, {"99999999999999999999999", now}};
     for (const auto &c : cases)
         EXPECT_EQ(generationTime(c.value, now), c.expected) << (c.value ? c.value : "(unset)");
 }

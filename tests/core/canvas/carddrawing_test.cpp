@@ -59,9 +59,9 @@ TEST(CardDrawing, ShownCardFollowsTheFirstSelectedRecord)
 
 TEST(CardDrawing, ClickHits)
 {
-    const GdtList list = listOf({rec("Win", 0, 0, 0, 400, 300, true), rec("Btn", 0, 10, 10, 80, 20),
-                                 rec("Over", 0, 50, 25, 80, 20), rec("Hidden", 0, 200, 200, 5, 5, false, false, true),
-                                 rec("Card1", 1, 0, 0, 1000, 1000)});
+    const GdtList list =
+        listOf({rec("Win", 0, 0, 0, 400, 300, true), rec("Btn", 0, 10, 10, 80, 20), rec("Over", 0, 50, 25, 80, 20),
+                rec("Hidden", 0, 200, 200, 5, 5, false, false, true), rec("Card1", 1, 0, 0, 1000, 1000)});
     struct Case
     {
         int x, y;
@@ -86,8 +86,8 @@ TEST(CardDrawing, ChooserEntriesAndNextFreeCard)
     const GdtList list = listOf({rec("a", 0, 0, 0, 1, 1), rec("b", 0, 0, 0, 1, 1), rec("c", 1, 0, 0, 1, 1),
                                  rec("d", 0, 0, 0, 1, 1), rec("e", 3, 0, 0, 1, 1)});
     EXPECT_EQ(cardChooserEntries(list), (std::vector<std::string>{"a", "c", "d", "e"}));
-    EXPECT_EQ(nextFreeCardLabel(list), "N\xE4" "chste freie Karte: 2");
-    EXPECT_EQ(nextFreeCardLabel(GdtList{}), "N\xE4" "chste freie Karte: 0");
+    EXPECT_EQ(nextFreeCardLabel(list), "N\344chste freie Karte: 2");
+    EXPECT_EQ(nextFreeCardLabel(GdtList{}), "N\344chste freie Karte: 0");
     EXPECT_EQ(cardChooserEntries(listOf({rec("neg", -1, 0, 0, 1, 1), rec("z", 0, 0, 0, 1, 1)})),
               (std::vector<std::string>{"z"})); // a first run on card -1 opens no entry
 }

@@ -22,12 +22,14 @@ TEST(StepSelected, MoveClampsLeftFirstThenRightResizeHasNoLimit)
     constexpr PlacementMode M = PlacementMode::Move, R = PlacementMode::Resize;
     const std::tuple<PlacementMode, std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t> cases[] = {
         // mode, pos, size, step, pos and size afterwards on a 1200 canvas
-        {M, 1180, 100, +50, 1100, 100}, {M, 3, 100, -5, 0, 100},
-        {M, 7, 10, +5, 12, 10},         // added, not snapped to the raster
-        {M, 0, 1300, +1, -100, 1300},   // wider than the canvas: ends left of it
-        {M, -100, 1300, -1, 0, 1300},   // the left bound wins over the right one
+        {M, 1180, 100, +50, 1100, 100},
+        {M, 3, 100, -5, 0, 100},
+        {M, 7, 10, +5, 12, 10},       // added, not snapped to the raster
+        {M, 0, 1300, +1, -100, 1300}, // wider than the canvas: ends left of it
+        {M, -100, 1300, -1, 0, 1300}, // the left bound wins over the right one
         {M, 2147483600, 0, +100, 1200, 0},
-        {R, 5, 3, -5, 5, -2},           {R, 5, 2147483647, 1, 5, -2147483647 - 1},
+        {R, 5, 3, -5, 5, -2},
+        {R, 5, 2147483647, 1, 5, -2147483647 - 1},
     };
     for (const auto &[mode, pos, size, step, wantPos, wantSize] : cases) {
         GdtList list = listOf("A*");

@@ -1,5 +1,5 @@
-#include "core/document/gdtlist.h"
 #include "core/codegen/import.h"
+#include "core/document/gdtlist.h"
 
 #include <gtest/gtest.h>
 

@@ -49,9 +49,9 @@ TEST(TemplateExpansion, Placeholders)
 TEST(TemplateExpansion, OrderDecidesWhatInsertedValuesBecome)
 {
     GadgetRecord r = record("[text] / [id] / [flags]");
-    r.text = "at [x]";      // expanded by a later step
-    r.varId = "id[p3]";     // likewise
-    r.flags = "keep [id]";  // a later step's value is not looked at again
+    r.text = "at [x]";     // expanded by a later step
+    r.varId = "id[p3]";    // likewise
+    r.flags = "keep [id]"; // a later step's value is not looked at again
     EXPECT_EQ(expandTemplate(r), "at 10*GTBScale / idv3 / keep [id]");
 
     // A placeholder formed across an inserted value and the template.
@@ -69,12 +69,9 @@ TEST(TemplateExpansion, Indentation)
         const char *expected;
     };
     const Case cases[] = {
-        {"A\r\nB", 0, "A\r\nB"},
-        {"A\r\nB", 2, "\t\tA\r\n\t\tB"},
-        {"", 1, "\t"},
-        {"A\r\n", 1, "\tA\r\n\t"},
-        {"A\nB\rC", 1, "\tA\nB\rC"}, // only CR LF pairs are line breaks here
-        {"A\r\nB", -4, "A\r\nB"},     // a negative level counts as 0
+        {"A\r\nB", 0, "A\r\nB"},   {"A\r\nB", 2, "\t\tA\r\n\t\tB"}, {"", 1, "\t"},
+        {"A\r\n", 1, "\tA\r\n\t"}, {"A\nB\rC", 1, "\tA\nB\rC"}, // only CR LF pairs are line breaks here
+        {"A\r\nB", -4, "A\r\nB"},                               // a negative level counts as 0
     };
     for (const Case &c : cases)
         EXPECT_EQ(expandTemplate(record(c.code, c.tab)), c.expected) << c.code << " tab " << c.tab;
@@ -126,8 +123,8 @@ std::string stepwise(const GadgetRecord &r)
 
 TEST(TemplateExpansion, AgreesWithTheStepwiseRuleOnRandomTemplates)
 {
-    const char *pieces[] = {"[", "]", "id", "ID", "x", "Xd", "y", "yd", "text", "flags", "p", "1", "9", " ", "[x]",
-                            "[id]", "[p1]", "[text]", "\r\n"};
+    const char *pieces[] = {"[", "]", "id", "ID", "x",   "Xd",   "y",    "yd",     "text", "flags",
+                            "p", "1", "9",  " ",  "[x]", "[id]", "[p1]", "[text]", "\r\n"};
     const char *values[] = {"", "v", "[", "]", "[x]", "p1", "[p", "1]", "id"};
     std::uint32_t seed = 7;
     auto next = [&](std::uint32_t n) {

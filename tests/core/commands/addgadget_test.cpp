@@ -30,10 +30,13 @@ GdtPool buttonPool()
 TEST(FreshVarId, SmallestFreeNumber)
 {
     const char *const cases[][3] = {
-        {"", "B", "B1"},          {"B1 B3", "B", "B2"}, {"B2 B1", "B", "B3"},
-        {"B01 B001", "B", "B1"},  // leading zeros make other identifiers
+        {"", "B", "B1"},
+        {"B1 B3", "B", "B2"},
+        {"B2 B1", "B", "B3"},
+        {"B01 B001", "B", "B1"}, // leading zeros make other identifiers
         {"B b1 B1x BB1", "B", "B1"},
-        {"B11 B1", "B1", "B12"},  {"B1 B99999999999999999999", "B", "B2"},
+        {"B11 B1", "B1", "B12"},
+        {"B1 B99999999999999999999", "B", "B2"},
     };
     for (const auto &c : cases)
         EXPECT_EQ(freshVarId(listOf(c[0]), c[1]), c[2]) << c[0];
@@ -45,7 +48,8 @@ TEST(FreshVarId, AgreesWithOneLookUpPerCandidate)
     for (int round = 0; round < 200; ++round) {
         GdtList list;
         for (int i = static_cast<int>(rng() % 30); i > 0; --i)
-            list.append({}).varId = (rng() % 4 ? "B" : "C") + std::string(rng() % 8 ? "" : "0") + std::to_string(rng() % 35);
+            list.append({}).varId =
+                (rng() % 4 ? "B" : "C") + std::string(rng() % 8 ? "" : "0") + std::to_string(rng() % 35);
         int n = 1;
         while (list.varIdExists("B" + std::to_string(n)))
             ++n;

@@ -130,7 +130,8 @@ TEST_F(DocumentFixture, SaveChoosesBetweenSaveAndSaveAs)
     dialogs.fileAnswers = {dir / "new.tbf"};
     EXPECT_TRUE(commands.save());
     EXPECT_EQ(dialogs.takeCalls(),
-              (std::vector<std::string>{"save: Gadgetliste speichern | dialogs.tbf | TafelbauFiles (*.tbf)|*.tbf|Alle Dateien|*.*"}));
+              (std::vector<std::string>{
+                  "save: Gadgetliste speichern | dialogs.tbf | TafelbauFiles (*.tbf)|*.tbf|Alle Dateien|*.*"}));
     EXPECT_TRUE(std::filesystem::exists(dir / "new.pbi"));
     EXPECT_FALSE(state.changed);
     EXPECT_EQ(views.title, " Tafelbau 0.583 - new.tbf");
@@ -146,7 +147,8 @@ TEST_F(DocumentFixture, SaveAsQuestions)
     dialogs.fileAnswers = {dir / "two.tbf"};
     dialogs.yesNoAnswers = {false};
     EXPECT_FALSE(commands.saveListAs());
-    EXPECT_EQ(dialogs.takeCalls().back(), "yesno: Datei ersetzen | Wollen Sie die Datei wirklich \xC3\xBC" "berschreiben?");
+    EXPECT_EQ(dialogs.takeCalls().back(),
+              "yesno: Datei ersetzen | Wollen Sie die Datei wirklich \xC3\274berschreiben?");
     EXPECT_TRUE(state.changed);
 
     std::filesystem::create_directory(dir / "folder.tbf");
@@ -165,8 +167,9 @@ TEST_F(DocumentFixture, FailedCodeGenerationStillClearsTheMark)
     state.listFile = dir / "a.tbf";
     std::filesystem::create_directory(dir / "a.pbi");
     EXPECT_TRUE(commands.saveList());
-    EXPECT_EQ(dialogs.takeCalls(),
-              (std::vector<std::string>{"message: Fehler: Kann Codedatei nicht speichern: " + (dir / "a.pbi").string()}));
+    EXPECT_EQ(
+        dialogs.takeCalls(),
+        (std::vector<std::string>{"message: Fehler: Kann Codedatei nicht speichern: " + (dir / "a.pbi").string()}));
     EXPECT_FALSE(state.changed);
 }
 

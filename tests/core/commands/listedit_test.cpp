@@ -30,7 +30,7 @@ CopyBuffer bufferOf(const char *shape)
 TEST(DeleteSelectedGadgets, SelectsTheFollowerOfTheLastRemovedRecord)
 {
     const char *const cases[][2] = {
-        {"A B* C", "A C*"},   {"A B C*", "A B*"},     {"A* B C* D", "B D*"}, {"A* B C", "B* C"},
+        {"A B* C", "A C*"},    {"A B C*", "A B*"}, {"A* B C* D", "B D*"}, {"A* B C", "B* C"},
         {"A B* C D*", "A C*"}, // removal reached the end: the one before the last removed
         {"A B C", "A B C*"},   // nothing selected: the last record gets selected
         {"A* B* C*", ""},      {"", ""},
@@ -55,10 +55,14 @@ TEST(MoveSelectedGadgets, BlocksMoveOneStepUnlessTheEdgeRecordIsSelected)
         int direction;
         const char *after; // nullptr: nothing happens, no change mark
     } cases[] = {
-        {"A B* C*", +1, nullptr},         {"A B* C*", -1, "B* C* A"},
-        {"A B* C* D", +1, "A D B* C*"},   {"A B* C D* E", +1, "A C B* E D*"},
-        {"A B* C D* E", -1, "B* A D* C E"}, {"A* B C*", -1, nullptr}, // C could move, but A is first
-        {"A B C", +1, "A B C"},           {"", -1, nullptr},
+        {"A B* C*", +1, nullptr},
+        {"A B* C*", -1, "B* C* A"},
+        {"A B* C* D", +1, "A D B* C*"},
+        {"A B* C D* E", +1, "A C B* E D*"},
+        {"A B* C D* E", -1, "B* A D* C E"},
+        {"A* B C*", -1, nullptr}, // C could move, but A is first
+        {"A B C", +1, "A B C"},
+        {"", -1, nullptr},
     };
     for (const auto &c : cases) {
         GdtList list = listOf(c.before);
@@ -107,8 +111,8 @@ TEST(PasteGadgets, CopiesGoAfterTheLastSelectedRecordWithFreshIdentifiers)
         {"A*", "X X", "A X* X1*"}, // the first copy takes the free name
         {"A* X", "X X", "A X1* X2* X"},
         {"ButtonGadget1*", "ButtonGadget1", "ButtonGadget1 ButtonGadget11*"},
-        {"A* B*", "", "A B"},      // empty buffer: only the selection goes
-        {"A B", "X", "A B"},       // nothing selected: nothing happens
+        {"A* B*", "", "A B"}, // empty buffer: only the selection goes
+        {"A B", "X", "A B"},  // nothing selected: nothing happens
     };
     for (const auto &c : cases) {
         GdtList list = listOf(c[0]);

@@ -49,5 +49,6 @@ TEST(WrapText, WrappingTwiceChangesNothing)
     const std::string text = "Hier kann man einen gr\xF6sseren Text eingeben, der auf mehrere Zeilen verteilt wird.";
     const std::string once = wrapText(text, 20);
     EXPECT_EQ(wrapText(once, 20), once);
-    EXPECT_EQ(once, "Hier kann man einen\r\ngr\xF6sseren Text\r\neingeben, der auf\r\nmehrere Zeilen\r\nverteilt wird.");
+    EXPECT_EQ(once,
+              "Hier kann man einen\r\ngr\xF6sseren Text\r\neingeben, der auf\r\nmehrere Zeilen\r\nverteilt wird.");
 }

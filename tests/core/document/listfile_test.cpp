@@ -39,13 +39,40 @@ TEST(ListFile, WritesTheKeysInTheirOrder)
 {
     GdtList list;
     list.append(button("Ok"));
-    const std::string expected = crlf({
-        "GdtListFileVersion = 081103", "[Ok]",
-        "code = ButtonGadget(#[id], [x], [y], [xd], [yd], \"[text]\")\x1F\x1E; second", "name = ButtonGadget",
-        "text = Ok", "x = 10", "y = -20", "xy0 = 1", "xd = 100", "yd = 25", "flags = #A|#B", "tab = 2", "card = 3",
-        "dontshow = 0", "p0 = p zero", "pname0 = ", "p1 = ", "pname1 = ", "p2 = ", "pname2 = ", "p3 = ",
-        "pname3 = ", "p4 = ", "pname4 = ", "p5 = ", "pname5 = ", "p6 = ", "pname6 = ", "p7 = ", "pname7 = ",
-        "p8 = ", "pname8 = ", "p9 = ", "pname9 = last"});
+    const std::string expected = crlf({"GdtListFileVersion = 081103",
+                                       "[Ok]",
+                                       "code = ButtonGadget(#[id], [x], [y], [xd], [yd], \"[text]\")\x1F\x1E; second",
+                                       "name = ButtonGadget",
+                                       "text = Ok",
+                                       "x = 10",
+                                       "y = -20",
+                                       "xy0 = 1",
+                                       "xd = 100",
+                                       "yd = 25",
+                                       "flags = #A|#B",
+                                       "tab = 2",
+                                       "card = 3",
+                                       "dontshow = 0",
+                                       "p0 = p zero",
+                                       "pname0 = ",
+                                       "p1 = ",
+                                       "pname1 = ",
+                                       "p2 = ",
+                                       "pname2 = ",
+                                       "p3 = ",
+                                       "pname3 = ",
+                                       "p4 = ",
+                                       "pname4 = ",
+                                       "p5 = ",
+                                       "pname5 = ",
+                                       "p6 = ",
+                                       "pname6 = ",
+                                       "p7 = ",
+                                       "pname7 = ",
+                                       "p8 = ",
+                                       "pname8 = ",
+                                       "p9 = ",
+                                       "pname9 = last"});
     EXPECT_EQ(listFileBytes(list), expected);
 }
 
@@ -78,8 +105,9 @@ TEST(ListFile, RoundTripKeepsRecordsAndHandsOutLvids)
 TEST(ListFile, LoadingIsLenient)
 {
     testutil::TempDir dir;
-    testutil::writeFile(dir / "a.tbf", "GdtListFileVersion=081103\n[ Spaced Id ]\nx = 12px\nunknown = 1\n"
-                                       "code = a\x1F\x1E" "b\n[Other]\n[Other]\n");
+    testutil::writeFile(dir / "a.tbf",
+                        "GdtListFileVersion=081103\n[ Spaced Id ]\nx = 12px\nunknown = 1\n"
+                        "code = a\x1F\036b\n[Other]\n[Other]\n");
     GdtList list;
     ASSERT_TRUE(loadListFile(dir / "a.tbf", list, {}).ok);
     ASSERT_EQ(list.size(), 3);
@@ -103,14 +131,17 @@ TEST(ListFile, RefusedFilesLeaveTheDocumentUntouched)
         std::string message;
     };
     const Case cases[] = {
-        {"missing.tbf", "Fehler: Kann Gadgetliste nicht \xC3\xB6" "ffnen: " + (dir / "missing.tbf").string()},
-        {"folder.tbf", "Fehler: Kann Gadgetliste nicht \xC3\xB6" "ffnen: " + (dir / "folder.tbf").string()},
-        {"old.tbf", "Fehler: Kann diese Datei nicht laden: " + (dir / "old.tbf").string()
-                        + "\r\nVersion: 081102\r\nErforderliche Version: 081103\r\n"},
-        {"none.tbf", "Fehler: Kann diese Datei nicht laden: " + (dir / "none.tbf").string()
-                         + "\r\nVersion: \r\nErforderliche Version: 081103\r\n"},
-        {"nul.tbf", "Fehler: Kann diese Datei nicht laden: " + (dir / "nul.tbf").string()
-                        + "\r\nVersion: 081103" + std::string(1, '\0') + "\r\nErforderliche Version: 081103\r\n"},
+        {"missing.tbf", "Fehler: Kann Gadgetliste nicht \xC3\266ffnen: " + (dir / "missing.tbf").string()},
+        {"folder.tbf", "Fehler: Kann Gadgetliste nicht \xC3\266ffnen: " + (dir / "folder.tbf").string()},
+        {"old.tbf",
+         "Fehler: Kann diese Datei nicht laden: " + (dir / "old.tbf").string()
+             + "\r\nVersion: 081102\r\nErforderliche Version: 081103\r\n"},
+        {"none.tbf",
+         "Fehler: Kann diese Datei nicht laden: " + (dir / "none.tbf").string()
+             + "\r\nVersion: \r\nErforderliche Version: 081103\r\n"},
+        {"nul.tbf",
+         "Fehler: Kann diese Datei nicht laden: " + (dir / "nul.tbf").string() + "\r\nVersion: 081103"
+             + std::string(1, '\0') + "\r\nErforderliche Version: 081103\r\n"},
     };
     for (const Case &c : cases) {
         GdtList list;

@@ -7,16 +7,16 @@
 // Tests run as root in CI, where permission bits stop neither reads nor
 // writes; the faults are made by other means, and the one that needs
 // permission bits is skipped where they do not apply.
+#include "core/app/appstate.h"
 #include "core/app/programsettings.h"
 #include "core/codegen/codefile.h"
-#include "core/document/atomicfile.h"
-#include "core/app/appstate.h"
 #include "core/commands/documentcommands.h"
+#include "core/document/atomicfile.h"
 #include "core/document/listfile.h"
 #include "core/document/settingsdocument.h"
 #include "core/pool/poolfile.h"
-#include "scripteddialogs.h"
 #include "faultyfiles.h"
+#include "scripteddialogs.h"
 #include "testutil.h"
 
 #include <gtest/gtest.h>
@@ -208,14 +208,16 @@ TEST(SaveFaults, ListSaveKeepsFileDocumentAndChangeMark)
             state.listFile = target;
             testutil::ScriptedDialogs dialogs;
             RecordingViews views;
-            DocumentCommands commands(state.document(), dialogs, views, [] { return std::time_t{0}; }, files);
+            DocumentCommands commands(
+                state.document(), dialogs, views, [] { return std::time_t{0}; }, files);
             commands.updateTitle(true);
             const std::string title = views.title;
             const std::vector<GadgetRecord> records = state.list.records();
 
             EXPECT_FALSE(commands.saveList());
-            EXPECT_EQ(dialogs.takeCalls(),
-                      std::vector<std::string>{"message: Fehler: Kann Gadgetliste nicht speichern: " + target.string()});
+            EXPECT_EQ(
+                dialogs.takeCalls(),
+                std::vector<std::string>{"message: Fehler: Kann Gadgetliste nicht speichern: " + target.string()});
             EXPECT_TRUE(state.changed);
             EXPECT_EQ(views.title, title);
             EXPECT_EQ(state.listFile, target);
@@ -273,7 +275,8 @@ TEST(SaveFaults, CodeFileFailureAfterTheListWasSavedIsReported)
     RecordingViews views;
     // The list file goes through; the code file meets a full disk.
     testutil::FullDisk disk(1);
-    DocumentCommands commands(state.document(), dialogs, views, [] { return std::time_t{0}; }, disk);
+    DocumentCommands commands(
+        state.document(), dialogs, views, [] { return std::time_t{0}; }, disk);
     EXPECT_TRUE(commands.saveList());
     EXPECT_EQ(dialogs.takeCalls(),
               std::vector<std::string>{"message: Fehler: Kann Codedatei nicht speichern: " + (dir / "a.pbi").string()});
@@ -292,26 +295,24 @@ TEST(SaveFaults, PoolSaveKeepsFileAndEdits)
         e.code = std::string(name) + "(#[id], [x], [y], [xd], [yd])";
         pool.entries.push_back(e);
     }
-    forEveryFault(
-        [&](const fs::path &target) { ASSERT_TRUE(saveGdtPool(target, pool).ok); },
-        "TafelbauGadgetPool.ini",
-        [&](const fs::path &target, FileOps &files) {
-            GdtPool edited = pool;
-            edited.entries[1].code = "edited";
-            const GdtPool expected = edited;
-            const Outcome out = saveGdtPool(target, edited, files);
-            EXPECT_FALSE(out.ok);
-            EXPECT_EQ(out.message, "Fehler: Kann Pooldatei nicht speichern: " + target.string());
-            EXPECT_EQ(edited.entries, expected.entries);
-        });
+    forEveryFault([&](const fs::path &target) { ASSERT_TRUE(saveGdtPool(target, pool).ok); }, "TafelbauGadgetPool.ini",
+                  [&](const fs::path &target, FileOps &files) {
+                      GdtPool edited = pool;
+                      edited.entries[1].code = "edited";
+                      const GdtPool expected = edited;
+                      const Outcome out = saveGdtPool(target, edited, files);
+                      EXPECT_FALSE(out.ok);
+                      EXPECT_EQ(out.message, "Fehler: Kann Pooldatei nicht speichern: " + target.string());
+                      EXPECT_EQ(edited.entries, expected.entries);
+                  });
 }
 
 TEST(SaveFaults, ProgramSettingsKeepTheirFile)
 {
     forEveryFault(
         [](const fs::path &target) {
-            testutil::writeFile(target, testutil::crlf({"; my own notes", "[General]", "GPanelRaster = 9", "[Mine]",
-                                                        "kept = yes"}));
+            testutil::writeFile(
+                target, testutil::crlf({"; my own notes", "[General]", "GPanelRaster = 9", "[Mine]", "kept = yes"}));
         },
         "Tafelbau.ini",
         [](const fs::path &target, FileOps &files) {
@@ -353,7 +354,7 @@ TEST(SaveFaults, UnreadableFilesAreReportedAndLeaveTheDocument)
         commands.openList(path);
         const auto calls = dialogs.takeCalls();
         ASSERT_EQ(calls.size(), 2u);
-        EXPECT_EQ(calls[1], "message: Fehler: Kann Gadgetliste nicht \xC3\xB6" "ffnen: " + path.string());
+        EXPECT_EQ(calls[1], "message: Fehler: Kann Gadgetliste nicht \xC3\266ffnen: " + path.string());
         ASSERT_EQ(state.list.size(), 1);
         EXPECT_EQ(state.listFile, dir / "mine.tbf");
         EXPECT_TRUE(state.changed);

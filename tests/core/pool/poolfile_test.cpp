@@ -1,5 +1,5 @@
-#include "core/document/multiline.h"
 #include "core/document/groupnames.h"
+#include "core/document/multiline.h"
 #include "core/pool/poolfile.h"
 
 #include "testutil.h"
@@ -11,10 +11,10 @@ using testutil::crlf;
 
 TEST(MultiLine, EncodingAndItsMends)
 {
-    EXPECT_EQ(encodeMultiLine("A\r\n\tB"), "A\x1F\x1E" "B");
-    EXPECT_EQ(decodeMultiLine("A\x1F\x1E" "B"), "A\r\n\tB");
+    EXPECT_EQ(encodeMultiLine("A\r\n\tB"), "A\x1F\036B");
+    EXPECT_EQ(decodeMultiLine("A\x1F\036B"), "A\r\n\tB");
     // Lone CR and LF would end the line in the file: taken as line breaks.
-    EXPECT_EQ(encodeMultiLine("a\rb\nc\r\n"), "a\x1F" "b\x1F" "c\x1F");
+    EXPECT_EQ(encodeMultiLine("a\rb\nc\r\n"), "a\037b\037c\x1F");
     EXPECT_EQ(normaliseLineBreaks("a\rb\nc\r\nd\n\r"), "a\r\nb\r\nc\r\nd\r\n\r\n");
     EXPECT_EQ(decodeMultiLine(encodeMultiLine("x\x1Fy")), "x\r\ny");
 }

@@ -15,7 +15,7 @@ TEST(FlagItems, NameAndValueOfALine)
         {"1:Name = #A = x", "Name", "#A"},
         {"1:Name = #A:x", "Name", "#A"}, // the rest ends at a second colon
         {"1:Name", "Name", ""},
-        {"Name = #A", "", ""},           // no colon: an empty row
+        {"Name = #A", "", ""},                 // no colon: an empty row
         {"1:Na\tme = \t#A", "Na\tme", "\t#A"}, // only blanks are trimmed
     };
     for (const auto &c : cases) {
@@ -68,7 +68,7 @@ TEST(EditFlags, AcceptWritesTheCheckedValuesOfTheCurrentRow)
     EXPECT_EQ(editor->items, (std::vector<FlagItem>{{"Rahmen", "A", false}, {"Zentriert", "B", true}}));
 
     EXPECT_EQ(acceptEditFlags(list, *editor).mark, ChangeMark::Set); // even with nothing changed
-    EXPECT_EQ(list.records()[1].flags, "B"); // flags no line offers are gone
+    EXPECT_EQ(list.records()[1].flags, "B");                         // flags no line offers are gone
     editor->items[0].on = true;
     acceptEditFlags(list, *editor);
     EXPECT_EQ(list.records()[1].flags, "A|B");

@@ -31,7 +31,8 @@ std::size_t indexOf(const std::vector<std::string> &lines, const std::string &li
     return lines.size();
 }
 
-const std::vector<unsigned char> kHallo = {0x78, 0xDA, 0xF3, 0x48, 0xCC, 0xC9, 0xC9, 0x07, 0x00, 0x05, 0x7C, 0x01, 0xF1};
+const std::vector<unsigned char> kHallo = {0x78, 0xDA, 0xF3, 0x48, 0xCC, 0xC9, 0xC9,
+                                           0x07, 0x00, 0x05, 0x7C, 0x01, 0xF1};
 // 1000 zero bytes: they need more than ten times the 17 bytes of the stream.
 const std::vector<unsigned char> kThousandZeros = {0x78, 0xDA, 0x63, 0x60, 0x18, 0x05, 0xA3, 0x60, 0x14,
                                                    0x0C, 0x77, 0x00, 0x00, 0x03, 0xE8, 0x00, 0x01};
@@ -120,7 +121,8 @@ TEST(InfoText, DamagedStreamsFailToUnpack)
     std::vector<unsigned char> rawDeflate(kHallo.begin() + 2, kHallo.end() - 4);
 
     const std::pair<const char *, std::vector<unsigned char>> cases[] = {
-        {"flipped", flipped}, {"checksum", badChecksum}, {"cut short", cut}, {"no zlib header", rawDeflate},
+        {"flipped", flipped}, {"checksum", badChecksum},
+        {"cut short", cut},   {"no zlib header", rawDeflate},
         {"empty", {}},        {"too big for ten times", kThousandZeros},
     };
     for (const auto &[name, bytes] : cases) {

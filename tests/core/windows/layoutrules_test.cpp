@@ -1,5 +1,5 @@
-#include "core/windows/layoutrules.h"
 #include "core/document/listviews.h"
+#include "core/windows/layoutrules.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,7 @@
 // The list-editing commands as the main window runs them: keys, buttons,
 // menus and the property list, with the small windows scripted.
+#include "scripteddialogs.h"
+#include "testutil.h"
 #include "ui/app/editcommands.h"
 #include "ui/app/mainwindow.h"
 #include "ui/canvas/cardcanvas.h"
@@ -7,8 +9,6 @@
 #include "ui/windows/gadgetchooser.h"
 #include "ui/windows/inputbox.h"
 #include "ui/windows/replacevaridwindow.h"
-#include "scripteddialogs.h"
-#include "testutil.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -274,7 +274,8 @@ private slots:
         ReplaceVarIdWindow replace(1.0f, m_window);
         QCOMPARE(replace.size(), QSize(255, 170));
         QCOMPARE(replace.prefix()->geometry(), QRect(60, 85, 80, 20));
-        QCOMPARE(replace.prefix()->toolTip(), QString::fromUtf8("Wird am Anfang von den selektierten Varids eingefügt"));
+        QCOMPARE(replace.prefix()->toolTip(),
+                 QString::fromUtf8("Wird am Anfang von den selektierten Varids eingefügt"));
     }
 };
 

@@ -1,10 +1,10 @@
 // The main window driven as a user would, with scripted dialogs.
-#include "ui/app/mainwindow.h"
 #include "core/app/programsettings.h"
-#include "ui/canvas/cardcanvas.h"
 #include "core/document/listfile.h"
 #include "scripteddialogs.h"
 #include "testutil.h"
+#include "ui/app/mainwindow.h"
+#include "ui/canvas/cardcanvas.h"
 
 #include <QAction>
 #include <QApplication>
@@ -134,12 +134,32 @@ private slots:
             for (QAction *a : menu->menu()->actions())
                 seen << (a->isSeparator() ? QStringLiteral("-") : a->text());
         }
-        QCOMPARE(seen, (QStringList{"&Datei", "Neu", QString::fromUtf8("Öffnen"), "Speichern ctrl-s", "Speichern als",
-                                    "-", "Konfig.datei", "-", "Beenden", "&Gadgets",
-                                    QString::fromUtf8("Hinzufügen\tIns"), QString::fromUtf8("Löschen\tDel"),
-                                    "Kopieren\tctrl-c", QString::fromUtf8("Einfügen\tctrl-v"), "-", "Karte zuordnen",
-                                    QString::fromUtf8("Code zurücksetzen"), QString::fromUtf8("Grösseren Text bearbeiten"),
-                                    "Varid ersetzen", "-", "Import aus Code", "-", "Pool bearbeiten", "&Hilfe", "Info"}));
+        QCOMPARE(seen,
+                 (QStringList{"&Datei",
+                              "Neu",
+                              QString::fromUtf8("Öffnen"),
+                              "Speichern ctrl-s",
+                              "Speichern als",
+                              "-",
+                              "Konfig.datei",
+                              "-",
+                              "Beenden",
+                              "&Gadgets",
+                              QString::fromUtf8("Hinzufügen\tIns"),
+                              QString::fromUtf8("Löschen\tDel"),
+                              "Kopieren\tctrl-c",
+                              QString::fromUtf8("Einfügen\tctrl-v"),
+                              "-",
+                              "Karte zuordnen",
+                              QString::fromUtf8("Code zurücksetzen"),
+                              QString::fromUtf8("Grösseren Text bearbeiten"),
+                              "Varid ersetzen",
+                              "-",
+                              "Import aus Code",
+                              "-",
+                              "Pool bearbeiten",
+                              "&Hilfe",
+                              "Info"}));
     }
 
     void scaledGeometryRoundsHalvesToEven()
@@ -226,7 +246,7 @@ private slots:
         QCOMPARE(image.pixelColor(20, 30), QColor(255, 255, 0)); // Ok's left edge in its pool colour
         QCOMPARE(image.pixelColor(99, 30), QColor(255, 255, 0)); // right edge: x + xd - 1
         QCOMPARE(image.pixelColor(100, 30), QColor(0, 0, 0));
-        QCOMPARE(image.pixelColor(60, 35), QColor(0, 0, 0));     // frames are not filled
+        QCOMPARE(image.pixelColor(60, 35), QColor(0, 0, 0)); // frames are not filled
         QCOMPARE(image.pixelColor(700, 700), QColor(0, 0, 0));
     }
 

@@ -1,10 +1,10 @@
 // The pool editor window driven as a user would, with scripted dialogs.
-#include "core/document/latin1.h"
-#include "ui/pool/pooleditor.h"
 #include "core/app/appstate.h"
+#include "core/document/latin1.h"
 #include "core/pool/poolfile.h"
 #include "scripteddialogs.h"
 #include "testutil.h"
+#include "ui/pool/pooleditor.h"
 
 #include <QLineEdit>
 #include <QListWidget>
@@ -164,7 +164,7 @@ private slots:
     void closeQuestionAnswers()
     {
         const std::string question =
-            "yesnocancel: Tafelbau - Gadget Pool | " + latin1ToUtf8("\xC4nderungen \xFC" "bernehmen?");
+            "yesnocancel: Tafelbau - Gadget Pool | " + latin1ToUtf8("\xC4nderungen \374bernehmen?");
         for (Answer answer : {Answer::Cancel, Answer::No, Answer::Yes}) {
             openEditor();
             m_dialogs.calls.clear();
