@@ -10,9 +10,12 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
+# Extra CMake arguments for every build, for example -DTAFELBAU_WERROR=ON.
+read -r -a cmake_args <<< "${TAFELBAU_CMAKE_ARGS:-}"
+
 build() {
   scripts/setup.sh
-  cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+  cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release "${cmake_args[@]}" >/dev/null
   cmake --build build --parallel "$(nproc)"
 }
 
@@ -40,7 +43,7 @@ case "${1:-run}" in
   test-asan)
     scripts/setup.sh
     cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAFELBAU_SANITIZE=ON \
-      -DTAFELBAU_BUILD_BENCH=OFF >/dev/null
+      -DTAFELBAU_BUILD_BENCH=OFF "${cmake_args[@]}" >/dev/null
     cmake --build build-asan --parallel "$(nproc)"
     # Leaks of Qt's own start-up are listed in scripts/lsan.supp; ours are not.
     QT_QPA_PLATFORM=offscreen \
