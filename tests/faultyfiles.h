@@ -5,6 +5,7 @@
 #include "core/document/fileops.h"
 
 #include <cerrno>
+#include <functional>
 
 namespace testutil {
 
@@ -12,12 +13,13 @@ namespace testutil {
 class FullDisk : public tafelbau::FileOps
 {
 public:
-    explicit FullDisk(int okWrites = 0) : m_okWrites(okWrites) {}
+    explicit FullDisk(int okWrites = 0) : m_fails([okWrites](int write) { return write > okWrites; }) {}
+    /// Write number n (from 1) fails when `fails(n)`.
+    explicit FullDisk(std::function<bool(int)> fails) : m_fails(std::move(fails)) {}
 
     long write(int fd, const char *data, std::size_t size) override
     {
-        ++m_writes;
-        if (m_writes > m_okWrites) {
+        if (m_fails(++m_writes)) {
             errno = ENOSPC;
             return -1;
         }
@@ -27,8 +29,31 @@ public:
     int writes() const { return m_writes; }
 
 private:
-    int m_okWrites;
+    std::function<bool(int)> m_fails;
     int m_writes = 0;
+};
+
+/// Files the user may not write (mode 0444 for anyone but root), in a folder
+/// that may or may not take new files.
+class ReadOnlyFiles : public tafelbau::FileOps
+{
+public:
+    bool mayWrite(const std::filesystem::path &) override { return false; }
+};
+
+/// A folder the user may not write: no new file can be made in it, while
+/// the files already there may still be written.
+class ReadOnlyFolder : public FullDisk
+{
+public:
+    /// Writes fail as FullDisk's do; none by default.
+    explicit ReadOnlyFolder(std::function<bool(int)> fails = [](int) { return false; }) : FullDisk(std::move(fails)) {}
+
+    int createTemp(std::string &) override
+    {
+        errno = EACCES;
+        return -1;
+    }
 };
 
 } // namespace testutil

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <grp.h>
 #include <iterator>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -77,6 +78,26 @@ RunResult runProgram(const std::string &exe, const std::vector<std::string> &arg
     ::waitpid(pid, &status, 0);
     r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return r;
+}
+
+int runUnprivileged(const std::function<int()> &body)
+{
+    constexpr int kCannot = 125;
+    const pid_t child = ::fork();
+    if (child < 0)
+        return -1;
+    if (child == 0) {
+        if (::geteuid() == 0) {
+            const gid_t nobody = 65534;
+            if (::setgroups(0, nullptr) != 0 || ::setgid(nobody) != 0 || ::setuid(nobody) != 0)
+                ::_exit(kCannot);
+        }
+        ::_exit(body());
+    }
+    int status = 0;
+    if (::waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) == kCannot)
+        return -1;
+    return WEXITSTATUS(status);
 }
 
 } // namespace testutil

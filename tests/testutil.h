@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -37,5 +38,10 @@ struct RunResult
 /// entries ("NAME=value"), and collects its standard error.
 RunResult runProgram(const std::string &exe, const std::vector<std::string> &args,
                      const std::vector<std::string> &env = {});
+
+/// Runs `body` in a child process as an unprivileged user: "nobody" when the
+/// tests run as root, else the user itself. Returns `body`'s result, or -1
+/// when no such process could be made.
+int runUnprivileged(const std::function<int()> &body);
 
 } // namespace testutil

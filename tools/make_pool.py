@@ -59,7 +59,9 @@ def rgb(r, g, b):
 
 # Frame colours by family (the card canvas is black).
 C_CARD = rgb(255, 255, 0)       # windows and panel pages: yellow
-C_BUTTON = rgb(0, 255, 0)       # buttons, check and option boxes: green
+# Never pure red (255) or pure green (65280): those mark the selected
+# gadgets while moving and while resizing.
+C_BUTTON = rgb(255, 160, 192)   # buttons, check and option boxes: pink
 C_INPUT = rgb(0, 224, 255)      # text, input and editing gadgets: cyan
 C_LIST = rgb(255, 96, 255)      # lists, trees, combo boxes: magenta
 C_CONTAINER = rgb(255, 128, 0)  # containers: orange

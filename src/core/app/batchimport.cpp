@@ -14,10 +14,12 @@ int importIntoListFile(AppState &state, Dialogs &dialogs, const std::filesystem:
 {
     // A list file named like a code file (dlg.pbi with the extension ".pbi")
     // would be overwritten by its own code right after it was saved.
-    if (codeFileNames(listFile, state.pool.settings).code == listFile) {
-        dialogs.showMessage(latin1ToUtf8("Fehler: Die Codedatei h\xE4tte denselben Namen wie die Gadgetliste: ")
-                            + listFile.string());
-        return 1;
+    const CodeFileNames names = codeFileNames(listFile, state.pool.settings);
+    for (const std::filesystem::path &generated : {names.code, names.exportFile}) {
+        if (sameFile(generated, listFile)) {
+            dialogs.showMessage(sameFileMessage(generated));
+            return 1;
+        }
     }
     std::error_code ec;
     if (std::filesystem::exists(listFile, ec)) {

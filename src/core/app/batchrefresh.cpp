@@ -36,7 +36,10 @@ int refreshCode(AppState &state, Dialogs &dialogs, const std::string &codeFile, 
         return 1;
     }
     state.listFile = *listPath;
-    if (const Outcome written = generateCodeFile(*listPath, state.list, state.pool.settings, now); !written.ok) {
+    // The code file written is the one named, whatever the letter case of
+    // its extension; the export file goes where a save would put it.
+    const CodeFileNames names{codeFile, codeFileNames(*listPath, state.pool.settings).exportFile};
+    if (const Outcome written = writeCodeFiles(names, *listPath, state.list, state.pool.settings, now); !written.ok) {
         dialogs.showMessage(written.message);
         return 1;
     }

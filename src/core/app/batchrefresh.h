@@ -18,8 +18,9 @@ namespace tafelbau {
 std::optional<std::filesystem::path> listFileForCodeFile(const std::string &codeFile, const PoolSettings &settings);
 
 /// "/refreshcode": regenerates `codeFile` from its gadget list file. Returns
-/// the exit status: 1 when loading or generation failed, 0 otherwise
-/// (including a code file of another extension, which is not touched).
+/// the exit status: 1 when loading or generation failed or the code file is
+/// the list file itself, 0 otherwise (including a code file of another
+/// extension, which is not touched).
 int refreshCode(AppState &state, Dialogs &dialogs, const std::string &codeFile, std::time_t now);
 
 } // namespace tafelbau

@@ -29,19 +29,49 @@ constexpr std::string_view kHeaderBody =
     "EndProcedure\r\n"
     "\r\n";
 
-std::filesystem::path cutFour(const std::filesystem::path &listPath, std::string_view suffix)
+/// The list path the code and export names are made from: without its
+/// extension when the file name ends in "." and three characters.
+std::string stemOf(const std::filesystem::path &listPath)
 {
     const std::string &full = listPath.native();
-    std::string base = full.size() > 4 ? full.substr(0, full.size() - 4) : std::string();
-    base.append(suffix);
-    return base;
+    const std::size_t slash = full.rfind('/');
+    const std::string_view name = std::string_view(full).substr(slash == std::string::npos ? 0 : slash + 1);
+    const bool hasExtension = name.size() >= 4 && name[name.size() - 4] == '.'
+        && name.substr(name.size() - 3).find_first_of("./") == std::string_view::npos;
+    return hasExtension ? full.substr(0, full.size() - 4) : full;
+}
+
+std::filesystem::path absoluteNormal(const std::filesystem::path &p)
+{
+    std::error_code ec;
+    std::filesystem::path abs = std::filesystem::weakly_canonical(p, ec);
+    if (ec)
+        abs = std::filesystem::absolute(p, ec).lexically_normal();
+    return abs;
 }
 
 } // namespace
 
 CodeFileNames codeFileNames(const std::filesystem::path &listPath, const PoolSettings &settings)
 {
-    return {cutFour(listPath, settings.codeFileExt), cutFour(listPath, "PBFExport.pbf")};
+    const std::string stem = stemOf(listPath);
+    return {stem + settings.codeFileExt, stem + "PBFExport.pbf"};
+}
+
+bool sameFile(const std::filesystem::path &a, const std::filesystem::path &b)
+{
+    std::error_code ec;
+    if (std::filesystem::exists(a, ec) && std::filesystem::exists(b, ec)) {
+        const bool same = std::filesystem::equivalent(a, b, ec);
+        if (!ec)
+            return same;
+    }
+    return absoluteNormal(a) == absoluteNormal(b);
+}
+
+std::string sameFileMessage(const std::filesystem::path &path)
+{
+    return latin1ToUtf8("Fehler: Codedatei und Gadgetliste w\xE4ren dieselbe Datei: ") + path.string();
 }
 
 std::string codeFileDate(std::time_t when)
@@ -81,7 +111,17 @@ std::string codeFileBytes(const GdtList &list, const PoolSettings &settings, std
 Outcome generateCodeFile(const std::filesystem::path &listPath, const GdtList &list, const PoolSettings &settings,
                          std::time_t when, FileOps &files)
 {
-    const CodeFileNames names = codeFileNames(listPath, settings);
+    return writeCodeFiles(codeFileNames(listPath, settings), listPath, list, settings, when, files);
+}
+
+Outcome writeCodeFiles(const CodeFileNames &names, const std::filesystem::path &listPath, const GdtList &list,
+                       const PoolSettings &settings, std::time_t when, FileOps &files)
+{
+    // An extension of ".tbf", or a list saved under the code file's name,
+    // would have the generated code replace the list.
+    for (const std::filesystem::path &generated : {names.code, names.exportFile})
+        if (sameFile(generated, listPath))
+            return Outcome::failure(sameFileMessage(generated));
     const std::string codeFailure = latin1ToUtf8("Fehler: Kann Codedatei nicht speichern: ") + names.code.string();
     AtomicFile code(files);
     if (!code.begin(names.code))

@@ -19,7 +19,18 @@ struct CodeFileNames
 
 /// The list file path without its last four characters, followed by the
 /// pool's code-file extension, and by "PBFExport.pbf" for the export file.
+/// A list whose file name does not end in "." and three more characters
+/// ("dlg", "x.tbff") keeps its whole path instead: the cut would reach into
+/// the folder part and name a file beside the list's folder.
 CodeFileNames codeFileNames(const std::filesystem::path &listPath, const PoolSettings &settings);
+
+/// Whether `a` and `b` name the same file: as the file system tells when
+/// both exist (links, letter case on a file system that ignores it),
+/// otherwise as their paths are spelled once made absolute and normal.
+bool sameFile(const std::filesystem::path &a, const std::filesystem::path &b);
+
+/// "Fehler: Codedatei und Gadgetliste wären dieselbe Datei: " + path (UTF-8).
+std::string sameFileMessage(const std::filesystem::path &path);
 
 /// "dd.mm.yyyy hh:ii" in local time.
 std::string codeFileDate(std::time_t when);
@@ -29,8 +40,14 @@ std::string codeFileDate(std::time_t when);
 std::string codeFileBytes(const GdtList &list, const PoolSettings &settings, std::time_t when);
 
 /// Writes the code file and the empty export file beside the list file.
-/// When either cannot be created the code file keeps its old content.
+/// When either cannot be created the code file keeps its old content. When
+/// either would be the list file itself, nothing is written.
 Outcome generateCodeFile(const std::filesystem::path &listPath, const GdtList &list, const PoolSettings &settings,
                          std::time_t when, FileOps &files = FileOps::system());
+
+/// The same, into the files `names` gives rather than those of the list's
+/// name (the batch refresh writes the code file it was named).
+Outcome writeCodeFiles(const CodeFileNames &names, const std::filesystem::path &listPath, const GdtList &list,
+                       const PoolSettings &settings, std::time_t when, FileOps &files = FileOps::system());
 
 } // namespace tafelbau

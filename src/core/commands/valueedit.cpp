@@ -2,6 +2,7 @@
 
 #include "core/commands/selection.h"
 #include "core/document/latin1.h"
+#include "core/document/listfile.h"
 
 namespace tafelbau {
 
@@ -67,7 +68,7 @@ std::string propertyValueText(const GadgetRecord &r, int row)
     }
 }
 
-EditOutcome editPropertyRow(GdtList &list, int row, std::string_view edited)
+EditOutcome editPropertyRow(GdtList &list, int row, std::string_view edited, std::string_view lineBreakCode)
 {
     EditOutcome out;
     out.views.canvas = true;
@@ -82,14 +83,16 @@ EditOutcome editPropertyRow(GdtList &list, int row, std::string_view edited)
 
     if (row == RowVarId) {
         // The record's own identifier does not count against it.
-        if (edited.empty() || heldByAnother(list, index, edited)) {
+        if (edited.find_first_of("\r\n") != std::string_view::npos) {
+            out.message = kVarIdLineBreak;
+        } else if (edited.empty() || heldByAnother(list, index, edited)) {
             out.message = kVarIdRefused;
         } else {
             r.varId.assign(edited);
             out.views.currentRowText = true;
         }
     } else if (row == RowText) {
-        r.text.assign(edited);
+        r.text = withLineBreakCode(edited, lineBreakCode);
     } else if (row == RowKarte) {
         const std::int32_t card = parseWholeNumber(edited);
         if (card != r.card) {
@@ -100,7 +103,7 @@ EditOutcome editPropertyRow(GdtList &list, int row, std::string_view edited)
     } else if (std::int32_t *field = numberField(r, row)) {
         *field = parseWholeNumber(edited);
     } else {
-        r.p[static_cast<std::size_t>(row - RowP0)].assign(edited);
+        r.p[static_cast<std::size_t>(row - RowP0)] = withLineBreakCode(edited, lineBreakCode);
     }
     return out;
 }

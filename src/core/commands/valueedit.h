@@ -38,6 +38,8 @@ std::string propertyValueText(const GadgetRecord &record, int row);
 
 /// Message for an empty or taken VarID typed into the property list (UTF-8).
 inline constexpr char kVarIdRefused[] = "Die VarID darf nicht schon vorkommen oder leer sein!";
+/// Message for a VarID with a line break in it, pasted into the input box.
+inline constexpr char kVarIdLineBreak[] = "Die VarID darf keinen Zeilenumbruch enthalten!";
 
 /// Stores what the input box returned for `row` of the current row's record.
 /// The box was opened with `propertyValueText` of that row; the change mark
@@ -46,7 +48,10 @@ inline constexpr char kVarIdRefused[] = "Die VarID darf nicht schon vorkommen od
 /// VarID is refused (old one kept, `message` set) when empty or held by
 /// another record; numbers are read as whole numbers ("12abc" gives 12, "$1F"
 /// 31). A changed card number also asks for the card displays to follow.
-EditOutcome editPropertyRow(GdtList &list, int row, std::string_view edited);
+/// A line break pasted into a caption or parameter becomes `lineBreakCode`
+/// (the pool's), as the large-text editor writes it; one in a VarID refuses
+/// it.
+EditOutcome editPropertyRow(GdtList &list, int row, std::string_view edited, std::string_view lineBreakCode);
 
 /// The "Ignore XY" row: 1 becomes 0, anything else 1; always marks a change.
 EditOutcome toggleIgnoreXY(GdtList &list);

@@ -59,6 +59,8 @@ bool AtomicFile::begin(const fs::path &target)
     const bool exists = ::stat(real.c_str(), &st) == 0;
     if (exists && S_ISDIR(st.st_mode))
         return false;
+    if (exists && !m_files->mayWrite(real))
+        return false;
     m_target = real;
     if (exists && !S_ISREG(st.st_mode)) {
         m_fd = m_files->openForWriting(real, 0);
@@ -70,19 +72,55 @@ bool AtomicFile::begin(const fs::path &target)
         dir = ".";
     std::string pattern = (dir / ("." + real.filename().string() + ".XXXXXX")).string();
     m_fd = m_files->createTemp(pattern);
-    if (m_fd < 0)
-        return false;
+    if (m_fd < 0) {
+        // The folder takes no new file, but the file itself may be written:
+        // rewrite it where it is, keeping its old bytes to put back.
+        std::string previous;
+        if (!exists || !readWholeFile(real, previous))
+            return false;
+        m_fd = m_files->openForWriting(real, 0);
+        if (m_fd < 0)
+            return false;
+        m_inPlace = true;
+        m_previous = std::move(previous);
+        return true;
+    }
     m_temp = pattern;
-    const mode_t mode = exists ? (st.st_mode & 07777) : (0666 & ~currentUmask());
-    (void)::fchmod(m_fd, mode);
+    if (exists) {
+        (void)::fchmod(m_fd, st.st_mode & 07777);
+        // Only root may give a file away; a group the user belongs to is
+        // kept for everyone. Where neither is allowed the file becomes the
+        // user's own, as any new file would.
+        if (::fchown(m_fd, st.st_uid, st.st_gid) != 0)
+            (void)::fchown(m_fd, static_cast<uid_t>(-1), st.st_gid);
+    } else {
+        (void)::fchmod(m_fd, 0666 & ~currentUmask());
+    }
     return true;
+}
+
+bool AtomicFile::startRewrite()
+{
+    if (!m_previous || m_rewriting)
+        return true;
+    m_rewriting = true;
+    return m_files->truncate(m_fd, 0) == 0;
+}
+
+void AtomicFile::restorePrevious()
+{
+    if (!m_previous || !m_rewriting)
+        return;
+    if (m_files->truncate(m_fd, 0) == 0 && ::lseek(m_fd, 0, SEEK_SET) == 0)
+        (void)writeAll(*m_previous);
+    (void)m_files->sync(m_fd);
 }
 
 bool AtomicFile::write(std::string_view data)
 {
     if (m_fd < 0 || m_failed)
         return false;
-    m_failed = !writeAll(data);
+    m_failed = !startRewrite() || !writeAll(data);
     return !m_failed;
 }
 
@@ -90,12 +128,18 @@ bool AtomicFile::commit(std::string_view data, bool durable)
 {
     if (m_fd < 0)
         return false;
-    bool ok = !m_failed && writeAll(data);
-    if (ok && durable && !m_inPlace)
+    bool ok = !m_failed && startRewrite() && writeAll(data);
+    // A file rewritten in place has no older copy left on the disk: it is
+    // on the disk before the save counts as done, whatever `durable` says.
+    if (ok && ((durable && !m_inPlace) || m_previous))
         ok = m_files->sync(m_fd) == 0;
+    if (!ok)
+        restorePrevious();
     if (::close(m_fd) != 0)
         ok = false;
     m_fd = -1;
+    m_previous.reset();
+    m_rewriting = false;
     if (m_inPlace)
         return ok;
     if (ok)
@@ -110,6 +154,7 @@ void AtomicFile::discard()
 {
     m_failed = false;
     if (m_fd >= 0) {
+        restorePrevious();
         ::close(m_fd);
         m_fd = -1;
         if (!m_inPlace)
@@ -117,6 +162,8 @@ void AtomicFile::discard()
     }
     m_temp.clear();
     m_inPlace = false;
+    m_previous.reset();
+    m_rewriting = false;
 }
 
 bool readWholeFile(const fs::path &path, FileBytes &out, bool *writable)

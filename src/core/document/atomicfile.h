@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -11,10 +12,15 @@ namespace tafelbau {
 
 /// Replaces a file only once its new content is completely on disk: the bytes
 /// go to a temporary file in the same folder, which is renamed over the old
-/// file at commit. A failed write leaves the old file byte for byte.
+/// file at commit. A failed write leaves the old file byte for byte. The new
+/// file keeps the old one's mode and, where allowed, its owner and group; a
+/// symbolic link stays a link to the file it names.
 ///
-/// Files that are not regular (a device such as /dev/null, a pipe) cannot be
-/// renamed over and are written in place.
+/// A file the user may not write is not replaced: the rename would get past
+/// its permission bits. Files that are not regular (a device such as
+/// /dev/null, a pipe) cannot be renamed over and are written in place; so is
+/// a writable file in a folder that takes no new file, and when that write
+/// fails the old bytes are written back.
 class AtomicFile
 {
 public:
@@ -24,7 +30,8 @@ public:
     ~AtomicFile();
 
     /// Prepares to write `target`. False (nothing changed on disk) when the
-    /// target is a folder or its folder cannot take a new file.
+    /// target is a folder, may not be written, or is new and its folder
+    /// cannot take a new file.
     bool begin(const std::filesystem::path &target);
 
     /// Writes `data` ahead of what commit() writes, so that a big file need
@@ -46,11 +53,19 @@ public:
 
 private:
     bool writeAll(std::string_view data);
+    /// In place: empties the file before the first write.
+    bool startRewrite();
+    /// In place: puts the bytes the file had back after a failed write.
+    void restorePrevious();
 
     FileOps *m_files;
     int m_fd = -1;
     bool m_inPlace = false;
     bool m_failed = false;
+    // A regular file rewritten in place: its old bytes, until the new ones
+    // are all written; whether it has been emptied yet.
+    std::optional<std::string> m_previous;
+    bool m_rewriting = false;
     std::filesystem::path m_target;
     std::filesystem::path m_temp;
 };

@@ -12,6 +12,11 @@ int FileOps::createTemp(std::string &pattern)
     return ::mkostemp(pattern.data(), O_CLOEXEC);
 }
 
+bool FileOps::mayWrite(const std::filesystem::path &path)
+{
+    return ::access(path.c_str(), W_OK) == 0;
+}
+
 int FileOps::openForWriting(const std::filesystem::path &path, int flags)
 {
     return ::open(path.c_str(), O_WRONLY | O_CLOEXEC | flags);
@@ -25,6 +30,11 @@ long FileOps::write(int fd, const char *data, std::size_t size)
 int FileOps::sync(int fd)
 {
     return ::fsync(fd);
+}
+
+int FileOps::truncate(int fd, long length)
+{
+    return ::ftruncate(fd, static_cast<off_t>(length));
 }
 
 int FileOps::rename(const std::filesystem::path &from, const std::filesystem::path &to)

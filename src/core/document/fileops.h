@@ -18,10 +18,13 @@ public:
 
     /// mkostemp(3) on `pattern` ("…XXXXXX"), which receives the name made.
     virtual int createTemp(std::string &pattern);
+    /// Whether the user may write the existing file at `path` (access(2)).
+    virtual bool mayWrite(const std::filesystem::path &path);
     /// open(2) of an existing file for writing, with extra `flags`.
     virtual int openForWriting(const std::filesystem::path &path, int flags);
     virtual long write(int fd, const char *data, std::size_t size);
     virtual int sync(int fd);
+    virtual int truncate(int fd, long length);
     virtual int rename(const std::filesystem::path &from, const std::filesystem::path &to);
 
     /// The calls as the system makes them.

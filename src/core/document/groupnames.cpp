@@ -7,7 +7,7 @@
 
 namespace tafelbau {
 
-std::vector<std::string> unsafeGroupNames(const std::vector<std::string> &names)
+std::vector<std::string> unsafeGroupNames(const std::vector<std::string> &names, GroupNameRule rule)
 {
     // Names equal but for A-Z case are found through a table of indices keyed
     // by a folded hash: no folded copy of each name, as this runs over every
@@ -51,8 +51,10 @@ std::vector<std::string> unsafeGroupNames(const std::vector<std::string> &names)
     std::unordered_set<std::string_view> reported;
     for (std::size_t i = 0; i < names.size(); ++i) {
         const std::string &n = names[i];
-        const bool shape = n.empty() || n.find_first_of(std::string_view("]\r\n\0", 4)) != std::string::npos
-            || n.front() == ' ' || n.front() == '\t' || n.back() == ' ' || n.back() == '\t';
+        const bool held = !n.empty() && n.find_first_of("]\r\n") == std::string::npos;
+        const bool visible = n.find('\0') == std::string::npos && n.front() != ' ' && n.front() != '\t'
+            && n.back() != ' ' && n.back() != '\t';
+        const bool shape = !held || (rule == GroupNameRule::Visible && !visible);
         if ((shape || count[static_cast<std::size_t>(firstOf[i])] > 1) && reported.insert(n).second)
             bad.push_back(n);
     }

@@ -90,6 +90,36 @@ void assignField(GadgetRecord &r, int field, std::string_view value)
 
 } // namespace
 
+bool hasLineBreakInValue(const GadgetRecord &r)
+{
+    auto broken = [](const std::string &s) { return s.find_first_of("\r\n") != std::string::npos; };
+    if (broken(r.text) || broken(r.name))
+        return true;
+    for (std::size_t i = 0; i < 10; ++i)
+        if (broken(r.p[i]) || broken(r.pname[i]))
+            return true;
+    return false;
+}
+
+std::string withLineBreakCode(std::string_view value, std::string_view code)
+{
+    // A code that itself breaks the line would bring back what it replaces.
+    if (code.find_first_of("\r\n") != std::string_view::npos)
+        code = " ";
+    std::string out;
+    out.reserve(value.size());
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        if (value[i] == '\r' || value[i] == '\n') {
+            out.append(code);
+            if (value[i] == '\r' && i + 1 < value.size() && value[i + 1] == '\n')
+                ++i;
+        } else {
+            out.push_back(value[i]);
+        }
+    }
+    return out;
+}
+
 std::string listFileBytes(const GdtList &list)
 {
     SettingsDocument doc;
@@ -107,15 +137,24 @@ Outcome writeListFile(const std::filesystem::path &path, const GdtList &list, Fi
     ids.reserve(static_cast<std::size_t>(list.size()));
     for (const GadgetRecord &r : list.records())
         ids.push_back(r.varId);
-    if (const auto bad = unsafeGroupNames(ids); !bad.empty()) {
+    if (const auto bad = unsafeGroupNames(ids, GroupNameRule::FileOnly); !bad.empty()) {
         std::string msg = failure + "\r\n"
             + latin1ToUtf8("Diese VarIDs lassen sich in der Datei nicht auseinanderhalten "
-                           "(leer, mit \"]\", Zeilenumbruch oder Leerzeichen am Rand, "
+                           "(leer, mit \"]\" oder Zeilenumbruch, "
                            "oder nur durch Gro\xDF-/Kleinschreibung verschieden):");
         for (const std::string &n : bad)
             msg += "\r\n\"" + latin1ToUtf8(n) + "\"";
         return {false, msg};
     }
+    // A line break inside a value would end its line in the file and start
+    // a line of its own: refused here, whatever path let it in.
+    std::string broken;
+    for (const GadgetRecord &r : list.records())
+        if (hasLineBreakInValue(r))
+            broken += "\r\n\"" + latin1ToUtf8(r.varId) + "\"";
+    if (!broken.empty())
+        return {false, failure + "\r\n"
+                    + latin1ToUtf8("Diese Gadgets haben einen Zeilenumbruch in Text oder Parametern:") + broken};
     SettingsDocument doc(files);
     if (!doc.create(path))
         return {false, failure};

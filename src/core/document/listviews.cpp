@@ -2,6 +2,8 @@
 
 #include "core/document/latin1.h"
 
+#include <algorithm>
+
 namespace tafelbau {
 
 std::string gadgetRowText(const GadgetRecord &record)
@@ -43,9 +45,11 @@ std::string windowTitle(const std::filesystem::path &listFile, bool changed)
     return title;
 }
 
-int scrollHelperRow(int lastSelectedIndex, int rowCount)
+int scrollTargetRow(int lastSelectedIndex, int rowCount)
 {
-    return lastSelectedIndex < rowCount - 3 ? lastSelectedIndex + 2 : -1;
+    if (rowCount <= 0)
+        return -1;
+    return std::clamp(lastSelectedIndex + 2, 0, rowCount - 1);
 }
 
 } // namespace tafelbau

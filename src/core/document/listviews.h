@@ -20,8 +20,9 @@ std::vector<std::pair<std::string, std::string>> propertyRows(const GadgetRecord
 /// UTF-8 (the file name is a Linux file name).
 std::string windowTitle(const std::filesystem::path &listFile, bool changed);
 
-/// The row to select and deselect again so that the last selected row is
-/// shown with two rows below it, or -1 when it is already near the end.
-int scrollHelperRow(int lastSelectedIndex, int rowCount);
+/// The row a refresh scrolls into view so that the last selected row is
+/// shown with two rows below it, or with the rows there are near the end;
+/// -1 for an empty list.
+int scrollTargetRow(int lastSelectedIndex, int rowCount);
 
 } // namespace tafelbau

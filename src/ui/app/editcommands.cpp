@@ -30,8 +30,7 @@ EditCommands::EditCommands(MainWindow &window) : QObject(&window), m_window(wind
     AppState &state = window.state();
     windows.inputBox = [this](const std::string &value, QPoint topLeft) {
         InputBox box(value, topLeft, &m_window);
-        box.exec();
-        return box.result();
+        return box.run();
     };
     windows.flagsEditor = [this](const std::vector<FlagItem> &items,
                                  QPoint topLeft) -> std::optional<std::vector<FlagItem>> {
@@ -156,7 +155,7 @@ void EditCommands::editPropertyRow()
         const QPoint origin = m_window.centralWidget()->mapToGlobal(QPoint(props->x() + props->columnWidth(0), 0));
         const std::string edited = windows.inputBox(value, QPoint(origin.x(), QCursor::pos().y() - 10));
         m_window.listView()->setFocus();
-        m_window.applyOutcome(tafelbau::editPropertyRow(state.list, row, edited));
+        m_window.applyOutcome(tafelbau::editPropertyRow(state.list, row, edited, state.pool.settings.crSep));
         m_window.propertyList()->selectRow(row);
         m_window.drawCard();
         return;

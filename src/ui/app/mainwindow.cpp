@@ -312,9 +312,15 @@ void MainWindow::refreshGadgetList()
     }
     m_updatingViews = false;
     applySelectionToRows();
-    const int helper = scrollHelperRow(lastSelected, m_listModel->rowCount());
-    if (helper >= 0)
-        m_listView->scrollTo(m_listModel->index(helper));
+    const int target = scrollTargetRow(lastSelected, m_listModel->rowCount());
+    if (target >= 0) {
+        m_listView->scrollTo(m_listModel->index(target));
+        m_listView->scrollTo(m_listModel->index(lastSelected));
+    }
+    // A list loaded with as many records as the one before has other cards
+    // all the same: the label is not left to the count.
+    m_countedRecords = m_state.list.size();
+    showNextFreeCard();
     drawCard();
     showGadgetProperties();
 }

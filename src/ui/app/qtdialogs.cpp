@@ -10,14 +10,16 @@
 
 namespace tafelbau {
 
-namespace {
-
 // "A (*.tbf)|B (*.*)" is the program's filter form; Qt separates with ";;".
 // The program's filters come as "Label|pattern|Label|pattern" (or a lone
-// pattern); Qt wants "Label (pattern);;...".
-QString qtFilter(const std::string &filter)
+// pattern); Qt wants "Label (pattern);;...". "*.*" means every file, as it
+// does where the filters were made; on Linux it would hide files without a
+// dot in their name, so it becomes "*".
+QString qtFileFilter(const std::string &filter)
 {
-    const QStringList parts = fromUtf8(filter).split(QLatin1Char('|'));
+    QString text = fromUtf8(filter);
+    text.replace(QStringLiteral("*.*"), QStringLiteral("*"));
+    const QStringList parts = text.split(QLatin1Char('|'));
     if (parts.size() < 2)
         return parts.value(0);
     QStringList filters;
@@ -28,6 +30,8 @@ QString qtFilter(const std::string &filter)
     }
     return filters.join(QStringLiteral(";;"));
 }
+
+namespace {
 
 std::optional<std::filesystem::path> toPath(const QString &chosen)
 {
@@ -60,7 +64,7 @@ std::optional<std::filesystem::path> QtDialogs::chooseOpenFile(const std::string
                                                                const std::filesystem::path &start,
                                                                const std::string &filter)
 {
-    return toPath(QFileDialog::getOpenFileName(m_parent, fromUtf8(title), fromPath(start), qtFilter(filter)));
+    return toPath(QFileDialog::getOpenFileName(m_parent, fromUtf8(title), fromPath(start), qtFileFilter(filter)));
 }
 
 std::optional<std::filesystem::path> QtDialogs::chooseSaveFile(const std::string &title,
@@ -68,7 +72,7 @@ std::optional<std::filesystem::path> QtDialogs::chooseSaveFile(const std::string
                                                                const std::string &filter)
 {
     // The callers ask about overwriting themselves where they want to.
-    return toPath(QFileDialog::getSaveFileName(m_parent, fromUtf8(title), fromPath(start), qtFilter(filter), nullptr,
+    return toPath(QFileDialog::getSaveFileName(m_parent, fromUtf8(title), fromPath(start), qtFileFilter(filter), nullptr,
                                                QFileDialog::DontConfirmOverwrite));
 }
 

@@ -2,9 +2,15 @@
 
 #include "core/document/dialogs.h"
 
+#include <QString>
+
 class QWidget;
 
 namespace tafelbau {
+
+/// A filter of the program's form ("Label (pattern)|pattern|...") as Qt's
+/// file dialogs take it.
+QString qtFileFilter(const std::string &filter);
 
 /// The real dialogs: Qt message boxes, file and colour choosers.
 class QtDialogs : public Dialogs

@@ -4,6 +4,7 @@
 
 #include <QListWidget>
 #include <QPushButton>
+#include <QShortcut>
 
 namespace tafelbau {
 
@@ -21,11 +22,15 @@ FlagsEditorWindow::FlagsEditorWindow(const std::vector<FlagItem> &items, const Q
     }
     auto *ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setGeometry(5, 230, 80, 18);
-    ok->setDefault(true); // Enter accepts
     auto *cancel = new QPushButton(QStringLiteral("Abbrechen"), this);
     cancel->setGeometry(90, 230, 80, 18);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    // Return accepts wherever the focus is: the list would take it as a row
+    // activation and a focused "Abbrechen" as its own click.
+    for (const QKeySequence &keys : {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)})
+        connect(new QShortcut(keys, this), &QShortcut::activated, this, &QDialog::accept);
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, &QDialog::reject);
     m_list->setFocus();
 }
 

@@ -5,7 +5,9 @@
 #include "ui/document/widgetgeometry.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QListWidget>
+#include <QScreen>
 
 namespace tafelbau {
 
@@ -18,6 +20,9 @@ GadgetChooser::GadgetChooser(float scale, QWidget *owner) : QWidget(owner, Qt::W
     placeScaled(m_list, scale, 10, 10, 260, 480);
     connect(m_list, &QListWidget::itemActivated, this,
             [this](QListWidgetItem *item) { emit chosen(item ? item->text() : QString()); });
+    // Placed by the program, not left to the window manager.
+    if (const QScreen *screen = owner ? owner->screen() : QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
 }
 
 void GadgetChooser::refill(const GdtPool &pool)

@@ -2,8 +2,11 @@
 
 #include "ui/document/qtconvert.h"
 
+#include <QApplication>
+#include <QEventLoop>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -40,6 +43,38 @@ void InputBox::keyPressEvent(QKeyEvent *event)
     case Qt::Key_Escape: cancelEdit(); return;
     default: QDialog::keyPressEvent(event);
     }
+}
+
+std::string InputBox::run()
+{
+    // Not modal: a modal box would have Qt drop a click into the main window
+    // before anyone sees it, and the edit is to end on that click. The
+    // filter below takes every click instead, so no other command runs.
+    qApp->installEventFilter(this);
+    show();
+    raise();
+    activateWindow();
+    m_field->setFocus();
+    QEventLoop loop;
+    connect(this, &QDialog::finished, &loop, &QEventLoop::quit);
+    loop.exec();
+    qApp->removeEventFilter(this);
+    return m_result;
+}
+
+bool InputBox::eventFilter(QObject *watched, QEvent *event)
+{
+    const QEvent::Type t = event->type();
+    if (isVisible() && (t == QEvent::MouseButtonPress || t == QEvent::NonClientAreaMouseButtonPress)) {
+        const auto *widget = qobject_cast<QWidget *>(watched);
+        const auto *window = qobject_cast<QWindow *>(watched);
+        const bool inside = widget ? widget->window() == this : window ? window == windowHandle() : true;
+        if (!inside) {
+            acceptText();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 bool InputBox::event(QEvent *event)

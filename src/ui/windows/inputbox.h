@@ -9,8 +9,8 @@ class QLineEdit;
 namespace tafelbau {
 
 /// The borderless one-line input box laid over the property list. Return
-/// keeps the typed text, Escape the text it was given, and a click into
-/// another window keeps the typed text too.
+/// keeps the typed text, Escape the text it was given, and a click anywhere
+/// outside it -- the main window included -- keeps the typed text too.
 class InputBox : public QDialog
 {
     Q_OBJECT
@@ -22,8 +22,12 @@ public:
     void acceptText();
     void cancelEdit();
 
+    /// Shows the box and waits until the edit ends; its result.
+    std::string run();
+
 protected:
     bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
 private:

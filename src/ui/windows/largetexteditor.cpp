@@ -3,6 +3,7 @@
 #include "core/commands/wraptext.h"
 #include "core/document/displayscale.h"
 #include "core/document/latin1.h"
+#include "core/document/listfile.h"
 #include "ui/document/qtconvert.h"
 #include "ui/document/widgetgeometry.h"
 #include "ui/windows/windowlayout.h"
@@ -104,7 +105,7 @@ void LargeTextEditor::setContent(const std::string &latin1Crlf)
 
 std::string LargeTextEditor::text() const
 {
-    return replaceAll(content(), "\r\n", m_lineBreakCode);
+    return withLineBreakCode(content(), m_lineBreakCode);
 }
 
 int LargeTextEditor::wrapWidth() const

@@ -7,17 +7,24 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <algorithm>
+
 namespace tafelbau {
 
 ReplaceVarIdWindow::ReplaceVarIdWindow(float scale, QWidget *owner)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
 {
     setWindowTitle(QString::fromUtf8("TB Varid ändern"));
-    setFixedSize(scaledPixels(255, scale), scaledPixels(170, scale));
+    setFont(dialogFont(font()));
     auto *warning =
         new QLabel(QString::fromUtf8("Vorsicht! Diese Funktion prüft nicht, ob Varids doppelt\nvorkommen!"), this);
-    warning->setWordWrap(true);
     placeScaled(warning, scale, 5, 20, 245, 60);
+    // The warning's first line is wider in the sans at hand than in the font
+    // these sizes were made for; the window grows by what it lacks instead
+    // of wrapping the line or cutting it off.
+    const int lacking = std::max(0, warning->sizeHint().width() - warning->width());
+    warning->resize(warning->width() + lacking, warning->height());
+    setFixedSize(scaledPixels(255, scale) + lacking, scaledPixels(170, scale));
     placeScaled(new QLabel(QStringLiteral("Prefix:"), this), scale, 10, 90, 50, 15);
     m_prefix = new QLineEdit(this);
     m_prefix->setToolTip(QStringLiteral("Wird am Anfang von den selektierten Varids eingefügt"));

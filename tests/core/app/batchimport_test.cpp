@@ -67,7 +67,7 @@ TEST(BatchImport, FailuresLeaveTheListFileAsItWas)
         {rig.dir.path(), "b.tbf", "", "Err - konnte Datei nicht \xC3\266ffnen: "},
         {good, "c.tbf", "GdtListFileVersion = 1\r\n", "Kann diese Datei nicht laden"},
         {badId, "d.tbf", oldList, "Kann Gadgetliste nicht speichern"},
-        {good, "e.pbi", oldList, "denselben Namen"},
+        {good, "e.pbi", oldList, "Fehler: Codedatei und Gadgetliste w\xC3\xA4ren dieselbe Datei: "},
     };
     for (const auto &c : cases) {
         const fs::path list = rig.dir / c.listName;

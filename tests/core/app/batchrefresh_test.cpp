@@ -75,15 +75,19 @@ TEST_F(BatchFixture, RegeneratesTheCodeFileOfTheSameName)
     r.x = 4;
     list.append(r);
     ASSERT_TRUE(writeListFile(dir / "dlg.tbf", list).ok);
-    testutil::writeFile(dir / "dlg.pbi", "stale");
+    testutil::writeFile(dir / "dlg.pbi", "other");
+    testutil::writeFile(dir / "dlg.PBI", "stale");
+    const std::string pool = testutil::readFile(dir / "prog" / "TafelbauGadgetPool.ini");
+    // The file named is the one written, whatever the case of its extension.
     const auto result = run({"/RefreshCode", (dir / "dlg.PBI").string()});
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(result.err, "");
-    const std::string code = testutil::readFile(dir / "dlg.pbi");
+    const std::string code = testutil::readFile(dir / "dlg.PBI");
     EXPECT_NE(code.find("\t#Ok\r\n"), std::string::npos);
     EXPECT_NE(code.find("ButtonGadget(#Ok, 4*GTBScale)\r\n"), std::string::npos);
+    EXPECT_EQ(testutil::readFile(dir / "dlg.pbi"), "other");
     EXPECT_TRUE(std::filesystem::exists(dir / "dlgPBFExport.pbf"));
-    EXPECT_FALSE(std::filesystem::exists(dir / "prog" / "TafelbauGadgetPool.ini.bak"));
+    EXPECT_EQ(testutil::readFile(dir / "prog" / "TafelbauGadgetPool.ini"), pool);
 }
 
 TEST_F(BatchFixture, FailuresAndNothingToDo)
@@ -114,7 +118,9 @@ TEST_F(BatchFixture, FailuresAndNothingToDo)
         }
     }
     EXPECT_EQ(testutil::readFile(dir / "bad.pbi"), "keep");
-    EXPECT_FALSE(std::filesystem::exists(dir / "Tafelbau.ini"));
+    // A batch run reads the program settings but never writes them.
+    EXPECT_TRUE(std::filesystem::is_directory(dir / ".config" / "Tafelbau"));
+    EXPECT_FALSE(std::filesystem::exists(dir / ".config" / "Tafelbau" / "Tafelbau.ini"));
 }
 
 TEST_F(BatchFixture, UnwritableCodeFileIsReported)
@@ -134,4 +140,22 @@ TEST_F(BatchFixture, HelpAndVersion)
     r = run({"/import", "only-one"});
     EXPECT_EQ(r.status, 2);
     EXPECT_NE(r.err.find("/refreshcode"), std::string::npos);
+}
+
+// A pool whose code-file extension is ".tbf" names the list itself as the
+// code file: the refresh must refuse rather than replace the list by code.
+TEST_F(BatchFixture, RefusesToWriteOverTheListFile)
+{
+    testutil::writeFile(dir / "prog" / "TafelbauGadgetPool.ini", crlf({"GGdtPoolCodeFileExt = .tbf"}));
+    GdtList list;
+    list.append(GadgetRecord{}).varId = "Ok";
+    ASSERT_TRUE(writeListFile(dir / "a.tbf", list).ok);
+    const std::string before = testutil::readFile(dir / "a.tbf");
+    const auto result = run({"/refreshcode", (dir / "a.tbf").string()});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find("Fehler: Codedatei und Gadgetliste w\xC3\xA4ren dieselbe Datei: " + (dir / "a.tbf").string()),
+              std::string::npos)
+        << result.err;
+    EXPECT_EQ(testutil::readFile(dir / "a.tbf"), before);
+    EXPECT_FALSE(std::filesystem::exists(dir / "aPBFExport.pbf"));
 }

@@ -100,8 +100,15 @@ TEST(CodeFile, Names)
         {"/d/main.tbf", ".pbi", "/d/main.pbi", "/d/mainPBFExport.pbf"},
         {"/d/a.tbf", ".pb", "/d/a.pb", "/d/aPBFExport.pbf"},
         {"/d/main.tbf", "", "/d/main", "/d/mainPBFExport.pbf"},
-        {"/d/chosen", ".pbi", "/d/ch.pbi", "/d/chPBFExport.pbf"}, // last four characters, whatever they are
-        {"abc", ".pbi", ".pbi", "PBFExport.pbf"},
+        {"/d/a.xyz", ".pbi", "/d/a.pbi", "/d/aPBFExport.pbf"}, // any three characters after the dot
+        {"/d/.tbf", ".pbi", "/d/.pbi", "/d/PBFExport.pbf"},
+        // Without such an extension the cut would reach into the folder:
+        // "/t11/dlg" would give "/t11.pbi" beside the folder. Appended instead.
+        {"/t11/dlg", ".pbi", "/t11/dlg.pbi", "/t11/dlgPBFExport.pbf"},
+        {"/d/x.tbff", ".pbi", "/d/x.tbff.pbi", "/d/x.tbffPBFExport.pbf"},
+        {"/d/x.t.f", ".pbi", "/d/x.t.f.pbi", "/d/x.t.fPBFExport.pbf"},
+        {"/d.abc/x", ".pbi", "/d.abc/x.pbi", "/d.abc/xPBFExport.pbf"},
+        {"abc", ".pbi", "abc.pbi", "abcPBFExport.pbf"},
     };
     for (const Case &c : cases) {
         PoolSettings s;
@@ -177,4 +184,35 @@ TEST(CodeFile, GoldenFiles)
     }
     ::unsetenv("TZ");
     ::tzset();
+}
+
+// An extension of ".tbf" in the pool, or a list saved under its code file's
+// name, would have the code replace the list at every save.
+TEST(CodeFile, NeverWritesOverTheListFile)
+{
+    testutil::TempDir dir;
+    GdtList list;
+    list.append(GadgetRecord{});
+    const std::string listBytes = "GdtListFileVersion = 081103\r\n";
+    const struct
+    {
+        const char *listName;
+        const char *ext;
+    } cases[] = {{"a.tbf", ".tbf"}, {"b.pbi", ".pbi"}, {"C.TBF", ".TBF"}};
+    for (const auto &c : cases) {
+        testutil::writeFile(dir / c.listName, listBytes);
+        PoolSettings s = defaults();
+        s.codeFileExt = c.ext;
+        const Outcome out = generateCodeFile(dir / c.listName, list, s, sixthOfDecember());
+        EXPECT_FALSE(out.ok) << c.listName;
+        EXPECT_EQ(out.message, "Fehler: Codedatei und Gadgetliste w\xC3\xA4ren dieselbe Datei: " + (dir / c.listName).string());
+        EXPECT_EQ(testutil::readFile(dir / c.listName), listBytes);
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 3) << "no export file either";
+
+    // Through a link, and by a path spelled another way.
+    std::filesystem::create_symlink(dir / "a.tbf", dir / "link.pbi");
+    EXPECT_TRUE(sameFile(dir / "link.pbi", dir / "a.tbf"));
+    EXPECT_TRUE(sameFile(dir / "x" / ".." / "new.pbi", dir / "new.pbi"));
+    EXPECT_FALSE(sameFile(dir / "a.pbi", dir / "a.tbf"));
 }

@@ -173,6 +173,21 @@ TEST_F(DocumentFixture, FailedCodeGenerationStillClearsTheMark)
     EXPECT_FALSE(state.changed);
 }
 
+// Saved as "x.pbi" with the code extension ".pbi", the list is its own code
+// file: the list is kept, no code written, and the user told.
+TEST_F(DocumentFixture, ListNamedLikeItsCodeFileIsSavedButNotOverwritten)
+{
+    fill();
+    state.listFile = dir / "x.pbi";
+    EXPECT_TRUE(commands.saveList());
+    EXPECT_EQ(dialogs.takeCalls(),
+              (std::vector<std::string>{"message: Fehler: Codedatei und Gadgetliste w\xC3\xA4ren dieselbe Datei: "
+                                        + (dir / "x.pbi").string()}));
+    EXPECT_EQ(testutil::readFile(dir / "x.pbi"), listFileBytes(state.list));
+    EXPECT_FALSE(std::filesystem::exists(dir / "xPBFExport.pbf"));
+    EXPECT_FALSE(state.changed);
+}
+
 TEST_F(DocumentFixture, QuitQuestion)
 {
     EXPECT_TRUE(commands.confirmQuit()); // empty: nothing asked

@@ -1,6 +1,7 @@
 #include "core/commands/valueedit.h"
 
 #include "core/commands/listshape.h"
+#include "core/document/listfile.h"
 
 #include <gtest/gtest.h>
 
@@ -17,7 +18,7 @@ TEST(EditPropertyRow, VarIdMustBeNonEmptyAndHeldByNoOtherRecord)
     };
     for (const auto &[typed, after, refused] : cases) {
         GdtList list = listOf("A B* C");
-        const EditOutcome out = editPropertyRow(list, RowVarId, typed);
+        const EditOutcome out = editPropertyRow(list, RowVarId, typed, "");
         EXPECT_EQ(shapeOf(list), after) << typed;
         EXPECT_EQ(out.message, refused ? kVarIdRefused : "") << typed;
         // The input box reports any other text as a change, refused or not.
@@ -29,14 +30,33 @@ TEST(EditPropertyRow, VarIdMustBeNonEmptyAndHeldByNoOtherRecord)
 TEST(EditPropertyRow, NumbersAreReadTextsKeptAsTyped)
 {
     GdtList list = listOf("A* B*");
-    editPropertyRow(list, RowX, "12abc");
-    editPropertyRow(list, RowYD, "$1F");
-    editPropertyRow(list, RowText, " Hallo ");
-    editPropertyRow(list, RowP0 + 9, "$1F");
+    editPropertyRow(list, RowX, "12abc", "");
+    editPropertyRow(list, RowYD, "$1F", "");
+    editPropertyRow(list, RowText, " Hallo ", "");
+    editPropertyRow(list, RowP0 + 9, "$1F", "");
     GadgetRecord want = listOf("A* B*").records()[0];
     want.x = 12, want.yd = 31, want.text = " Hallo ", want.p[9] = "$1F";
     EXPECT_EQ(list.records()[0], want);
     EXPECT_EQ(list.records()[1], listOf("A* B*").records()[1]); // only the current row's record
+}
+
+// A multi-line text pasted into the input box must not split a line of the
+// list file: its line breaks take the pool's line-break code.
+TEST(EditPropertyRow, PastedLineBreaksTakeTheLineBreakCode)
+{
+    const std::string code = "\"+#CRLF$+\"";
+    GdtList list = listOf("A*");
+    editPropertyRow(list, RowText, "eins\r\nzwei\ndrei\rvier", code);
+    editPropertyRow(list, RowP0 + 2, "a\n", code);
+    EXPECT_EQ(list.records()[0].text, "eins" + code + "zwei" + code + "drei" + code + "vier");
+    EXPECT_EQ(list.records()[0].p[2], "a" + code);
+    // A code that breaks the line itself would bring the break back.
+    editPropertyRow(list, RowText, "x\ny", "\r\n");
+    EXPECT_EQ(list.records()[0].text, "x y");
+    const EditOutcome out = editPropertyRow(list, RowVarId, "Ok\r\n", code);
+    EXPECT_EQ(out.message, kVarIdLineBreak);
+    EXPECT_EQ(list.records()[0].varId, "A");
+    EXPECT_FALSE(hasLineBreakInValue(list.records()[0]));
 }
 
 TEST(EditPropertyRow, OnlyAChangedCardNumberUpdatesTheCardDisplays)
@@ -46,7 +66,7 @@ TEST(EditPropertyRow, OnlyAChangedCardNumberUpdatesTheCardDisplays)
     for (const auto &[typed, mark, cardViews] : cases) {
         GdtList list = listOf("A*");
         list.records()[0].card = 3;
-        const EditOutcome out = editPropertyRow(list, RowKarte, typed);
+        const EditOutcome out = editPropertyRow(list, RowKarte, typed, "");
         EXPECT_EQ(out.mark, mark) << typed;
         EXPECT_EQ(out.views.cardChooser && out.views.nextFreeCard, cardViews) << typed;
         EXPECT_EQ(list.records()[0].card, cardViews ? 4 : 3);
@@ -57,18 +77,18 @@ TEST(EditPropertyRow, NothingChangesWithoutInputBoxOrCurrentRow)
 {
     for (int row : {int{RowTyp}, int{RowCode}, int{RowIgnoreXY}, int{RowFlags}, int{RowDontShow}, -1, 22}) {
         GdtList list = listOf("A*");
-        EXPECT_EQ(editPropertyRow(list, row, "7").mark, ChangeMark::Keep) << row;
+        EXPECT_EQ(editPropertyRow(list, row, "7", "").mark, ChangeMark::Keep) << row;
         EXPECT_EQ(list.records(), listOf("A*").records()) << row;
     }
     GdtList list = listOf("A B");
-    EXPECT_EQ(editPropertyRow(list, RowText, "7").mark, ChangeMark::Keep);
+    EXPECT_EQ(editPropertyRow(list, RowText, "7", "").mark, ChangeMark::Keep);
     EXPECT_EQ(list.records(), listOf("A B").records());
 
     // Typing back exactly what a row shows is no change either.
     list = listOf("A*");
     list.records()[0].x = -1, list.records()[0].card = 5;
     for (int row = 0; row < PropertyRowCount; ++row)
-        EXPECT_EQ(editPropertyRow(list, row, propertyValueText(list.records()[0], row)).mark, ChangeMark::Keep);
+        EXPECT_EQ(editPropertyRow(list, row, propertyValueText(list.records()[0], row), "").mark, ChangeMark::Keep);
 }
 
 TEST(ToggleIgnoreXY, OneBecomesZeroAnythingElseOne)

@@ -154,24 +154,53 @@ TEST(ListFile, RefusedFilesLeaveTheDocumentUntouched)
     }
 }
 
-TEST(ListFile, UnsafeVarIdsAreRefusedAndNothingIsWritten)
+// Refused: what the file cannot hold (empty, "]", a line break, a name that
+// differs from another only in A-Z case) and a line break in any one-line
+// value. Blanks and tabs at a VarID's ends are held exactly and read back.
+TEST(ListFile, OnlyWhatTheFileCannotHoldIsRefused)
 {
     testutil::TempDir dir;
     testutil::writeFile(dir / "a.tbf", "previous");
-    const std::vector<std::string> bad = {"", "a]b", "line\r\nbreak", " lead", "trail ", "Dup"};
-    for (const std::string &id : bad) {
+    const struct
+    {
+        std::string id;
+        void (*spoil)(GadgetRecord &);
+        std::string named; // the name the message gives
+    } refused[] = {
+        {"", nullptr, "\"\""},
+        {"a]b", nullptr, "\"a]b\""},
+        {"line\r\nbreak", nullptr, "\"line\r\nbreak\""},
+        {"lf\nonly", nullptr, "\"lf\nonly\""},
+        {"Dup", nullptr, "\"Dup\""},
+        {"Text", [](GadgetRecord &r) { r.text = "zwei\r\nZeilen"; }, "\"Text\""},
+        {"Param", [](GadgetRecord &r) { r.p[7] = "a\rb"; }, "\"Param\""},
+        {"Name", [](GadgetRecord &r) { r.pname[0] = "a\nb"; }, "\"Name\""},
+    };
+    for (const auto &c : refused) {
         GdtList list;
         list.append(button("fine"));
-        list.append(button(id));
-        if (id == "Dup")
+        GadgetRecord &r = list.append(button(c.id));
+        if (c.spoil)
+            c.spoil(r);
+        if (c.id == "Dup")
             list.append(button("dup"));
         const Outcome out = writeListFile(dir / "a.tbf", list);
-        EXPECT_FALSE(out.ok) << id;
+        EXPECT_FALSE(out.ok) << c.id;
         EXPECT_NE(out.message.find("Fehler: Kann Gadgetliste nicht speichern: "), std::string::npos);
-        EXPECT_NE(out.message.find("\"" + id + "\""), std::string::npos) << out.message;
+        EXPECT_NE(out.message.find(c.named), std::string::npos) << out.message;
         EXPECT_EQ(out.message.find("\"fine\""), std::string::npos);
         EXPECT_EQ(testutil::readFile(dir / "a.tbf"), "previous");
     }
+
+    GdtList kept;
+    for (const char *id : {" lead", "trail ", "\tOk", "Ok\t", "[x", "\xC4rger", "\xE4rger"})
+        kept.append(button(id));
+    ASSERT_TRUE(writeListFile(dir / "a.tbf", kept).ok);
+    GdtList back;
+    ASSERT_TRUE(loadListFile(dir / "a.tbf", back, {}).ok);
+    ASSERT_EQ(back.size(), kept.size());
+    for (int i = 0; i < kept.size(); ++i)
+        EXPECT_EQ(back.records()[i].varId, kept.records()[i].varId);
 }
 
 TEST(ListFile, SaveFailuresKeepThePreviousFile)

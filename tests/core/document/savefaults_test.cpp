@@ -26,6 +26,7 @@
 #include <map>
 #include <memory>
 #include <sys/resource.h>
+#include <unistd.h>
 #include <utility>
 
 using namespace tafelbau;
@@ -53,18 +54,6 @@ private:
 Disarm onExit(std::function<void()> undo)
 {
     return Disarm(std::move(undo));
-}
-
-bool permissionBitsApply(const fs::path &dir)
-{
-    const fs::path probe = dir / "probe";
-    fs::create_directory(probe);
-    fs::permissions(probe, fs::perms::owner_read | fs::perms::owner_exec);
-    std::error_code ec;
-    const bool created = fs::create_directory(probe / "x", ec);
-    fs::permissions(probe, fs::perms::owner_all);
-    fs::remove_all(probe);
-    return !created;
 }
 
 struct Fault
@@ -109,14 +98,22 @@ const Fault kFaults[] = {
          fs::create_symlink("/dev/full", target);
          return onExit([] {});
      }},
-    {"the folder is read-only",
-     [](const fs::path &target) -> std::optional<Disarm> {
-         const fs::path dir = target.parent_path();
-         if (!permissionBitsApply(dir))
-             return std::nullopt;
-         fs::permissions(dir, fs::perms::owner_read | fs::perms::owner_exec);
-         return onExit([dir] { fs::permissions(dir, fs::perms::owner_all); });
+    {"the file may not be written", [](const fs::path &) -> std::optional<Disarm> { return onExit([] {}); },
+     [] { return std::make_unique<testutil::ReadOnlyFiles>(); }},
+    {"neither the file nor its folder may be written",
+     [](const fs::path &) -> std::optional<Disarm> { return onExit([] {}); },
+     [] {
+         struct Locked : testutil::ReadOnlyFolder
+         {
+             bool mayWrite(const fs::path &) override { return false; }
+         };
+         return std::make_unique<Locked>();
      }},
+    // Rewritten in place, the file is empty when the write fails: its old
+    // bytes go back (they fit, as they did before).
+    {"the folder takes no new file and the disk is full",
+     [](const fs::path &) -> std::optional<Disarm> { return onExit([] {}); },
+     [] { return std::make_unique<testutil::ReadOnlyFolder>([](int write) { return write % 2 == 1; }); }},
     {"the folder is gone",
      [](const fs::path &target) -> std::optional<Disarm> {
          fs::remove_all(target.parent_path());
@@ -242,6 +239,7 @@ TEST(SaveFaults, CodeFileKeepsItsPreviousBytes)
         const fs::path list = tmp / "a.tbf";
         const fs::path code = tmp / "a.pbi";
         testutil::writeFile(code, "previous code");
+        testutil::writeFile(tmp / "aPBFExport.pbf", ""); // as a first save left it
         std::optional<Disarm> armed = fault.arm(code);
         if (!armed)
             continue;
@@ -253,9 +251,7 @@ TEST(SaveFaults, CodeFileKeepsItsPreviousBytes)
         const std::unique_ptr<FileOps> files = fault.files();
         const Outcome out = generateCodeFile(list, gadgets, settings, 0, *files);
         armed.reset();
-        auto after = snapshot(tmp.path());
-        // The empty export file may be written before the code file fails.
-        after.erase("aPBFExport.pbf");
+        const auto after = snapshot(tmp.path());
         EXPECT_FALSE(out.ok);
         EXPECT_EQ(out.message, "Fehler: Kann Codedatei nicht speichern: " + code.string());
         EXPECT_EQ(after, before);
@@ -388,16 +384,22 @@ TEST(SaveFaults, UnreadableSettingsFileCountsAsReadOnly)
     EXPECT_EQ(testutil::readFile(dir / "new.ini"), "k = v\r\n");
 }
 
+// A settings file its user may write but not read (mode 0200): writing the
+// program's keys into an empty document would drop every other line.
 TEST(SaveFaults, UnreadableProgramSettingsAreNotOverwritten)
 {
-    testutil::TempDir dir;
-    const fs::path file = dir / "Tafelbau.ini";
+    testutil::TempDir tmp;
+    fs::permissions(tmp.path(), fs::perms::owner_all | fs::perms::group_all | fs::perms::others_all);
+    const fs::path file = tmp / "Tafelbau.ini";
     const std::string previous = testutil::crlf({"[Mine]", "kept = yes"});
     testutil::writeFile(file, previous);
-    fs::permissions(file, fs::perms::none);
-    if (!testutil::readFile(file).empty())
-        GTEST_SKIP() << "permission bits do not stop reading here";
-    EXPECT_FALSE(writeProgramSettings(file, ProgramSettings{}));
+    if (::geteuid() == 0 && ::chown(file.c_str(), 65534, 65534) != 0)
+        GTEST_SKIP() << "cannot hand the file to nobody";
+    fs::permissions(file, fs::perms::owner_write, fs::perm_options::replace);
+    const int status = testutil::runUnprivileged([&] { return writeProgramSettings(file, ProgramSettings{}) ? 1 : 0; });
+    if (status < 0)
+        GTEST_SKIP() << "no unprivileged user to run as";
+    EXPECT_EQ(status, 0) << "the unreadable file was written";
     fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write);
     EXPECT_EQ(testutil::readFile(file), previous);
 }
@@ -423,4 +425,60 @@ TEST(SaveFaults, ListWrittenInSlicesFailsWholeOrNotAtAll)
 
     ASSERT_TRUE(writeListFile(dir / "a.tbf", list).ok);
     EXPECT_EQ(testutil::readFile(dir / "a.tbf"), bytes);
+}
+
+// A file in a folder the user may not write can still be saved, where it is.
+TEST(SaveFaults, WritableFileInReadOnlyFolderIsRewrittenInPlace)
+{
+    testutil::TempDir dir;
+    GdtList list;
+    list.append(gadget("Ok"));
+    testutil::writeFile(dir / "a.tbf", "previous");
+    fs::permissions(dir / "a.tbf", fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    testutil::ReadOnlyFolder folder;
+    ASSERT_TRUE(writeListFile(dir / "a.tbf", list, folder).ok);
+    EXPECT_EQ(testutil::readFile(dir / "a.tbf"), listFileBytes(list));
+    EXPECT_EQ(fs::status(dir / "a.tbf").permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    // A new file cannot be made there.
+    EXPECT_FALSE(writeListFile(dir / "new.tbf", list, folder).ok);
+    EXPECT_FALSE(fs::exists(dir / "new.tbf"));
+}
+
+// Permission bits for real: root ignores them, so where the tests run as
+// root the saves run in a child process that has dropped to "nobody".
+TEST(SaveFaults, PermissionsOfAnUnprivilegedUser)
+{
+    testutil::TempDir tmp;
+    const fs::path dir = tmp / "work";
+    fs::create_directories(dir / "shut");
+    GdtList list;
+    list.append(gadget("Ok"));
+    testutil::writeFile(dir / "locked.tbf", "locked");
+    testutil::writeFile(dir / "shut" / "open.tbf", "open");
+    const auto readOnly = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+    const auto everyone = fs::perms::owner_all | fs::perms::group_all | fs::perms::others_all;
+    fs::permissions(tmp.path(), everyone);
+    fs::permissions(dir, everyone);
+    fs::permissions(dir / "locked.tbf", readOnly);
+    fs::permissions(dir / "shut" / "open.tbf", readOnly | fs::perms::owner_write | fs::perms::group_write
+                                                   | fs::perms::others_write);
+    fs::permissions(dir / "shut", readOnly | fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec);
+
+    const int status = testutil::runUnprivileged([&] {
+        // Read-only stays read-only, though its folder would take the rename.
+        if (writeListFile(dir / "locked.tbf", list).ok)
+            return 1;
+        // A writable file in a folder that takes no new file is saved in place.
+        if (!writeListFile(dir / "shut" / "open.tbf", list).ok)
+            return 2;
+        return 0;
+    });
+    fs::permissions(dir / "shut", everyone);
+    if (status < 0)
+        GTEST_SKIP() << "no unprivileged user to run as";
+    EXPECT_EQ(status, 0) << "1: a read-only file was replaced; 2: a file in a read-only folder was not saved";
+    EXPECT_EQ(testutil::readFile(dir / "locked.tbf"), "locked");
+    EXPECT_EQ(testutil::readFile(dir / "shut" / "open.tbf"), listFileBytes(list));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir / "shut"), {}), 1) << "no temporary left";
 }

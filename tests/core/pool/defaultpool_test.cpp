@@ -71,6 +71,12 @@ TEST(ShippedPool, HasEveryGadgetOfTheLibrary)
     sorted.sortIntoPoolOrder();
     for (std::size_t i = 0; i < pool.entries.size(); ++i)
         EXPECT_EQ(sorted.entries[i].name, pool.entries[i].name) << "the file is in pool order";
+    // Red and green mark the selected gadgets while moving and resizing: a
+    // type drawn in either would look selected, or a selection unselected.
+    for (const PoolEntry &e : pool.entries) {
+        EXPECT_NE(e.color, 255u) << e.name;
+        EXPECT_NE(e.color, 65280u) << e.name;
+    }
 }
 
 TEST(ShippedPool, EveryEntryReadsBackItsOwnCode)

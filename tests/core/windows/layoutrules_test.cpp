@@ -48,6 +48,10 @@ TEST(ListViews, RowsTitleAndScrolling)
 
     EXPECT_EQ(windowTitle("/a/b/dlg.tbf", true), " Tafelbau 0.583 - dlg.tbf *");
     EXPECT_EQ(windowTitle("", false), " Tafelbau 0.583 - ");
-    EXPECT_EQ(scrollHelperRow(6, 10), 8);
-    EXPECT_EQ(scrollHelperRow(7, 10), -1);
+    // Near the end the last row, so that the last selected one is never left
+    // out of view.
+    EXPECT_EQ(scrollTargetRow(6, 10), 8);
+    EXPECT_EQ(scrollTargetRow(8, 10), 9);
+    EXPECT_EQ(scrollTargetRow(9, 10), 9);
+    EXPECT_EQ(scrollTargetRow(0, 0), -1);
 }

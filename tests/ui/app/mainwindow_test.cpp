@@ -1,5 +1,6 @@
 // The main window driven as a user would, with scripted dialogs.
 #include "core/app/programsettings.h"
+#include "core/commands/selection.h"
 #include "core/document/listfile.h"
 #include "scripteddialogs.h"
 #include "testutil.h"
@@ -235,6 +236,35 @@ private slots:
         QVERIFY(selectedRows().isEmpty());
         QCOMPARE(m_window->propertyList()->rowCount(), 0);
         QCOMPARE(m_window->shownCard(), 1);
+    }
+
+    // The label once followed only a change in the number of records.
+    void nextFreeCardFollowsEveryLoadedList()
+    {
+        m_window->documents().openList(writeDemo()); // cards 0 and 1
+        GdtList sameCount;
+        for (const char *id : {"A", "B", "C", "D", "E"})
+            sameCount.append(gadget(id, 0, 0, 0, 10, 10));
+        QVERIFY(writeListFile(m_dir->path() / "five.tbf", sameCount).ok);
+        m_dialogs.yesNoAnswers = {true, true};
+        m_window->documents().openList(m_dir->path() / "five.tbf");
+        QCOMPARE(m_window->nextFreeCardLabel()->text(), QString::fromUtf8("Nächste freie Karte: 1"));
+        m_window->documents().newList();
+        QCOMPARE(m_window->nextFreeCardLabel()->text(), QString::fromUtf8("Nächste freie Karte: 0"));
+    }
+
+    void lastSelectedRowIsVisibleAfterARefresh()
+    {
+        for (int i = 0; i < 300; ++i)
+            m_state.list.append(gadget("G" + std::to_string(i), 0, 0, 0, 10, 10));
+        for (int selected : {298, 299, 150}) {
+            clearSelection(m_state.list);
+            m_state.list.records()[static_cast<std::size_t>(selected)].selected = true;
+            m_window->refreshGadgetList();
+            QListView *view = m_window->listView();
+            const QRect row = view->visualRect(view->model()->index(selected, 0));
+            QVERIFY2(view->viewport()->rect().contains(row), qPrintable(QString::number(selected)));
+        }
     }
 
     void canvasPixels()
