@@ -59,6 +59,24 @@ QString shownText(const QPlainTextEdit *area)
     return area->document()->toRawText().replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
 }
 
+/// The window title, then the text of every label, button and one-line
+/// field and every tooltip, in the order the widgets were made.
+QStringList captions(const QWidget &window)
+{
+    QStringList out{window.windowTitle()};
+    for (const QWidget *w : window.findChildren<QWidget *>()) {
+        if (auto *label = qobject_cast<const QLabel *>(w))
+            out << label->text();
+        else if (auto *button = qobject_cast<const QPushButton *>(w))
+            out << button->text();
+        else if (auto *field = qobject_cast<const QLineEdit *>(w))
+            out << field->text();
+        if (!w->toolTip().isEmpty())
+            out << w->toolTip();
+    }
+    return out;
+}
+
 } // namespace
 
 class AuxWindowsTest : public QObject
@@ -105,8 +123,6 @@ private slots:
         QString want = QString::fromLatin1(file.data(), static_cast<qsizetype>(file.size()));
         want.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
         QCOMPARE(window.textField()->toPlainText(), want);
-        QVERIFY(want.contains(QStringLiteral("\tVersion 0.583\n")));
-        QVERIFY(want.contains(QString::fromUtf8("für")));
     }
 
     void damagedInfoDataGivesTheMessageAndAnEmptyWindow()
@@ -203,50 +219,40 @@ private slots:
 
     // --- large-text editor ---------------------------------------------------
 
-    void largeTextEditorElements()
-    {
-        LargeTextEditor editor("", kCode, 0, 1.0f);
-        QCOMPARE(editor.windowTitle(), QStringLiteral("Umfangreiche Texteingabe"));
-        QCOMPARE(editor.size(), QSize(700, 300));
-        QCOMPARE(editor.textArea()->geometry(), QRect(5, 20, 690, 225));
-        QCOMPARE(editor.lineBreakCodeField()->geometry(), QRect(235, 249, 160, 20));
-        QCOMPARE(editor.wrapButton()->geometry(), QRect(470, 249, 65, 20));
-        QCOMPARE(editor.wrapWidthField()->geometry(), QRect(540, 249, 30, 20));
-        QCOMPARE(editor.okButton()->geometry(), QRect(5, 274, 60, 20));
-        QCOMPARE(editor.cancelButton()->geometry(), QRect(75, 274, 60, 20));
-
-        QCOMPARE(editor.lineBreakCodeField()->text(), QString::fromLatin1(kCode.c_str()));
-        QVERIFY(editor.lineBreakCodeField()->isReadOnly());
-        QCOMPARE(editor.lineBreakCodeField()->toolTip(), QString::fromUtf8("Kann im Gadget-Pool geändert werden..."));
-        QCOMPARE(editor.wrapButton()->text(), QStringLiteral("Umbrechen:"));
-        QCOMPARE(editor.wrapButton()->toolTip(),
-                 QStringLiteral("Bricht den ganzen Text um - alle CR werden erst entfernt!"));
-        QCOMPARE(editor.wrapWidthField()->text(), QStringLiteral("50"));
-        QCOMPARE(editor.okButton()->text(), QStringLiteral("OK"));
-        QCOMPARE(editor.cancelButton()->text(), QStringLiteral("Abbrechen"));
-        QStringList labels;
-        for (const QLabel *l : editor.findChildren<QLabel *>())
-            labels << l->text();
-        QCOMPARE(labels,
-                 (QStringList{QString::fromUtf8("Hier kann man einen grösseren Text eingeben:"),
-                              QString::fromUtf8("Zeilensprünge werden durch Code ersetzt:")}));
-
-        LargeTextEditor kept("", kCode, 17, 1.0f);
-        QCOMPARE(kept.wrapWidthField()->text(), QStringLiteral("17"));
-    }
-
     void largeTextEditorGrowsTheTextAreaAndMovesTheRowBelow()
     {
         LargeTextEditor editor("", kCode, 0, 1.0f);
         editor.show();
         QVERIFY(QTest::qWaitForWindowExposed(&editor));
+        QCOMPARE(editor.size(), QSize(700, 300));
+        QCOMPARE(editor.textArea()->geometry(), QRect(5, 20, 690, 225));
+        QCOMPARE(editor.wrapWidthField()->geometry(), QRect(540, 249, 30, 20));
         editor.resize(800, 350);
         QCOMPARE(editor.textArea()->geometry(), QRect(5, 20, 790, 275));
         QCOMPARE(editor.wrapWidthField()->geometry(), QRect(540, 299, 30, 20));
-        QCOMPARE(editor.cancelButton()->geometry(), QRect(75, 324, 60, 20));
         editor.resize(300, 100);
         QCOMPARE(editor.size(), QSize(700, 300));
         QCOMPARE(editor.okButton()->geometry(), QRect(5, 274, 60, 20));
+    }
+
+    void largeTextEditorCaptionsAndFields()
+    {
+        LargeTextEditor editor("", kCode, 0, 1.0f);
+        QCOMPARE(captions(editor).join('|'),
+                 QString::fromUtf8("Umfangreiche Texteingabe|Hier kann man einen grösseren Text eingeben:|"
+                                   "Zeilensprünge werden durch Code ersetzt:|"
+                                   "\"+#CRLF$+\"|"
+                                   "Kann im Gadget-Pool geändert werden...|Umbrechen:|"
+                                   "Bricht den ganzen Text um - alle CR werden erst entfernt!|50|OK|Abbrechen"));
+        QVERIFY(editor.lineBreakCodeField()->isReadOnly());
+
+        // The width field takes digits only, and a kept width comes back.
+        editor.wrapWidthField()->clear();
+        QTest::keyClicks(editor.wrapWidthField(), "1a-2 ");
+        QCOMPARE(editor.wrapWidthField()->text(), QStringLiteral("12"));
+        QCOMPARE(editor.wrapWidth(), 12);
+        LargeTextEditor kept("", kCode, 17, 1.0f);
+        QCOMPARE(kept.wrapWidthField()->text(), QStringLiteral("17"));
     }
 
     void storedLineBreakCodeShowsAsLinesAndComesBackUnchanged_data()
@@ -293,15 +299,6 @@ private slots:
         QCOMPARE(editor.wrapWidth(), 0);
         QTest::mouseClick(editor.wrapButton(), Qt::LeftButton);
         QCOMPARE(editor.textArea()->toPlainText(), lines("\naaa\nbbb\nccc"));
-    }
-
-    void wrapWidthTakesDigitsOnly()
-    {
-        LargeTextEditor editor("", kCode, 0, 1.0f);
-        editor.wrapWidthField()->clear();
-        QTest::keyClicks(editor.wrapWidthField(), "1a-2 ");
-        QCOMPARE(editor.wrapWidthField()->text(), QStringLiteral("12"));
-        QCOMPARE(editor.wrapWidth(), 12);
     }
 
     void okStoresTheTextAndKeepsTheWidth()
