@@ -239,6 +239,29 @@ TEST_F(PoolEdit, CancelReadsThePoolFileBackAndStillChecksTheShownName)
     EXPECT_EQ(names(pool), (Names{"Button", "Check", "Zahl"}));
 }
 
+TEST_F(PoolEdit, CloseQuestionAfterAChange)
+{
+    GdtPool original = pool;
+    // answer, leave, entries in memory, entries in the file
+    const std::tuple<Answer, Leave, std::size_t, std::size_t> cases[] = {
+        {Answer::Cancel, Leave::Stay, 4, 3}, {Answer::No, Leave::Close, 3, 3}, {Answer::Yes, Leave::Close, 4, 4}};
+    for (const auto &[answer, leave, inMemory, inFile] : cases) {
+        ASSERT_TRUE(saveGdtPool(file, original).ok);
+        pool = original;
+        model.open();
+        model.fields().name = "Neu";
+        model.addNew();
+        dialogs.yesNoCancelAnswers = {answer};
+        EXPECT_EQ(model.requestClose(), leave);
+        EXPECT_EQ(dialogs.takeCalls(),
+                  Names{"yesnocancel: Tafelbau - Gadget Pool | " + latin1ToUtf8("\xC4nderungen \374bernehmen?")});
+        EXPECT_EQ(pool.entries.size(), inMemory);
+        GdtPool onDisk;
+        loadGdtPool(file, onDisk);
+        EXPECT_EQ(onDisk.entries.size(), inFile);
+    }
+}
+
 TEST_F(PoolEdit, LeavingWithoutAChangeMarkAsksNothingAndDropsFieldEdits)
 {
     model.fields().code = "edited";
