@@ -18,17 +18,8 @@ GadgetRecord rec(const char *id, int card, int x, int y, int xd, int yd, bool xy
                  bool hidden = false)
 {
     GadgetRecord r;
-    r.varId = id;
-    r.text = id;
-    r.card = card;
-    r.x = x;
-    r.y = y;
-    r.xd = xd;
-    r.yd = yd;
-    r.xy0 = xy0 ? 1 : 0;
-    r.selected = selected;
-    r.dontshow = hidden ? 1 : 0;
-    r.color = 100;
+    r.varId = id, r.text = id, r.card = card, r.x = x, r.y = y, r.xd = xd, r.yd = yd, r.xy0 = xy0 ? 1 : 0;
+    r.selected = selected, r.dontshow = hidden ? 1 : 0, r.color = 100;
     return r;
 }
 

@@ -117,8 +117,7 @@ TEST(TemplateExpansion, AgreesWithTheStepwiseRuleOnRandomTemplates)
         for (std::uint32_t i = 0; i < len; ++i)
             r.code += pieces[next(sizeof pieces / sizeof *pieces)];
         r.varId = values[next(9)], r.text = values[next(9)], r.flags = values[next(9)];
-        r.p[1] = values[next(9)], r.p[9] = values[next(9)];
-        r.x = static_cast<std::int32_t>(next(200)) - 100;
+        r.p[1] = values[next(9)], r.p[9] = values[next(9)], r.x = static_cast<std::int32_t>(next(200)) - 100;
         ASSERT_EQ(expandTemplate(r), stepwise(r)) << "template " << r.code << " id " << r.varId << " text " << r.text;
     }
 }

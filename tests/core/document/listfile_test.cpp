@@ -16,9 +16,7 @@ GadgetRecord button(const std::string &id)
     r.name = "ButtonGadget";
     r.varId = id;
     r.code = "ButtonGadget(#[id], [x], [y], [xd], [yd], \"[text]\")\r\n\t; second";
-    r.text = id;
-    r.x = 10, r.y = -20, r.xd = 100, r.yd = 25, r.xy0 = 1, r.tab = 2, r.card = 3;
-    r.flags = "#A|#B";
+    r.text = id, r.x = 10, r.y = -20, r.xd = 100, r.yd = 25, r.xy0 = 1, r.tab = 2, r.card = 3, r.flags = "#A|#B";
     r.p[0] = "p zero", r.pname[9] = "last";
     return r;
 }

@@ -22,12 +22,8 @@ GdtPool shippedPool()
 GadgetRecord madeFrom(const PoolEntry &e)
 {
     GadgetRecord r;
-    r.name = e.name;
-    r.varId = e.name + "1";
-    r.code = e.code;
-    r.text = r.varId;
-    r.x = 10, r.y = 20, r.xd = 100, r.yd = 25;
-    r.flags = defaultFlags(e);
+    r.name = e.name, r.varId = e.name + "1", r.code = e.code, r.text = r.varId;
+    r.x = 10, r.y = 20, r.xd = 100, r.yd = 25, r.flags = defaultFlags(e);
     for (std::size_t i = 0; i < 10; ++i) {
         r.pname[i] = e.p[i];
         r.p[i] = "$" + std::to_string(10 + i); // a number in PureBasic's hex form

@@ -23,9 +23,7 @@ namespace {
 GadgetRecord gadget(const std::string &id, int card, int x, int y, int xd, int yd, bool xy0 = false)
 {
     GadgetRecord r;
-    r.name = xy0 ? "OpenWindow" : "ButtonGadget";
-    r.varId = r.text = id;
-    r.code = "X(#[id])";
+    r.name = xy0 ? "OpenWindow" : "ButtonGadget", r.varId = r.text = id, r.code = "X(#[id])";
     r.card = card, r.x = x, r.y = y, r.xd = xd, r.yd = yd, r.xy0 = xy0 ? 1 : 0;
     return r;
 }
