@@ -27,10 +27,3 @@ TEST(Latin1, Utf8RoundTripAndReplacement)
     for (const auto &[utf8, latin1] : cases)
         EXPECT_EQ(utf8ToLatin1(utf8), latin1) << utf8;
 }
-
-TEST(Latin1, FoldingTouchesOnlyAsciiLetters)
-{
-    EXPECT_TRUE(equalsFolded("General", "gENERAL"));
-    EXPECT_FALSE(equalsFolded("\xC4", "\xE4"));
-    EXPECT_EQ(foldedCopy("AZaz[]\xC4"), "azaz[]\xC4");
-}

@@ -148,38 +148,32 @@ TEST(SettingsDocument, Utf8DocumentsConvertAtEveryOperation)
     EXPECT_FALSE(loaded(doc, "\xEF\xBB").isUtf8()); // two bytes are no mark
 }
 
-TEST(SettingsDocument, MissingFileOnlyReadLeavesNothingBehind)
+// Reading alone writes nothing: an odd file stays as it is, a missing one
+// stays missing; a missing file that is written to is made at close.
+TEST(SettingsDocument, OnlyReadFilesAreNeverWritten)
 {
     testutil::TempDir dir;
-    {
+    const std::string odd = "a=1\n\n  [G]\nb=2";
+    testutil::writeFile(dir / "f.ini", odd);
+    for (const char *name : {"f.ini", "none.ini"}) {
         SettingsDocument doc;
-        EXPECT_FALSE(doc.open(dir / "none.ini"));
-        EXPECT_EQ(doc.state(), SettingsDocument::State::Missing);
-        doc.selectGroup("General");
-        EXPECT_EQ(doc.readText("x", "d"), "d");
-        EXPECT_TRUE(doc.close());
+        EXPECT_EQ(doc.open(dir / name), name == std::string("f.ini"));
+        doc.selectGroup("G");
+        EXPECT_EQ(doc.readText("b", "d"), name == std::string("f.ini") ? "2" : "d");
     }
+    EXPECT_EQ(testutil::readFile(dir / "f.ini"), odd);
     EXPECT_FALSE(std::filesystem::exists(dir / "none.ini"));
+
     SettingsDocument doc;
+    EXPECT_FALSE(doc.open(dir / "none.ini"));
+    EXPECT_EQ(doc.state(), SettingsDocument::State::Missing);
+    EXPECT_TRUE(doc.close());
+    EXPECT_FALSE(std::filesystem::exists(dir / "none.ini"));
     doc.open(dir / "none.ini");
     doc.selectGroup("General");
     doc.writeNumber("x", 1);
     EXPECT_TRUE(doc.close());
     EXPECT_EQ(testutil::readFile(dir / "none.ini"), crlf({"[General]", "x = 1"}));
-}
-
-TEST(SettingsDocument, OnlyReadFileIsNeverRewritten)
-{
-    testutil::TempDir dir;
-    const std::string odd = "a=1\n\n  [G]\nb=2";
-    testutil::writeFile(dir / "f.ini", odd);
-    {
-        SettingsDocument doc;
-        ASSERT_TRUE(doc.open(dir / "f.ini"));
-        doc.selectGroup("G");
-        EXPECT_EQ(doc.readText("b", ""), "2");
-    }
-    EXPECT_EQ(testutil::readFile(dir / "f.ini"), odd);
 }
 
 TEST(SettingsDocument, CreateReplacesTheOldFileOnlyAtClose)
