@@ -24,24 +24,17 @@ public:
 TEST(CommandLine, Forms)
 {
     using M = CommandLine::Mode;
-    struct Case
-    {
-        std::vector<std::string> args;
-        M mode;
-    };
-    const Case cases[] = {
-        {{}, M::Editor},
-        {{""}, M::Editor},
-        {{"/REFRESHCODE", "a.pbi"}, M::RefreshCode},
-        {{"/RefreshCode"}, M::RefreshCode},
-        {{"list.tbf", "ignored"}, M::Editor},
-        {{"/import", "src.pb", "l.tbf"}, M::Import},
-        {{"/import", "src.pb"}, M::Usage},
-        {{"--help"}, M::Help},
-        {{"--version"}, M::Version},
-    };
-    for (const Case &c : cases)
-        EXPECT_EQ(parseCommandLine(c.args).mode, c.mode) << (c.args.empty() ? "" : c.args[0]);
+    const std::pair<std::vector<std::string>, M> cases[] = {{{}, M::Editor},
+                                                            {{""}, M::Editor},
+                                                            {{"/REFRESHCODE", "a.pbi"}, M::RefreshCode},
+                                                            {{"/RefreshCode"}, M::RefreshCode},
+                                                            {{"list.tbf", "ignored"}, M::Editor},
+                                                            {{"/import", "src.pb", "l.tbf"}, M::Import},
+                                                            {{"/import", "src.pb"}, M::Usage},
+                                                            {{"--help"}, M::Help},
+                                                            {{"--version"}, M::Version}};
+    for (const auto &[args, mode] : cases)
+        EXPECT_EQ(parseCommandLine(args).mode, mode) << (args.empty() ? "" : args[0]);
     EXPECT_EQ(parseCommandLine({"/refreshcode", "x.pbi"}).codeFile, "x.pbi");
     EXPECT_EQ(parseCommandLine({"/refreshcode"}).codeFile, "");
     EXPECT_EQ(parseCommandLine({"my list.tbf"}).startFile, "my list.tbf");
@@ -138,12 +131,9 @@ TEST(DisplayScale, FactorRuleAndRounding)
 TEST(Startup, GenerationTimeFollowsSourceDateEpoch)
 {
     const std::time_t now = 1234;
-    const struct
-    {
-        const char *value;
-        std::time_t expected;
-    } cases[] = {{nullptr, now}, {"", now},    {"1700000000", 1700000000},      {"0", 0}, {"17e8", now},
-                 {"-5", now},    {" 12", now}, {"99999999999999999999999", now}};
-    for (const auto &c : cases)
-        EXPECT_EQ(generationTime(c.value, now), c.expected) << (c.value ? c.value : "(unset)");
+    const std::pair<const char *, std::time_t> cases[] = {
+        {nullptr, now}, {"", now},    {"1700000000", 1700000000},      {"0", 0}, {"17e8", now},
+        {"-5", now},    {" 12", now}, {"99999999999999999999999", now}};
+    for (const auto &[value, expected] : cases)
+        EXPECT_EQ(generationTime(value, now), expected) << (value ? value : "(unset)");
 }

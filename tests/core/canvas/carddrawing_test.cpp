@@ -18,17 +18,8 @@ GadgetRecord rec(const char *id, int card, int x, int y, int xd, int yd, bool xy
                  bool hidden = false)
 {
     GadgetRecord r;
-    r.varId = id;
-    r.text = id;
-    r.card = card;
-    r.x = x;
-    r.y = y;
-    r.xd = xd;
-    r.yd = yd;
-    r.xy0 = xy0 ? 1 : 0;
-    r.selected = selected;
-    r.dontshow = hidden ? 1 : 0;
-    r.color = 100;
+    r.varId = id, r.text = id, r.card = card, r.x = x, r.y = y, r.xd = xd, r.yd = yd, r.xy0 = xy0 ? 1 : 0;
+    r.selected = selected, r.dontshow = hidden ? 1 : 0, r.color = 100;
     return r;
 }
 
@@ -62,21 +53,11 @@ TEST(CardDrawing, ClickHits)
     const GdtList list =
         listOf({rec("Win", 0, 0, 0, 400, 300, true), rec("Btn", 0, 10, 10, 80, 20), rec("Over", 0, 50, 25, 80, 20),
                 rec("Hidden", 0, 200, 200, 5, 5, false, false, true), rec("Card1", 1, 0, 0, 1000, 1000)});
-    struct Case
-    {
-        int x, y;
-        int expected;
-    };
-    const Case cases[] = {
-        {90, 12, 1},   // the right border is inclusive
-        {10, 30, 1},   // the bottom border too
-        {91, 12, 0},   // only the window-like one
-        {60, 28, 2},   // later wins over earlier
-        {202, 202, 3}, // hidden gadgets can be hit
-        {500, 500, -1},
-    };
-    for (const Case &c : cases)
-        EXPECT_EQ(gadgetAtPoint(list, 0, c.x, c.y), c.expected) << c.x << "," << c.y;
+    // x, y, the hit: right and bottom borders are inclusive, beyond them only
+    // the window-like one is hit, later wins over earlier, hidden gadgets count
+    const int cases[][3] = {{90, 12, 1}, {10, 30, 1}, {91, 12, 0}, {60, 28, 2}, {202, 202, 3}, {500, 500, -1}};
+    for (const auto &[x, y, expected] : cases)
+        EXPECT_EQ(gadgetAtPoint(list, 0, x, y), expected) << x << "," << y;
     GdtList huge = listOf({rec("Far", 0, 2147483000, 0, 2147483000, 10)});
     EXPECT_EQ(gadgetAtPoint(huge, 0, 2147483600, 5), 0); // no overflow of x + xd
 }

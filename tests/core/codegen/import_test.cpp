@@ -12,9 +12,7 @@ namespace {
 PoolEntry entry(std::string name, std::string mask, std::string sep = ",")
 {
     PoolEntry e;
-    e.name = std::move(name);
-    e.importcode = std::move(mask);
-    e.importwerttrenn = std::move(sep);
+    e.name = std::move(name), e.importcode = std::move(mask), e.importwerttrenn = std::move(sep);
     return e;
 }
 
@@ -51,8 +49,7 @@ TEST(Import, ButtonLineOfTheWorkedExample)
     GadgetRecord want;
     want.varId = "Ok", want.name = "ButtonGadget", want.code = button.code, want.pname = button.p;
     want.lvid = 2, want.card = 1, want.x = 10, want.y = 20, want.xd = 80, want.yd = 24;
-    want.text = "Weiter)", want.flags = "0";
-    want.dontshow = 1, want.xy0 = 1, want.color = 255;
+    want.text = "Weiter)", want.flags = "0", want.dontshow = 1, want.xy0 = 1, want.color = 255;
     EXPECT_EQ(list.records()[1], want);
     EXPECT_EQ(list.currentIndex(), 1);
 }

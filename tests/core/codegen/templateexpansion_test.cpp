@@ -13,13 +13,8 @@ GadgetRecord record(std::string code, std::int32_t tab = 0)
     GadgetRecord r;
     r.code = std::move(code);
     r.tab = tab;
-    r.varId = "Ok";
-    r.text = "Weiter";
-    r.x = 10;
-    r.y = -3;
-    r.xd = 80;
-    r.yd = 0;
-    r.flags = "#PB_Button_Default";
+    r.varId = "Ok", r.text = "Weiter", r.flags = "#PB_Button_Default";
+    r.x = 10, r.y = -3, r.xd = 80, r.yd = 0;
     for (int i = 0; i < 10; ++i)
         r.p[static_cast<std::size_t>(i)] = "v" + std::to_string(i);
     return r;
@@ -29,12 +24,7 @@ GadgetRecord record(std::string code, std::int32_t tab = 0)
 
 TEST(TemplateExpansion, Placeholders)
 {
-    struct Case
-    {
-        const char *code;
-        const char *expected;
-    };
-    const Case cases[] = {
+    const std::pair<const char *, const char *> cases[] = {
         {"ButtonGadget(#[id], [x], [y], [xd], [yd], \"[text]\", [flags])",
          "ButtonGadget(#Ok, 10*GTBScale, -3*GTBScale, 80*GTBScale, 0*GTBScale, \"Weiter\", #PB_Button_Default)"},
         {"[ID][Text][X][yD][FLAGS][P9]", "OkWeiter10*GTBScale0*GTBScale#PB_Button_Defaultv9"},
@@ -42,8 +32,8 @@ TEST(TemplateExpansion, Placeholders)
         {"[[id]x]", "[Okx]"},
         {"", ""},
     };
-    for (const Case &c : cases)
-        EXPECT_EQ(expandTemplate(record(c.code)), c.expected) << c.code;
+    for (const auto &[code, expected] : cases)
+        EXPECT_EQ(expandTemplate(record(code)), expected) << code;
 }
 
 TEST(TemplateExpansion, OrderDecidesWhatInsertedValuesBecome)
@@ -62,29 +52,19 @@ TEST(TemplateExpansion, OrderDecidesWhatInsertedValuesBecome)
 
 TEST(TemplateExpansion, Indentation)
 {
-    struct Case
-    {
-        const char *code;
-        std::int32_t tab;
-        const char *expected;
-    };
-    const Case cases[] = {
+    const std::tuple<const char *, std::int32_t, const char *> cases[] = {
         {"A\r\nB", 0, "A\r\nB"},   {"A\r\nB", 2, "\t\tA\r\n\t\tB"}, {"", 1, "\t"},
         {"A\r\n", 1, "\tA\r\n\t"}, {"A\nB\rC", 1, "\tA\nB\rC"}, // only CR LF pairs are line breaks here
         {"A\r\nB", -4, "A\r\nB"},                               // a negative level counts as 0
     };
-    for (const Case &c : cases)
-        EXPECT_EQ(expandTemplate(record(c.code, c.tab)), c.expected) << c.code << " tab " << c.tab;
+    for (const auto &[code, tab, expected] : cases)
+        EXPECT_EQ(expandTemplate(record(code, tab)), expected) << code << " tab " << tab;
 
     GadgetRecord r = record("[text]\r\nx", 1);
     r.text = "a\r\nb"; // line breaks inside values are not indented
     EXPECT_EQ(expandTemplate(r), "\ta\r\nb\r\n\tx");
-}
-
-TEST(TemplateExpansion, HugeTabLevelIsBounded)
-{
-    const std::string out = expandTemplate(record("A", 2000000000));
-    EXPECT_EQ(out.size(), static_cast<std::size_t>(kMaxExpandedTab) + 1);
+    // A huge level is bounded.
+    EXPECT_EQ(expandTemplate(record("A", 2000000000)).size(), static_cast<std::size_t>(kMaxExpandedTab) + 1);
 }
 
 namespace {
@@ -136,12 +116,8 @@ TEST(TemplateExpansion, AgreesWithTheStepwiseRuleOnRandomTemplates)
         const std::uint32_t len = next(12);
         for (std::uint32_t i = 0; i < len; ++i)
             r.code += pieces[next(sizeof pieces / sizeof *pieces)];
-        r.varId = values[next(9)];
-        r.text = values[next(9)];
-        r.flags = values[next(9)];
-        r.p[1] = values[next(9)];
-        r.p[9] = values[next(9)];
-        r.x = static_cast<std::int32_t>(next(200)) - 100;
+        r.varId = values[next(9)], r.text = values[next(9)], r.flags = values[next(9)];
+        r.p[1] = values[next(9)], r.p[9] = values[next(9)], r.x = static_cast<std::int32_t>(next(200)) - 100;
         ASSERT_EQ(expandTemplate(r), stepwise(r)) << "template " << r.code << " id " << r.varId << " text " << r.text;
     }
 }

@@ -15,8 +15,7 @@ namespace {
 GdtPool buttonPool()
 {
     PoolEntry e;
-    e.name = "ButtonGadget";
-    e.code = "ButtonGadget(#[id])";
+    e.name = "ButtonGadget", e.code = "ButtonGadget(#[id])";
     e.x = 10, e.y = 10, e.xd = 80, e.yd = 24, e.xy0 = 1, e.dontshow = 1, e.color = 255;
     e.flags = "1:Default = #A\r\n0:Toggle = #B\r\n 1 :Multi = #C";
     e.p[9] = "Data";
@@ -65,10 +64,7 @@ TEST(AddGadgetFromPool, FieldsOfTheNewRecord)
     const EditOutcome out = addGadgetFromPool(list, pool, "ButtonGadget", pos);
 
     GadgetRecord want;
-    want.selected = true;
-    want.name = "ButtonGadget";
-    want.varId = want.text = "ButtonGadget1";
-    want.lvid = 1;
+    want.selected = true, want.name = "ButtonGadget", want.varId = want.text = "ButtonGadget1", want.lvid = 1;
     want.code = pool.entries[0].code;
     want.x = 10, want.y = 35, want.xd = 80, want.yd = 24, want.xy0 = 1, want.dontshow = 1, want.color = 255;
     want.flags = " #A| #C"; // default flags keep the blanks after "="

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <tuple>
 
 using namespace tafelbau;
@@ -201,14 +202,6 @@ TEST_F(PoolEdit, SaveStaysOpenWhenTheShownEntryCannotBeStored)
     model.fields().name = "";
     EXPECT_EQ(model.save(), Leave::Stay);
     EXPECT_EQ(dialogs.takeCalls(), Names{message("Bitte geben Sie einen Namen an!")});
-
-    dialogs.yesNoCancelAnswers = {Answer::Yes};
-    model.deleteSelected(); // sets the change mark, shows Check
-    model.fields().name = "";
-    EXPECT_EQ(model.requestClose(), Leave::Stay);
-    GdtPool onDisk;
-    loadGdtPool(file, onDisk);
-    EXPECT_EQ(onDisk.entries.size(), 3u);
 }
 
 TEST_F(PoolEdit, FailedSaveKeepsTheEditsInMemory)
@@ -237,6 +230,37 @@ TEST_F(PoolEdit, CancelReadsThePoolFileBackAndStillChecksTheShownName)
     EXPECT_EQ(model.cancel(), Leave::Close);
     EXPECT_EQ(dialogs.takeCalls(), Names{message("Bitte geben Sie einen Namen an!")});
     EXPECT_EQ(names(pool), (Names{"Button", "Check", "Zahl"}));
+}
+
+TEST_F(PoolEdit, CloseQuestionAfterAChange)
+{
+    GdtPool original = pool;
+    const std::string question =
+        "yesnocancel: Tafelbau - Gadget Pool | " + latin1ToUtf8("\xC4nderungen \374bernehmen?");
+    // answer, the shown name then, leave, entries in memory, entries in the file; Yes with a name that
+    // cannot be stored stays open and saves nothing
+    const std::tuple<Answer, const char *, Leave, std::size_t, std::size_t> cases[] = {
+        {Answer::Cancel, "Button", Leave::Stay, 4, 3},
+        {Answer::No, "Button", Leave::Close, 3, 3},
+        {Answer::Yes, "Button", Leave::Close, 4, 4},
+        {Answer::Yes, "", Leave::Stay, 4, 3},
+    };
+    for (const auto &[answer, shownName, leave, inMemory, inFile] : cases) {
+        ASSERT_TRUE(saveGdtPool(file, original).ok);
+        pool = original;
+        model.open();
+        model.fields().name = "Neu";
+        model.addNew();
+        model.fields().name = shownName;
+        dialogs.yesNoCancelAnswers = {answer};
+        EXPECT_EQ(model.requestClose(), leave);
+        const Names calls = dialogs.takeCalls();
+        EXPECT_NE(std::find(calls.begin(), calls.end(), question), calls.end());
+        EXPECT_EQ(pool.entries.size(), inMemory);
+        GdtPool onDisk;
+        loadGdtPool(file, onDisk);
+        EXPECT_EQ(onDisk.entries.size(), inFile);
+    }
 }
 
 TEST_F(PoolEdit, LeavingWithoutAChangeMarkAsksNothingAndDropsFieldEdits)

@@ -58,11 +58,7 @@ TEST(PoolFile, SaveSortsAndRoundTrips)
     pool.settings.konstEnde = "EndEnumeration\r\n#GadgetIndex=#PB_Compiler_EnumerationValue";
     for (const char *name : {"Zahl", "\xE4hnlich", "_x", "Abc"}) {
         PoolEntry e;
-        e.name = name;
-        e.code = "Line1\r\n\tLine2 [x]";
-        e.flags = "1:A = #A\r\n0:B = #B";
-        e.xy0 = 1;
-        e.color = 255;
+        e.name = name, e.code = "Line1\r\n\tLine2 [x]", e.flags = "1:A = #A\r\n0:B = #B", e.xy0 = 1, e.color = 255;
         e.p[3] = "Min";
         pool.entries.push_back(e);
     }

@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <regex>
-#include <sstream>
 #include <vector>
 
 using namespace tafelbau;
@@ -64,35 +64,26 @@ TEST(InfoText, HasTheDocumentStructure)
 
     EXPECT_EQ(lines[0].rfind("Tafelbau 0.583", 0), 0u);
     EXPECT_EQ(lines[1], std::string(lines[0].size(), '='));
+    std::vector<std::size_t> at = {2}; // the introduction, then the sections in order
+    for (const char *heading : {"Hinweise", "Ideen, Fehler, zu tun:", "Geschichte", "Dank an..."})
+        at.push_back(indexOf(lines, heading));
+    EXPECT_EQ(std::adjacent_find(at.begin(), at.end(), std::greater_equal<>()), at.end());
 
-    const std::size_t notes = indexOf(lines, "Hinweise");
-    const std::size_t ideas = indexOf(lines, "Ideen, Fehler, zu tun:");
-    const std::size_t history = indexOf(lines, "Geschichte");
-    const std::size_t thanks = indexOf(lines, "Dank an...");
-    EXPECT_LT(2u, notes);
-    EXPECT_LT(notes, ideas);
-    EXPECT_LT(ideas, history);
-    EXPECT_LT(history, thanks);
-
-    // History: "dd.mm.yyyy<tab>Version x", newest first, each with "- " lines.
+    // History: "dd.mm.yyyy<tab>Version x", dates and versions falling, each with "- " lines.
     const std::regex entry(R"((\d\d)\.(\d\d)\.(\d{4})\tVersion (\d+\.\d+))");
     std::vector<std::string> versions;
-    long lastDate = 99999999;
-    double lastVersion = 1e9;
+    std::string lastDate = "99999999";
     int changes = -1;
     bool refreshEntry = false;
-    for (std::size_t i = history + 1; i < thanks && !lines[i].empty(); ++i) {
+    for (std::size_t i = at[3] + 1; i < at[4] && !lines[i].empty(); ++i) {
         std::smatch m;
         if (std::regex_match(lines[i], m, entry)) {
             EXPECT_NE(changes, 0) << "entry without changes before " << lines[i];
-            changes = 0;
-            const int day = std::stoi(m[1]), month = std::stoi(m[2]);
-            EXPECT_TRUE(day >= 1 && day <= 31 && month >= 1 && month <= 12) << lines[i];
-            const long date = std::stol(m[3]) * 10000 + month * 100 + day;
+            const std::string date = m.str(3) + m.str(2) + m.str(1);
+            EXPECT_TRUE(m.str(2) >= "01" && m.str(2) <= "12" && m.str(1) >= "01" && m.str(1) <= "31") << lines[i];
             EXPECT_LE(date, lastDate) << lines[i];
-            EXPECT_LT(std::stod(m[4]), lastVersion) << lines[i];
-            lastDate = date;
-            lastVersion = std::stod(m[4]);
+            EXPECT_TRUE(versions.empty() || std::stod(m[4]) < std::stod(versions.back())) << lines[i];
+            lastDate = date, changes = 0;
             versions.push_back(m[4]);
         } else {
             ASSERT_GE(changes, 0) << "history starts with " << lines[i];

@@ -36,10 +36,7 @@ TEST(ListViews, RowsTitleAndScrolling)
     EXPECT_EQ(gadgetRowText(r), "    Ok");
     r.tab = -3;
     EXPECT_EQ(gadgetRowText(r), "Ok");
-    r.xy0 = 5;
-    r.pname[0] = "Min";
-    r.p[0] = "3";
-    r.x = -4;
+    r.xy0 = 5, r.pname[0] = "Min", r.p[0] = "3", r.x = -4;
     const auto rows = propertyRows(r);
     ASSERT_EQ(rows.size(), 22u);
     EXPECT_EQ(rows[4], (std::pair<std::string, std::string>{"X", "-4"}));

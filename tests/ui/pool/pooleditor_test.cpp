@@ -94,25 +94,28 @@ private slots:
         m_dir.reset();
     }
 
-    void buildsTheTableGeometryScaled()
+    void tableGeometryScaled_data()
     {
-        QCOMPARE(m_editor->windowTitle(), QStringLiteral("Gadget Pool"));
-        QCOMPARE(m_editor->size(), QSize(860, 570));
-        QCOMPARE(list()->geometry(), QRect(6, 5, 190, 510));
-        QCOMPARE(field("name")->geometry(), QRect(235, 2, 605, 20));
-        QCOMPARE(field<QPlainTextEdit>("code")->geometry(), QRect(200, 45, 655, 205));
-        QCOMPARE(field("p7")->geometry(), QRect(550, 405, 125, 20));
-        QCOMPARE(field("color")->geometry(), QRect(785, 377, 60, 20));
-        QCOMPARE(field("helptopic")->geometry(), QRect(430, 545, 425, 20));
-        QCOMPARE(field<QPushButton>("cancel")->geometry(), QRect(70, 545, 60, 20));
-
-        openEditor(1.5f);
-        QCOMPARE(m_editor->size(), QSize(1290, 855));
-        QCOMPARE(list()->geometry(), QRect(9, 8, 285, 765)); // 7.5 rounds to the even 8
-        QCOMPARE(field("yd")->geometry(), QRect(1178, 692, 68, 30));
+        QTest::addColumn<float>("scale");
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<QRect>("list");
+        QTest::addColumn<QRect>("helptopic");
+        QTest::newRow("1") << 1.0f << QSize(860, 570) << QRect(6, 5, 190, 510) << QRect(430, 545, 425, 20);
+        // 7.5 rounds to the even 8.
+        QTest::newRow("1.5") << 1.5f << QSize(1290, 855) << QRect(9, 8, 285, 765) << QRect(645, 818, 638, 30);
     }
 
-    void addRenameRecolourSaveAndReload()
+    void tableGeometryScaled()
+    {
+        QFETCH(float, scale);
+        openEditor(scale);
+        QCOMPARE(m_editor->windowTitle(), QStringLiteral("Gadget Pool"));
+        QTEST(m_editor->size(), "size");
+        QTEST(list()->geometry(), "list");
+        QTEST(field("helptopic")->geometry(), "helptopic");
+    }
+
+    void addRenameRecolourAndSave()
     {
         QSignalSpy closed(m_editor.get(), &PoolEditor::poolEditorClosed);
         QCOMPARE(rows(), (QStringList{"ButtonGadget", "OpenWindow"}));
@@ -128,7 +131,6 @@ private slots:
         field<QPlainTextEdit>("code")->setPlainText(QStringLiteral("Taste(#[id])\nzwei"));
         clickRow(0); // the take-over stores the rename
         QCOMPARE(rows(), (QStringList{"ButtonGadget", "OpenWindow", "Taste"}));
-        QVERIFY(m_dialogs.calls.empty());
 
         clickRow(2);
         m_dialogs.colourAnswers = {0x0000FFu};
@@ -145,68 +147,38 @@ private slots:
         QVERIFY(!m_editor->isVisible());
         QCOMPARE(closed.count(), 1);
         QCOMPARE(closed.first().first().toBool(), true);
-        QVERIFY(m_editor->poolChanged());
-
         GdtPool reloaded;
         QVERIFY(loadGdtPool(m_state.poolFile, reloaded));
-        const PoolEntry *taste = reloaded.find("Taste");
-        QVERIFY(taste);
-        QCOMPARE(taste->color, 0x0000FFu);
-        QCOMPARE(taste->code, std::string("Taste(#[id])\r\nzwei"));
-        QVERIFY(!reloaded.find("Kn\xF6pfchen"));
-
-        openEditor();
-        QCOMPARE(rows(), (QStringList{"ButtonGadget", "OpenWindow", "Taste"}));
-        clickRow(2);
-        QCOMPARE(field("color")->text(), QStringLiteral("255"));
+        QVERIFY(reloaded.find("Taste"));
+        QCOMPARE(reloaded.find("Taste")->code, std::string("Taste(#[id])\r\nzwei"));
+        QCOMPARE(reloaded.find("Taste")->color, 0x0000FFu);
     }
 
-    void closeQuestionAnswers()
+    // The answers themselves are the model's; here the window follows them.
+    void closeQuestionKeepsOrClosesTheWindow()
     {
-        const std::string question =
-            "yesnocancel: Tafelbau - Gadget Pool | " + latin1ToUtf8("\xC4nderungen \374bernehmen?");
-        for (Answer answer : {Answer::Cancel, Answer::No, Answer::Yes}) {
-            openEditor();
-            m_dialogs.calls.clear();
-            type("name", QStringLiteral("Neu%1").arg(static_cast<int>(answer)));
-            click("new");
-            m_dialogs.yesNoCancelAnswers = {answer};
-            m_editor->close();
-            QCOMPARE(m_dialogs.takeCalls(), std::vector<std::string>{question});
-            const bool added = m_state.pool.find("Neu" + std::to_string(static_cast<int>(answer))) != nullptr;
-            QCOMPARE(m_editor->isVisible(), answer == Answer::Cancel);
-            QCOMPARE(added, answer != Answer::No);
-            GdtPool onDisk;
-            loadGdtPool(m_state.poolFile, onDisk);
-            QCOMPARE(onDisk.entries.size(), answer == Answer::Yes ? std::size_t(3) : std::size_t(2));
-        }
+        type("name", QStringLiteral("Neu"));
+        click("new");
+        m_dialogs.yesNoCancelAnswers = {Answer::Cancel, Answer::No};
+        m_editor->close();
+        QVERIFY(m_editor->isVisible());
+        m_editor->close();
+        QVERIFY(!m_editor->isVisible());
+        QCOMPARE(m_dialogs.calls.size(), std::size_t(2));
     }
 
-    void refusedNamesKeepTheWindowAsTyped()
+    void refusedNameStaysTypedInTheWindow()
     {
-        const QString caseOnly = QString::fromUtf8("Name unterscheidet sich von \"ButtonGadget\" nur durch "
-                                                   "Groß-/Kleinschreibung - bitte einen anderen wählen");
-        const struct
-        {
-            const char *name;
-            QString expected;
-        } cases[] = {
-            {"OpenWindow", QString::fromUtf8("Name ist schon vorhanden - bitte einen anderen wählen")},
-            {"buttongadget", caseOnly},
-            {"Fenster]", QStringLiteral("Dieser Name")},
-        };
-        for (const auto &c : cases) {
-            type("name", QString::fromLatin1(c.name));
-            click("new");
-            const auto calls = m_dialogs.takeCalls();
-            QCOMPARE(calls.size(), std::size_t(1));
-            QVERIFY2(QString::fromStdString(calls[0]).startsWith("message: " + c.expected), calls[0].c_str());
-            QCOMPARE(rows().size(), 2);
-            QCOMPARE(field("name")->text(), QString::fromLatin1(c.name));
-        }
+        type("name", QStringLiteral("OpenWindow"));
+        click("new");
+        QCOMPARE(m_dialogs.takeCalls(),
+                 std::vector<std::string>{
+                     latin1ToUtf8("message: Name ist schon vorhanden - bitte einen anderen w\xE4hlen")});
+        QCOMPARE(rows().size(), 2);
+        QCOMPARE(field("name")->text(), QStringLiteral("OpenWindow"));
     }
 
-    void f1OpensTheHelpOfTheFields()
+    void f1OpensTheHelpOfTheFieldsAndEscapeAndReturnDoNothing()
     {
         std::vector<HelpTarget> opened;
         m_editor->setHelpOpener([&](const HelpTarget &t) { opened.push_back(t); });
@@ -214,10 +186,7 @@ private slots:
         QTest::keyClick(field<QPlainTextEdit>("code"), Qt::Key_F1);
         QCOMPARE(opened.size(), std::size_t(1));
         QCOMPARE(opened[0].location, std::string("/help/general.chm::/gadget/buttongadget.html"));
-    }
 
-    void escapeAndReturnDoNothing()
-    {
         type("name", QStringLiteral("Neuer"));
         QTest::keyClick(field("name"), Qt::Key_Return);
         QTest::keyClick(field("name"), Qt::Key_Escape);

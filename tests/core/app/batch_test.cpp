@@ -1,0 +1,178 @@
+// The batch modes of the built program: /refreshcode and /import.
+#include "core/app/batchrefresh.h"
+
+#include "core/document/listfile.h"
+#include "testutil.h"
+
+#include <gtest/gtest.h>
+
+using namespace tafelbau;
+using testutil::crlf;
+namespace fs = std::filesystem;
+
+TEST(BatchRefresh, ListFileForCodeFile)
+{
+    // code file, extension setting, list file ("" when there is nothing to do)
+    const char *const cases[][3] = {
+        {"/d/dlg.pbi", ".pbi", "/d/dlg.tbf"},
+        {"/d/dlg.PBI", ".pbi", "/d/dlg.tbf"},
+        {"/d/dlg.pbi", ".PB.I", "/d/dlg.tbf"},
+        {"/d/dlg.pb", ".pbi", ""},
+        {"", ".pbi", ""},
+        {"/d/dlg", "", "/d/dlg.tbf"}, // no dot at all: the path + ".tbf"
+        {"/d/dlg.", "", "/d/dlg.tbf"},
+        {"/d.x/dlg", "", "/d.x/dlg.tbf"}, // a dot in a folder name is no extension
+        {"/d/dlg.pbi", "", ""},
+    };
+    for (const auto &[code, ext, list] : cases) {
+        PoolSettings s;
+        s.codeFileExt = ext;
+        EXPECT_EQ(listFileForCodeFile(code, s).value_or("").string(), list) << code;
+    }
+}
+
+namespace {
+
+// The program reads its pool beside itself, so each test runs a copy of it
+// next to a pool of its own, with a home folder of its own.
+struct Batch : ::testing::Test
+{
+    testutil::TempDir dir;
+    const std::string pool =
+        crlf({"GGdtPoolCodeFileExt = .pbi", "[ButtonGadget]", "code = ButtonGadget(#[id], [x], \"[text]\")",
+              "importcode = ButtonGadget([id],[x],[y],[xd],[yd],[text],[flags]"});
+
+    void SetUp() override
+    {
+        fs::create_directories(dir / "prog");
+        fs::copy_file(TAFELBAU_EXE, dir / "prog" / "tafelbau");
+        testutil::writeFile(dir / "prog" / "TafelbauGadgetPool.ini", pool);
+    }
+
+    testutil::RunResult run(const std::vector<std::string> &args) const
+    {
+        const std::string home = (dir / "home").string();
+        return testutil::runProgram((dir / "prog" / "tafelbau").string(), args,
+                                    {"HOME=" + home, "XDG_CONFIG_HOME=" + home, "PATH=/usr/bin:/bin"});
+    }
+
+    /// Neither the program settings nor the pool are ever written in batch mode.
+    void expectSettingsAndPoolUntouched() const
+    {
+        EXPECT_FALSE(fs::exists(dir / "home" / "Tafelbau" / "Tafelbau.ini"));
+        EXPECT_EQ(testutil::readFile(dir / "prog" / "TafelbauGadgetPool.ini"), pool);
+    }
+};
+
+} // namespace
+
+TEST_F(Batch, RefreshRegeneratesTheCodeFileOfTheSameName)
+{
+    GdtList list;
+    GadgetRecord &r = list.append({});
+    r.varId = "Ok", r.code = "ButtonGadget(#[id], [x])", r.x = 4;
+    ASSERT_TRUE(writeListFile(dir / "dlg.tbf", list).ok);
+    testutil::writeFile(dir / "dlg.pbi", "other");
+    testutil::writeFile(dir / "dlg.PBI", "stale");
+    // The file named is the one written, whatever the case of its extension.
+    const auto result = run({"/RefreshCode", (dir / "dlg.PBI").string()});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.err, "");
+    const std::string code = testutil::readFile(dir / "dlg.PBI");
+    EXPECT_NE(code.find("\t#Ok\r\n"), std::string::npos);
+    EXPECT_NE(code.find("ButtonGadget(#Ok, 4*GTBScale)\r\n"), std::string::npos);
+    EXPECT_EQ(testutil::readFile(dir / "dlg.pbi"), "other");
+    EXPECT_TRUE(fs::exists(dir / "dlgPBFExport.pbf"));
+    expectSettingsAndPoolUntouched();
+}
+
+TEST_F(Batch, RefreshFailuresAndNothingToDo)
+{
+    testutil::writeFile(dir / "bad.tbf", crlf({"GdtListFileVersion = 1"}));
+    testutil::writeFile(dir / "bad.pbi", "keep");
+    ASSERT_TRUE(writeListFile(dir / "d.tbf", GdtList{}).ok);
+    fs::create_directory(dir / "d.pbi");
+    const std::tuple<std::vector<std::string>, int, std::string> cases[] = {
+        {{"/refreshcode"}, 0, ""},
+        {{"/refreshcode", (dir / "x.pb").string()}, 0, ""},
+        {{"/refreshcode", (dir / "missing.pbi").string()},
+         1,
+         "Fehler: Kann Gadgetliste nicht \xC3\266ffnen: " + (dir / "missing.tbf").string()},
+        {{"/refreshcode", (dir / "bad.pbi").string()}, 1, "Version: 1\nErforderliche Version: 081103"},
+        {{"/refreshcode", (dir / "d.pbi").string()},
+         1,
+         "Fehler: Kann Codedatei nicht speichern: " + (dir / "d.pbi").string()},
+        {{"/import", "only-one"}, 2, "/refreshcode"}, // the usage
+        {{"--version"}, 0, ""}};
+    for (const auto &[args, status, errPart] : cases) {
+        const auto result = run(args);
+        EXPECT_EQ(result.status, status) << result.err;
+        if (errPart.empty())
+            EXPECT_EQ(result.err, "");
+        else
+            EXPECT_NE(result.err.find(errPart), std::string::npos) << result.err;
+    }
+    EXPECT_EQ(testutil::readFile(dir / "bad.pbi"), "keep");
+    expectSettingsAndPoolUntouched();
+}
+
+TEST_F(Batch, ImportCreatesListAndCodeThenAppendsOnTheNextCard)
+{
+    testutil::writeFile(dir / "alt.pb", "  ButtonGadget(Ok, 10, 20, 80, 24, \"Weiter\") ; Knopf\r\n");
+    for (int round = 0; round < 2; ++round) {
+        const testutil::RunResult r = run({"/import", (dir / "alt.pb").string(), (dir / "dlg.tbf").string()});
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.err, "");
+    }
+    const std::string list = testutil::readFile(dir / "dlg.tbf");
+    EXPECT_NE(list.find("[Ok1]\r\ncode = ButtonGadget(#[id], [x], \"[text]\")\r\nname = ButtonGadget\r\n"
+                        "text = Weiter)\r\nx = 10\r\n"),
+              std::string::npos);
+    EXPECT_NE(list.find("card = 1\r\n"), std::string::npos);
+    const std::string code = testutil::readFile(dir / "dlg.pbi");
+    EXPECT_NE(code.find("\t#Ok\r\n\t#Ok1\r\n"), std::string::npos);
+    EXPECT_NE(code.find("ButtonGadget(#Ok1, 10*GTBScale, \"Weiter)\")\r\n"), std::string::npos);
+    expectSettingsAndPoolUntouched();
+}
+
+TEST_F(Batch, ImportFailuresLeaveTheListFileAsItWas)
+{
+    testutil::writeFile(dir / "good.pb", "ButtonGadget(a, 1\r\n");
+    testutil::writeFile(dir / "badid.pb", "ButtonGadget(a]b, 1\r\n");
+    const std::string oldList = crlf({"GdtListFileVersion = 081103", "[Alt]", "name = ButtonGadget"});
+    // source, list file, its bytes before ("" when missing), part of the message
+    const std::tuple<fs::path, std::string, std::string, std::string> cases[] = {
+        {dir / "missing.pb", "a.tbf", oldList, "Err - konnte Datei nicht \xC3\266ffnen: "},
+        {dir.path(), "b.tbf", "", "Err - konnte Datei nicht \xC3\266ffnen: "},
+        {dir / "good.pb", "c.tbf", "GdtListFileVersion = 1\r\n", "Kann diese Datei nicht laden"},
+        {dir / "badid.pb", "d.tbf", oldList, "Kann Gadgetliste nicht speichern"},
+        {dir / "good.pb", "e.pbi", oldList, "Fehler: Codedatei und Gadgetliste w\xC3\xA4ren dieselbe Datei: "}};
+    for (const auto &[source, name, bytes, message] : cases) {
+        const fs::path list = dir / name;
+        if (!bytes.empty())
+            testutil::writeFile(list, bytes);
+        const testutil::RunResult r = run({"/import", source.string(), list.string()});
+        EXPECT_EQ(r.status, 1) << name;
+        EXPECT_NE(r.err.find(message), std::string::npos) << name << ": " << r.err;
+        EXPECT_EQ(fs::exists(list) ? testutil::readFile(list) : "", bytes) << name;
+        EXPECT_FALSE(fs::exists(list.string().substr(0, list.string().size() - 4) + "PBFExport.pbf")) << name;
+    }
+}
+
+// A pool whose code-file extension is ".tbf" names the list itself as the
+// code file: the refresh must refuse rather than replace the list by code.
+TEST_F(Batch, RefreshRefusesToWriteOverTheListFile)
+{
+    testutil::writeFile(dir / "prog" / "TafelbauGadgetPool.ini", crlf({"GGdtPoolCodeFileExt = .tbf"}));
+    GdtList list;
+    list.append(GadgetRecord{}).varId = "Ok";
+    ASSERT_TRUE(writeListFile(dir / "a.tbf", list).ok);
+    const std::string before = testutil::readFile(dir / "a.tbf");
+    const auto result = run({"/refreshcode", (dir / "a.tbf").string()});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find("Fehler: Codedatei und Gadgetliste w\xC3\xA4ren dieselbe Datei: " + (dir / "a.tbf").string()),
+              std::string::npos)
+        << result.err;
+    EXPECT_EQ(testutil::readFile(dir / "a.tbf"), before);
+    EXPECT_FALSE(fs::exists(dir / "aPBFExport.pbf"));
+}
