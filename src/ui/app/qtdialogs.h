@@ -6,6 +6,12 @@ class QWidget;
 
 namespace tafelbau {
 
+/// Makes Qt's own texts German whatever the user's locale, as every other
+/// text of the program is: loads Qt's German translation (qtbase_de) and
+/// makes German the default locale. False when the translation is not
+/// installed; the question buttons are German even then.
+bool installQtGerman();
+
 /// The real dialogs: Qt message boxes, file and colour choosers.
 class QtDialogs : public Dialogs
 {
