@@ -7,7 +7,6 @@
 # -DLIBDIR=<library folder below the prefix> -DDATADIR=<shipped files below the prefix>
 # -DMANDIR=<manual folder below the prefix> -DWITH_UI=<ON|OFF>
 # -DGOLDEN=<a golden case folder: list.tbf, TafelbauGadgetPool.ini, expected.pbi>
-cmake_policy(SET CMP0057 NEW)
 
 function(fail)
   list(JOIN ARGN "" text)
@@ -22,11 +21,9 @@ function(need_tool var name package)
 endfunction()
 
 function(run)
-  cmake_parse_arguments(R "" "STATUS;OUT;ERR" "COMMAND" ${ARGN})
+  cmake_parse_arguments(R "" "OUT;ERR" "COMMAND" ${ARGN})
   execute_process(COMMAND ${R_COMMAND} RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
-  if(R_STATUS)
-    set(${R_STATUS} "${status}" PARENT_SCOPE)
-  elseif(NOT status EQUAL 0)
+  if(NOT status EQUAL 0)
     fail("${R_COMMAND} failed (${status}):\n${out}${err}")
   endif()
   if(R_OUT)
