@@ -2,6 +2,10 @@
 # The two quick-start commands:
 #   ./tafelbau.sh run    install what is missing, build, start the program
 #   ./tafelbau.sh test   install what is missing, build, run every test headless
+# to install:
+#   ./tafelbau.sh install [PREFIX]   build, install below PREFIX (/usr/local), register
+#                                    the menu entry, file type and icon there
+#   ./tafelbau.sh package            build, make the Debian package build/tafelbau_*.deb
 # and for hardening:
 #   ./tafelbau.sh test-asan        every test again, built with AddressSanitizer and
 #                                  UndefinedBehaviorSanitizer (build-asan/)
@@ -40,6 +44,24 @@ case "${1:-run}" in
     build
     QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure --timeout 600
     ;;
+  install)
+    build
+    prefix="${2:-/usr/local}"
+    cmake --install build --prefix "$prefix"
+    # Debian's triggers refresh these caches for /usr only; other prefixes
+    # need it done here, or the menu and file manager miss the new entries.
+    share="$prefix/share"
+    if command -v update-mime-database >/dev/null; then update-mime-database "$share/mime"; fi
+    if command -v update-desktop-database >/dev/null; then update-desktop-database -q "$share/applications"; fi
+    if command -v gtk-update-icon-cache >/dev/null && [ -f "$share/icons/hicolor/index.theme" ]; then
+      gtk-update-icon-cache -q "$share/icons/hicolor"
+    fi
+    echo "Installed: $prefix/bin/tafelbau"
+    ;;
+  package)
+    build
+    (cd build && cpack -G DEB)
+    ;;
   test-asan)
     scripts/setup.sh
     cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAFELBAU_SANITIZE=ON \
@@ -69,7 +91,7 @@ case "${1:-run}" in
     done
     ;;
   *)
-    echo "usage: $0 [run [ARGS...] | test | test-asan | fuzz-build | fuzz [RUNS]]" >&2
+    echo "usage: $0 [run [ARGS...] | test | install [PREFIX] | package | test-asan | fuzz-build | fuzz [RUNS]]" >&2
     exit 2
     ;;
 esac

@@ -8,6 +8,9 @@ packages=(
   qt6-base-dev libgl-dev fonts-liberation
   zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  qt6-translations-l10n
+  desktop-file-utils libxml2-utils shared-mime-info appstream
+  dpkg-dev file
 )
 # The fuzz targets need clang and its fuzzing runtime; only their command
 # asks for them.

@@ -5,6 +5,7 @@
 #include "core/app/batchimport.h"
 #include "core/app/batchrefresh.h"
 #include "core/app/editorentry.h"
+#include "core/app/installlayout.h"
 #include "core/app/startup.h"
 
 #include <cstdio>
@@ -20,7 +21,7 @@ using namespace tafelbau;
 
 void *loadEditorLibrary(const StartupEnvironment &env)
 {
-    const std::filesystem::path lib = programFolderOf(env.executable) / kEditorLibrary;
+    const std::filesystem::path lib = editorLibraryFile(programFolderOf(env.executable), kEditorLibrary);
     void *handle = dlopen(lib.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!handle)
         std::fprintf(stderr, "Tafelbau: %s\n", dlerror());

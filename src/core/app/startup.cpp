@@ -1,5 +1,6 @@
 #include "core/app/startup.h"
 
+#include "core/app/installlayout.h"
 #include "core/document/latin1.h"
 #include "core/pool/poolfile.h"
 
@@ -31,6 +32,8 @@ StartupEnvironment StartupEnvironment::fromProcess()
     env.executable = fs::read_symlink("/proc/self/exe", ec);
     if (const char *v = std::getenv("XDG_CONFIG_HOME"))
         env.xdgConfigHome = v;
+    if (const char *v = std::getenv("XDG_DATA_HOME"))
+        env.xdgDataHome = v;
     if (const char *v = std::getenv("HOME"))
         env.home = v;
     return env;
@@ -68,7 +71,8 @@ void startUp(AppState &state, Dialogs &dialogs, const StartupEnvironment &env)
     state.settingsFile = state.dataFolder / "Tafelbau.ini";
     state.settings = readProgramSettings(state.settingsFile);
     state.pool.settings.generalPrgHelpFile = state.settings.helpFile;
-    state.poolFile = state.programFolder / "TafelbauGadgetPool.ini";
+    state.poolFile = choosePoolFile(state.programFolder, userDataFolder(env.xdgDataHome, env.home),
+                                    shippedPoolFile(state.programFolder), dialogs);
     loadGdtPool(state.poolFile, state.pool);
 }
 

@@ -15,6 +15,7 @@ struct StartupEnvironment
 {
     std::filesystem::path executable; ///< the running program file
     std::string xdgConfigHome;        ///< $XDG_CONFIG_HOME, may be empty
+    std::string xdgDataHome;          ///< $XDG_DATA_HOME, may be empty
     std::string home;                 ///< $HOME, may be empty
 
     static StartupEnvironment fromProcess();
@@ -26,8 +27,8 @@ std::filesystem::path programFolderOf(const std::filesystem::path &executable);
 std::filesystem::path applicationDataFolder(const StartupEnvironment &env);
 
 /// Fixes the folders (creating the data folder with its parents), reads the
-/// program settings and loads the gadget pool. Reports a data folder that
-/// cannot be created and goes on.
+/// program settings, chooses the gadget pool file (see choosePoolFile) and
+/// loads it. Reports a data folder that cannot be created and goes on.
 void startUp(AppState &state, Dialogs &dialogs, const StartupEnvironment &env);
 
 /// What the command line asks for.

@@ -7,6 +7,7 @@
 #include "ui/app/qtdialogs.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QScreen>
 
 namespace {
@@ -26,14 +27,21 @@ void tafelbau_message_box(const char *utf8)
     int argc = 1;
     static char name[] = "tafelbau";
     static char *argv[] = {name, nullptr};
-    if (!QApplication::instance())
+    if (!QApplication::instance()) {
         new QApplication(argc, argv); // lives until the process ends
+        tafelbau::installQtGerman();
+    }
     tafelbau::QtDialogs().showMessage(utf8);
 }
 
 int tafelbau_run_editor(int argc, char **argv)
 {
     QApplication app(argc, argv);
+    tafelbau::installQtGerman();
+    // Ties the windows to the menu entry and its icon (Wayland matches the
+    // desktop file by this name, X11 docks use the window icon).
+    QGuiApplication::setDesktopFileName(QStringLiteral("tafelbau"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("tafelbau")));
     // The window's gadgets are laid out for an 8-point dialog font.
     // "Arial" finds a metric-compatible sans through fontconfig where the
     // real one is missing, so captions fit the sizes given for them.

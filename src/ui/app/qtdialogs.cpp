@@ -3,10 +3,15 @@
 #include "ui/document/qtconvert.h"
 
 #include <QColorDialog>
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QStringList>
+#include <QTranslator>
 
 namespace tafelbau {
 
@@ -40,7 +45,37 @@ std::optional<std::filesystem::path> toPath(const QString &chosen)
     return std::filesystem::path(toUtf8(chosen));
 }
 
+// The buttons carry their German texts themselves, so a question reads
+// "Ja"/"Nein"/"Abbrechen" also where Qt's translation is not installed.
+// Standard buttons keep their roles: Escape still answers No or Cancel.
+QMessageBox::StandardButton ask(QWidget *parent, const QString &title, const QString &text,
+                                QMessageBox::StandardButtons buttons)
+{
+    QMessageBox box(QMessageBox::Question, title, text, buttons, parent);
+    const struct
+    {
+        QMessageBox::StandardButton button;
+        const char *text;
+    } german[] = {{QMessageBox::Yes, "&Ja"}, {QMessageBox::No, "&Nein"}, {QMessageBox::Cancel, "Abbrechen"}};
+    for (const auto &g : german)
+        if (QAbstractButton *b = box.button(g.button))
+            b->setText(QString::fromUtf8(g.text));
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
 } // namespace
+
+bool installQtGerman()
+{
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    auto *translator = new QTranslator(QCoreApplication::instance());
+    if (!translator->load(QStringLiteral("qtbase_de"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    QCoreApplication::installTranslator(translator);
+    return true;
+}
 
 void QtDialogs::showMessage(const std::string &text)
 {
@@ -49,14 +84,13 @@ void QtDialogs::showMessage(const std::string &text)
 
 bool QtDialogs::askYesNo(const std::string &title, const std::string &text)
 {
-    return QMessageBox::question(m_parent, fromUtf8(title), fromUtf8(text), QMessageBox::Yes | QMessageBox::No)
-        == QMessageBox::Yes;
+    return ask(m_parent, fromUtf8(title), fromUtf8(text), QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
 Answer QtDialogs::askYesNoCancel(const std::string &title, const std::string &text)
 {
-    const auto b = QMessageBox::question(m_parent, fromUtf8(title), fromUtf8(text),
-                                         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    const auto b =
+        ask(m_parent, fromUtf8(title), fromUtf8(text), QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     return b == QMessageBox::Yes ? Answer::Yes : b == QMessageBox::No ? Answer::No : Answer::Cancel;
 }
 
@@ -87,12 +121,16 @@ std::optional<std::uint32_t> QtDialogs::chooseColour(std::uint32_t initial)
 std::optional<std::string> QtDialogs::inputText(const std::string &title, const std::string &prompt,
                                                 const std::string &initial)
 {
-    bool ok = false;
-    const QString s =
-        QInputDialog::getText(m_parent, fromUtf8(title), fromUtf8(prompt), QLineEdit::Normal, fromUtf8(initial), &ok);
-    if (!ok)
+    QInputDialog dialog(m_parent);
+    dialog.setWindowTitle(fromUtf8(title));
+    dialog.setLabelText(fromUtf8(prompt));
+    dialog.setTextValue(fromUtf8(initial));
+    // As the question buttons: German without Qt's translation too.
+    dialog.setOkButtonText(QStringLiteral("OK"));
+    dialog.setCancelButtonText(QStringLiteral("Abbrechen"));
+    if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    return toUtf8(s);
+    return toUtf8(dialog.textValue());
 }
 
 } // namespace tafelbau

@@ -12,6 +12,12 @@ namespace tafelbau {
 /// file dialogs take it.
 QString qtFileFilter(const std::string &filter);
 
+/// Makes Qt's own texts German whatever the user's locale, as every other
+/// text of the program is: loads Qt's German translation (qtbase_de) and
+/// makes German the default locale. False when the translation is not
+/// installed; the question buttons are German even then.
+bool installQtGerman();
+
 /// The real dialogs: Qt message boxes, file and colour choosers.
 class QtDialogs : public Dialogs
 {

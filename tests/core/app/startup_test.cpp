@@ -64,7 +64,7 @@ TEST(Startup, WithoutPoolTheHelpFileOfTheSettingsStays)
 {
     testutil::TempDir dir;
     StartupEnvironment env;
-    env.executable = dir / "tafelbau";
+    env.executable = dir / "bin" / "tafelbau";
     env.home = dir.path().string();
     std::filesystem::create_directories(dir / ".config" / "Tafelbau");
     testutil::writeFile(
