@@ -6,6 +6,7 @@
 
 #include "core/canvas/keyplacement.h"
 #include "core/commands/addgadget.h"
+#include "core/commands/history.h"
 #include "core/commands/listedit.h"
 
 #include <benchmark/benchmark.h>
@@ -124,6 +125,83 @@ void BM_AddGadgetFromPool(benchmark::State &state)
     }
 }
 BENCHMARK(BM_AddGadgetFromPool)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// Undo and redo of a step on every tenth gadget (1,000 among 10,000): the
+// step is made once, then undone and done again, each timed on its own.
+template<typename Command>
+void undoRedo(benchmark::State &state, Command command, bool undoing)
+{
+    GdtList list = selectedList(static_cast<int>(state.range(0)));
+    CopyBuffer buffer;
+    copySelectedGadgets(list, buffer);
+    History history;
+    history.begin(list, 0, "step");
+    command(list, buffer);
+    history.commit(list, 0);
+    for (auto _ : state) {
+        benchdata::coldStart(); // a command of its own, as a key press is
+        const auto start = std::chrono::steady_clock::now();
+        benchmark::DoNotOptimize(undoing ? history.undo(list) : history.redo(list));
+        state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        // The way back, untimed.
+        if (undoing)
+            history.redo(list);
+        else
+            history.undo(list);
+    }
+    if (!undoing)
+        history.redo(list);
+}
+
+void keyMove(GdtList &list, const CopyBuffer &)
+{
+    stepSelectedX(list, PlacementMode::Move, 5, 1200);
+}
+void listMove(GdtList &list, const CopyBuffer &)
+{
+    moveSelectedGadgets(list, -1);
+}
+void remove(GdtList &list, const CopyBuffer &)
+{
+    deleteSelectedGadgets(list);
+}
+void paste(GdtList &list, const CopyBuffer &buffer)
+{
+    pasteGadgets(list, buffer);
+}
+
+#define TAFELBAU_UNDO_BENCHMARK(name, command)                                                                         \
+    void BM_Undo##name(benchmark::State &s)                                                                            \
+    {                                                                                                                  \
+        undoRedo(s, command, true);                                                                                    \
+    }                                                                                                                  \
+    void BM_Redo##name(benchmark::State &s)                                                                            \
+    {                                                                                                                  \
+        undoRedo(s, command, false);                                                                                   \
+    }                                                                                                                  \
+    BENCHMARK(BM_Undo##name)->Arg(10000)->Arg(100000)->UseManualTime()->Unit(benchmark::kMillisecond);                 \
+    BENCHMARK(BM_Redo##name)->Arg(10000)->Arg(100000)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+TAFELBAU_UNDO_BENCHMARK(KeyMove, keyMove)
+TAFELBAU_UNDO_BENCHMARK(ListMove, listMove)
+TAFELBAU_UNDO_BENCHMARK(Delete, remove)
+TAFELBAU_UNDO_BENCHMARK(Paste, paste)
+
+// What the history adds to a key move: the records that may change are
+// taken before it, what did change is kept after it.
+void BM_KeyMoveAsHistoryStep(benchmark::State &state)
+{
+    GdtList list = selectedList(static_cast<int>(state.range(0)));
+    History history;
+    int step = 5;
+    for (auto _ : state) {
+        history.begin(list, 0, "Verschieben");
+        stepSelectedX(list, PlacementMode::Move, step, 1200);
+        benchmark::DoNotOptimize(history.commit(list, 0));
+        step = -step;
+    }
+}
+BENCHMARK(BM_KeyMoveAsHistoryStep)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

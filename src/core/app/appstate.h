@@ -4,6 +4,7 @@
 #include "core/canvas/keyplacement.h"
 #include "core/commands/addgadget.h"
 #include "core/commands/documentcommands.h"
+#include "core/commands/history.h"
 #include "core/commands/listedit.h"
 #include "core/document/gdtlist.h"
 #include "core/pool/gdtpool.h"
@@ -29,11 +30,12 @@ struct AppState
     std::filesystem::path listFile; ///< empty for a new list
     bool changed = false;
 
+    History history; ///< of the list's changes; emptied by New and Open
     CopyBuffer copyBuffer; ///< survives New and Open
     PlacementMode placement = PlacementMode::Move;
     NewGadgetPosition newGadgetPosition; ///< of the gadget the property list showed last
 
-    DocumentState document() { return {list, listFile, changed, pool}; }
+    DocumentState document() { return {list, listFile, changed, pool, history}; }
 };
 
 } // namespace tafelbau

@@ -37,6 +37,7 @@ void DocumentCommands::newList()
         return;
     m_state.list.clear();
     m_state.listFile.clear();
+    m_state.history.clear();
     updateTitle(false);
     // All three views follow the emptied list, the card chooser included.
     m_views.refreshGadgetList();
@@ -60,6 +61,7 @@ void DocumentCommands::openList(const std::filesystem::path &path)
     m_state.listFile = chosen;
     if (!m_state.list.isEmpty())
         m_state.list.records().front().selected = true;
+    m_state.history.clear();
     updateTitle(false);
     m_views.refreshGadgetList();
 }
@@ -70,6 +72,7 @@ bool DocumentCommands::saveList()
         m_dialogs.showMessage(written.message);
         return false;
     }
+    m_state.history.markSaved();
     m_views.showTitle(windowTitle(m_state.listFile, false));
     if (const Outcome code =
             generateCodeFile(m_state.listFile, m_state.list, m_state.pool.settings, m_clock(), m_files);

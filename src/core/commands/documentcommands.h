@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/commands/history.h"
 #include "core/document/dialogs.h"
 #include "core/document/fileops.h"
 #include "core/document/gdtlist.h"
@@ -32,6 +33,7 @@ struct DocumentState
     std::filesystem::path &listFile; ///< empty for a new list
     bool &changed;
     const GdtPool &pool; ///< frame colours of a loaded list, code-file settings of a save
+    History &history;    ///< starts afresh with every list; knows which state was saved
 };
 
 /// New, open, save and save as, with their questions and choosers.

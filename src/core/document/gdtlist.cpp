@@ -16,32 +16,34 @@ GadgetRecord &GdtList::insertAfterCurrent(GadgetRecord record)
 {
     record.lvid = takeLvid();
     const int at = m_current == kNone ? 0 : m_current + 1;
-    auto it = m_records.insert(std::next(m_records.begin(), at), std::move(record));
+    auto &handles = m_records.handles();
+    const auto it = handles.insert(std::next(handles.begin(), at), std::make_shared<GadgetRecord>(std::move(record)));
     m_current = at;
-    return *it;
+    return **it;
 }
 
 GadgetRecord &GdtList::append(GadgetRecord record)
 {
     record.lvid = takeLvid();
-    m_records.push_back(std::move(record));
+    GadgetRecord &added = m_records.push_back(std::move(record));
     m_current = size() - 1;
-    return m_records.back();
+    return added;
 }
 
 GadgetRecord &GdtList::appendNew()
 {
-    m_records.emplace_back();
-    m_records.back().lvid = takeLvid();
+    GadgetRecord &added = m_records.emplace_back();
+    added.lvid = takeLvid();
     m_current = size() - 1;
-    return m_records.back();
+    return added;
 }
 
 void GdtList::removeCurrent()
 {
     if (m_current == kNone)
         return;
-    m_records.erase(std::next(m_records.begin(), m_current));
+    auto &handles = m_records.handles();
+    handles.erase(std::next(handles.begin(), m_current));
     m_current = m_current - 1; // kNone (-1) when the first record went
 }
 

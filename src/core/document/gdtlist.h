@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/document/gadgetrecord.h"
+#include "core/document/recordlist.h"
 
 #include <cstdint>
 #include <string>
@@ -16,8 +17,8 @@ class GdtList
 public:
     static constexpr int kNone = -1;
 
-    const std::vector<GadgetRecord> &records() const { return m_records; }
-    std::vector<GadgetRecord> &records() { return m_records; }
+    const RecordList &records() const { return m_records; }
+    RecordList &records() { return m_records; }
     int size() const { return static_cast<int>(m_records.size()); }
     bool isEmpty() const { return m_records.empty(); }
 
@@ -54,7 +55,7 @@ public:
     std::int32_t takeLvid() { return ++m_lvidCounter; }
 
 private:
-    std::vector<GadgetRecord> m_records;
+    RecordList m_records;
     int m_current = kNone;
     std::int32_t m_lvidCounter = 0;
 };

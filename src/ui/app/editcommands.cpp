@@ -53,30 +53,36 @@ EditCommands::EditCommands(MainWindow &window) : QObject(&window), m_window(wind
     };
 
     MainWindow &w = window;
+    // A command that may change the list, as one step of the history.
+    auto asStep = [&w](const char *label, std::function<void()> body) {
+        return [&w, label, body = std::move(body)] { w.runEdit(label, "", body); };
+    };
     w.setCommand(ids::Add, [this] { showGadgetChooser(); });
-    w.setCommand(ids::Delete, [&w, &state] { w.applyOutcome(deleteSelectedGadgets(state.list)); });
+    w.setCommand(ids::Delete, asStep("Löschen", [&w, &state] { w.applyOutcome(deleteSelectedGadgets(state.list)); }));
     w.setCommand(ids::Copy, [&state] {
         if (const auto text = copySelectedGadgets(state.list, state.copyBuffer))
             QApplication::clipboard()->setText(fromUtf8(*text));
     });
-    w.setCommand(ids::Paste, [&w, &state] { w.applyOutcome(pasteGadgets(state.list, state.copyBuffer)); });
-    w.setCommand(ids::AssignCard, [&w, &state, this] {
-        const auto answer = m_window.dialogs().inputText(kAssignCardTitle, assignCardPrompt(), "");
-        std::optional<std::string> latin1;
-        if (answer)
-            latin1 = utf8ToLatin1(*answer);
-        w.applyOutcome(assignCard(state.list, latin1 ? std::optional<std::string_view>(*latin1) : std::nullopt));
-    });
-    w.setCommand(ids::ResetCode, [&w, &state, this] {
-        if (m_window.dialogs().askYesNo(kCodeResetTitle, codeResetQuestion()))
-            w.applyOutcome(resetGadgetCode(state.list, state.pool));
-    });
-    w.setCommand(ids::ReplaceVarId, [&w, &state, this] {
-        if (const auto fields = windows.replaceVarIds())
-            w.applyOutcome(replaceVarIds(state.list, (*fields)[0], (*fields)[1], (*fields)[2]));
-    });
-    w.setCommand(ids::Import, [this] { importFromCode(); });
-    w.setCommand(ids::LargeText, [this] { editLargeText(); });
+    w.setCommand(ids::Paste,
+                 asStep("Einfügen", [&w, &state] { w.applyOutcome(pasteGadgets(state.list, state.copyBuffer)); }));
+    w.setCommand(ids::AssignCard, asStep("Karte zuordnen", [&w, &state, this] {
+                     const auto answer = m_window.dialogs().inputText(kAssignCardTitle, assignCardPrompt(), "");
+                     std::optional<std::string> latin1;
+                     if (answer)
+                         latin1 = utf8ToLatin1(*answer);
+                     w.applyOutcome(
+                         assignCard(state.list, latin1 ? std::optional<std::string_view>(*latin1) : std::nullopt));
+                 }));
+    w.setCommand(ids::ResetCode, asStep("Code zurücksetzen", [&w, &state, this] {
+                     if (m_window.dialogs().askYesNo(kCodeResetTitle, codeResetQuestion()))
+                         w.applyOutcome(resetGadgetCode(state.list, state.pool));
+                 }));
+    w.setCommand(ids::ReplaceVarId, asStep("Varid ersetzen", [&w, &state, this] {
+                     if (const auto fields = windows.replaceVarIds())
+                         w.applyOutcome(replaceVarIds(state.list, (*fields)[0], (*fields)[1], (*fields)[2]));
+                 }));
+    w.setCommand(ids::Import, asStep("Import aus Code", [this] { importFromCode(); }));
+    w.setCommand(ids::LargeText, asStep("Text bearbeiten", [this] { editLargeText(); }));
     w.setCommand(ids::PoolEditor, [this] { editPool(); });
     for (int id = ids::StepUp; id <= ids::BigRight; ++id)
         w.setCommand(id, [this, id] { step(id); });
@@ -84,10 +90,14 @@ EditCommands::EditCommands(MainWindow &window) : QObject(&window), m_window(wind
         togglePlacementMode(state.placement);
         w.drawCard();
     });
-    w.setGadgetCommand(ids::MoveUp, [&w, &state] { w.applyOutcome(moveSelectedGadgets(state.list, -1)); });
-    w.setGadgetCommand(ids::MoveDown, [&w, &state] { w.applyOutcome(moveSelectedGadgets(state.list, +1)); });
-    w.setGadgetCommand(ids::Outdent, [&w, &state] { w.applyOutcome(shiftSelectedTab(state.list, -1)); });
-    w.setGadgetCommand(ids::Indent, [&w, &state] { w.applyOutcome(shiftSelectedTab(state.list, +1)); });
+    w.setGadgetCommand(ids::MoveUp,
+                       asStep("Hoch", [&w, &state] { w.applyOutcome(moveSelectedGadgets(state.list, -1)); }));
+    w.setGadgetCommand(ids::MoveDown,
+                       asStep("Runter", [&w, &state] { w.applyOutcome(moveSelectedGadgets(state.list, +1)); }));
+    w.setGadgetCommand(ids::Outdent,
+                       asStep("Ausrücken", [&w, &state] { w.applyOutcome(shiftSelectedTab(state.list, -1)); }));
+    w.setGadgetCommand(ids::Indent,
+                       asStep("Einrücken", [&w, &state] { w.applyOutcome(shiftSelectedTab(state.list, +1)); }));
     w.setGadgetCommand(ids::Properties, [this] { editPropertyRow(); });
 }
 
@@ -107,7 +117,9 @@ void EditCommands::showGadgetChooser()
 void EditCommands::addGadgetFromPool(const std::string &latin1Name)
 {
     AppState &state = m_window.state();
-    m_window.applyOutcome(tafelbau::addGadgetFromPool(state.list, state.pool, latin1Name, state.newGadgetPosition));
+    m_window.runEdit("Hinzufügen", "", [&] {
+        m_window.applyOutcome(tafelbau::addGadgetFromPool(state.list, state.pool, latin1Name, state.newGadgetPosition));
+    });
     // The chooser stays open behind the main window for the next one.
     m_window.activateWindow();
     m_window.raise();
@@ -119,9 +131,13 @@ void EditCommands::step(int id)
     const auto step = placementStepFor(id, state.settings.panelRaster, state.settings.panelRasterBig);
     if (!step)
         return;
-    m_window.applyOutcome(step->axis == Axis::X
-                              ? stepSelectedX(state.list, state.placement, step->step, state.settings.panelWidth)
-                              : stepSelectedY(state.list, state.placement, step->step, state.settings.panelHeight));
+    // Key steps of one kind in a row make one step of the history.
+    const bool moving = state.placement == PlacementMode::Move;
+    m_window.runEdit(moving ? "Verschieben" : "Grösse ändern", moving ? "move" : "resize", [&] {
+        m_window.applyOutcome(step->axis == Axis::X
+                                  ? stepSelectedX(state.list, state.placement, step->step, state.settings.panelWidth)
+                                  : stepSelectedY(state.list, state.placement, step->step, state.settings.panelHeight));
+    });
 }
 
 void EditCommands::editPropertyRow()
@@ -135,14 +151,17 @@ void EditCommands::editPropertyRow()
     }
     switch (rowEdit(row)) {
     case RowEdit::None: m_window.drawCard(); return;
-    case RowEdit::Toggle: m_window.applyOutcome(toggleIgnoreXY(state.list)); return;
+    case RowEdit::Toggle:
+        m_window.runEdit("Ignore XY", "", [&] { m_window.applyOutcome(toggleIgnoreXY(state.list)); });
+        return;
     case RowEdit::FlagsEditor: {
         auto editor = openEditFlags(state.list, state.pool);
         if (editor) {
             const QPoint mouse = QCursor::pos();
             if (auto items = windows.flagsEditor(editor->items, mouse - QPoint(100, 150))) {
                 editor->items = std::move(*items);
-                m_window.applyOutcome(acceptEditFlags(state.list, *editor));
+                m_window.runEdit("Flags ändern", "",
+                                 [&] { m_window.applyOutcome(acceptEditFlags(state.list, *editor)); });
             }
         }
         m_window.drawCard();
@@ -155,7 +174,9 @@ void EditCommands::editPropertyRow()
         const QPoint origin = m_window.centralWidget()->mapToGlobal(QPoint(props->x() + props->columnWidth(0), 0));
         const std::string edited = windows.inputBox(value, QPoint(origin.x(), QCursor::pos().y() - 10));
         m_window.listView()->setFocus();
-        m_window.applyOutcome(tafelbau::editPropertyRow(state.list, row, edited, state.pool.settings.crSep));
+        m_window.runEdit(row == RowVarId ? "VarID ändern" : "Wert ändern", "", [&] {
+            m_window.applyOutcome(tafelbau::editPropertyRow(state.list, row, edited, state.pool.settings.crSep));
+        });
         m_window.propertyList()->selectRow(row);
         m_window.drawCard();
         return;

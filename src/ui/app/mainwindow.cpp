@@ -52,6 +52,8 @@ MainWindow::MainWindow(AppState &state, Dialogs &dialogs, QWidget *parent)
         {ids::Quit, [this] { close(); }},
         {ids::Help, [this] { openHelpForCurrentGadget(); }},
         {ids::Info, [this] { showInfo(m_info, m_dialogs, this, m_state.displayScale); }},
+        {ids::Undo, [this] { undo(); }},
+        {ids::Redo, [this] { redo(); }},
     };
     m_gadgetCommands = {
         {ids::CardChooser, [this] { selectCardFromChooser(); }},
@@ -181,6 +183,20 @@ void MainWindow::buildMenu()
     file->addSeparator();
     add(file, ids::Quit, QStringLiteral("Beenden"));
 
+    QMenu *editing = menuBar()->addMenu(QStringLiteral("&Bearbeiten"));
+    add(editing, ids::Undo, QString::fromUtf8("&Rückgängig"));
+    add(editing, ids::Redo, QStringLiteral("&Wiederholen"));
+    m_menuActions[ids::Undo]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    m_menuActions[ids::Redo]->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    for (int id : {ids::Undo, ids::Redo}) {
+        m_menuActions[id]->setShortcutContext(Qt::WindowShortcut);
+        // The menu bar holds the entries; the window holds their keys, so
+        // they work whichever child has the focus.
+        addAction(m_menuActions[id]);
+    }
+    updateEditActions();
+
     QMenu *gadgets = menuBar()->addMenu(QStringLiteral("&Gadgets"));
     add(gadgets, ids::Add, QString::fromUtf8("Hinzufügen\tIns"));
     add(gadgets, ids::Delete, QString::fromUtf8("Löschen\tDel"));
@@ -270,6 +286,50 @@ void MainWindow::setGadgetCommand(int gadget, std::function<void()> command)
 void MainWindow::showTitle(const std::string &utf8)
 {
     setWindowTitle(fromUtf8(utf8));
+    // Every load, save and new list passes here.
+    updateEditActions();
+}
+
+void MainWindow::runEdit(const std::string &label, const std::string &kind, const std::function<void()> &command)
+{
+    m_state.history.begin(m_state.list, m_shownCard, label, kind);
+    command();
+    m_state.history.commit(m_state.list, m_shownCard);
+    updateEditActions();
+}
+
+void MainWindow::undo()
+{
+    if (const auto card = m_state.history.undo(m_state.list))
+        showRestoredState(*card);
+}
+
+void MainWindow::redo()
+{
+    if (const auto card = m_state.history.redo(m_state.list))
+        showRestoredState(*card);
+}
+
+void MainWindow::showRestoredState(std::int32_t shownCard)
+{
+    m_shownCard = shownCard;
+    m_documents.updateTitle(!m_state.history.isAtSavedState());
+    refreshGadgetList();
+}
+
+void MainWindow::updateEditActions()
+{
+    QAction *undoAction = menuAction(ids::Undo);
+    QAction *redoAction = menuAction(ids::Redo);
+    if (!undoAction || !redoAction)
+        return;
+    const History &h = m_state.history;
+    undoAction->setEnabled(h.canUndo());
+    undoAction->setText(h.canUndo() ? QString::fromUtf8("&Rückgängig: ") + fromUtf8(h.undoLabel())
+                                    : QString::fromUtf8("&Rückgängig"));
+    redoAction->setEnabled(h.canRedo());
+    redoAction->setText(h.canRedo() ? QStringLiteral("&Wiederholen: ") + fromUtf8(h.redoLabel())
+                                    : QStringLiteral("&Wiederholen"));
 }
 
 QSize MainWindow::innerSize() const

@@ -74,7 +74,10 @@ enum Menu {
     BigLeft = 31,
     BigRight = 32,
     ToggleMode = 33,
-    Help = 9539
+    Help = 9539,
+    // Beyond the original table: the history.
+    Undo = 50,
+    Redo = 51,
 };
 } // namespace ids
 
@@ -117,6 +120,13 @@ public:
     /// and shows its message.
     void applyOutcome(const EditOutcome &outcome);
 
+    /// Runs `command`, which may change the list, as one step of the
+    /// history named `label` (UTF-8); steps of the same non-empty `kind`
+    /// in quick succession merge.
+    void runEdit(const std::string &label, const std::string &kind, const std::function<void()> &command);
+    void undo();
+    void redo();
+
     EditCommands *editCommands() const { return m_edit; }
 
     /// Inner size of the window: the area below the menu.
@@ -149,6 +159,10 @@ private:
     void selectCardFromChooser();
     void revealRow(int row);
     void writeSettingsAtQuit();
+    /// The undo and redo entries: enabled and named after their steps.
+    void updateEditActions();
+    /// After undo or redo: every view shows the list as it is now.
+    void showRestoredState(std::int32_t shownCard);
     void openHelpForCurrentGadget();
 
     AppState &m_state;

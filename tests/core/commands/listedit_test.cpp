@@ -42,7 +42,7 @@ TEST(DeleteSelectedGadgets, SelectsTheFollowerOfTheLastRemovedRecord)
         // An empty list counts as unchanged.
         EXPECT_EQ(out.mark, list.isEmpty() ? ChangeMark::Clear : ChangeMark::Set) << c[0];
         if (!list.isEmpty()) {
-            EXPECT_TRUE(list.records().at(static_cast<std::size_t>(out.current)).selected) << c[0];
+            EXPECT_TRUE(list.records()[static_cast<std::size_t>(out.current)].selected) << c[0];
         }
     }
 }

@@ -209,7 +209,7 @@ TEST(SaveFaults, ListSaveKeepsFileDocumentAndChangeMark)
                 state.document(), dialogs, views, [] { return std::time_t{0}; }, files);
             commands.updateTitle(true);
             const std::string title = views.title;
-            const std::vector<GadgetRecord> records = state.list.records();
+            const RecordList records = state.list.records();
 
             EXPECT_FALSE(commands.saveList());
             EXPECT_EQ(

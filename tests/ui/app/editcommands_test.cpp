@@ -1,5 +1,6 @@
 // The list-editing commands as the main window runs them: keys, buttons,
 // menus and the property list, with the small windows scripted.
+#include "core/commands/valueedit.h"
 #include "scripteddialogs.h"
 #include "testutil.h"
 #include "ui/app/editcommands.h"
@@ -10,6 +11,7 @@
 #include "ui/windows/inputbox.h"
 #include "ui/windows/replacevaridwindow.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -98,6 +100,69 @@ private slots:
     {
         delete m_window;
         delete m_dir;
+    }
+
+    // Add, move, delete, paste and edit; undo everything back to the empty
+    // list, do it all again: the saved files equal those of the same edits
+    // made without undo.
+    void undoAndRedoEveryStepThroughTheKeys()
+    {
+        QAction *undo = m_window->menuAction(ids::Undo);
+        QAction *redo = m_window->menuAction(ids::Redo);
+        QVERIFY(!undo->isEnabled() && !redo->isEnabled());
+        auto edits = [this] {
+            add("OpenWindow");
+            add("ButtonGadget");
+            add("ButtonGadget");
+            key(Qt::Key_Right, Qt::ControlModifier); // a run of key moves is one step
+            key(Qt::Key_Right, Qt::ControlModifier);
+            key(Qt::Key_C, Qt::ControlModifier);
+            key(Qt::Key_V, Qt::ControlModifier);
+            m_inputAnswers = {"Weiter"};
+            clickProperty(RowText);
+            key(Qt::Key_Up, Qt::ShiftModifier); // then another kind of step
+            key(Qt::Key_Delete);
+        };
+        edits();
+        const RecordList done = m_state.list.records();
+        QCOMPARE(undo->text(), QString::fromUtf8("&Rückgängig: Löschen"));
+        QStringList labels;
+        while (undo->isEnabled()) {
+            labels << undo->text().mid(QString::fromUtf8("&Rückgängig: ").size());
+            key(Qt::Key_Z, Qt::ControlModifier);
+        }
+        QCOMPARE(labels,
+                 (QStringList{QString::fromUtf8("Löschen"), "Verschieben", "Wert ändern", QString::fromUtf8("Einfügen"),
+                              "Verschieben", QString::fromUtf8("Hinzufügen"), QString::fromUtf8("Hinzufügen"),
+                              QString::fromUtf8("Hinzufügen")}));
+        QVERIFY(m_state.list.isEmpty());
+        QCOMPARE(m_window->windowTitle(), QStringLiteral(" Tafelbau 0.583 - ")); // no change mark
+        QCOMPARE(redo->text(), QString::fromUtf8("&Wiederholen: Hinzufügen"));
+        for (int i = 0; i < labels.size(); ++i)
+            key(i % 2 ? Qt::Key_Y : Qt::Key_Z, i % 2 ? Qt::ControlModifier : Qt::ControlModifier | Qt::ShiftModifier);
+        QVERIFY(!redo->isEnabled());
+        QCOMPARE(m_state.list.records(), done);
+        QVERIFY(m_window->windowTitle().endsWith(" *"));
+
+        m_dialogs.fileAnswers = {m_dir->path() / "undone.tbf"};
+        m_window->dispatchMenu(ids::SaveAs);
+        QVERIFY(!m_window->windowTitle().endsWith(" *"));
+        key(Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(m_window->windowTitle().endsWith(" *"));
+        key(Qt::Key_Y, Qt::ControlModifier);
+        QVERIFY(!m_window->windowTitle().endsWith(" *")); // back at the saved state
+
+        // The same edits without any undo give the same files.
+        m_dialogs.yesNoAnswers = {true};
+        m_window->dispatchMenu(ids::New);
+        QVERIFY(!undo->isEnabled());
+        m_state.newGadgetPosition = {}; // as in a fresh run
+        edits();
+        m_dialogs.fileAnswers = {m_dir->path() / "direct.tbf"};
+        m_window->dispatchMenu(ids::SaveAs);
+        const std::string a = testutil::readFile(m_dir->path() / "undone.tbf");
+        QCOMPARE(a, testutil::readFile(m_dir->path() / "direct.tbf"));
+        QVERIFY(!a.empty());
     }
 
     void insertOpensTheChooserAndAddsGadgets()

@@ -150,7 +150,7 @@ private slots:
         }
         QCOMPARE(seen.join('|'),
                  QString::fromUtf8("&Datei|Neu|Öffnen|Speichern ctrl-s|Speichern als|-|Konfig.datei|-|Beenden|"
-                                   "&Gadgets|Hinzufügen\tIns|Löschen\tDel|Kopieren\tctrl-c|Einfügen\tctrl-v|-|"
+                                   "&Bearbeiten|&Rückgängig|&Wiederholen|&Gadgets|Hinzufügen\tIns|Löschen\tDel|Kopieren\tctrl-c|Einfügen\tctrl-v|-|"
                                    "Karte zuordnen|Code zurücksetzen|Grösseren Text bearbeiten|Varid ersetzen|-|"
                                    "Import aus Code|-|Pool bearbeiten|&Hilfe|Info"));
     }
