@@ -2,7 +2,7 @@
 
 #include "app/mainwindow.h"
 #include "canvas/keyplacement.h"
-#include "codegen/import.h"
+#include "codegen/syntaximport.h"
 #include "commands/addgadget.h"
 #include "commands/listedit.h"
 #include "commands/smallwindows.h"
@@ -18,6 +18,13 @@
 #include <QTableWidget>
 
 namespace tafelbau {
+
+namespace {
+
+// A message box taller than the screen cannot be read; the rest is counted.
+constexpr std::size_t kImportNotesShown = 30;
+
+} // namespace
 
 EditCommands::EditCommands(MainWindow &window) : QObject(&window), m_window(window)
 {
@@ -193,12 +200,15 @@ void EditCommands::importFromCode()
     const auto file = m_window.dialogs().chooseOpenFile("Tafelbau Gadgets importieren aus Codedatei", {}, "*.*");
     if (!file)
         return;
-    if (const Outcome imported = importFromFile(*file, state.pool, state.list); !imported.ok) {
-        m_window.dialogs().showMessage(imported.message);
+    const SourceImport imported = importSourceFile(*file, state.pool, state.list, kImportNotesShown);
+    if (!imported.outcome.ok) {
+        m_window.dialogs().showMessage(imported.outcome.message);
         return;
     }
     m_window.documents().updateTitle(true);
     m_window.refreshGadgetList();
+    if (!imported.report.empty())
+        m_window.dialogs().showMessage(imported.report);
 }
 
 } // namespace tafelbau

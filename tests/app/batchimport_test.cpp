@@ -80,3 +80,21 @@ TEST(BatchImport, FailuresLeaveTheListFileAsItWas)
         EXPECT_FALSE(fs::exists(list.string().substr(0, list.string().size() - 4) + "PBFExport.pbf")) << c.listName;
     }
 }
+
+TEST(BatchImport, StatementReadingReportsOnStandardError)
+{
+    ImportRig rig;
+    testutil::writeFile(rig.dir / "TafelbauGadgetPool.ini",
+                        testutil::crlf({"GGdtPoolCodeFileExt = .pbi", "GGdtPoolImportSyntax = 1", "[ButtonGadget]",
+                                        "code = ButtonGadget(#[id], [x], \"[text]\")",
+                                        "importcode = ButtonGadget(#[id],[x],[y],[xd],[yd],[text],[flags]"}));
+    testutil::writeFile(rig.dir / "neu.pb", "Ok = ButtonGadget(#PB_Any, 10, 20, 80, 24, \"Weiter\") ; Knopf\r\n"
+                                            "ButtonGadget(#Zu, x + 1, 0, 0, 0, \"Zu\")\r\n");
+    const testutil::RunResult r = rig.run(rig.dir / "neu.pb", rig.dir / "dlg.tbf");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "Tafelbau: Import: 2 Gadgets gelesen.\n"
+                     "Zeile 2: ButtonGadget Zu: X ist keine Zahl (x + 1) \xE2\x80\x93 \xC3\xBC" "bernommen als 0\n");
+    const std::string code = testutil::readFile(rig.dir / "dlg.pbi");
+    EXPECT_NE(code.find("ButtonGadget(#Ok, 10*GTBScale, \"Weiter\")\r\n"), std::string::npos);
+    EXPECT_NE(code.find("ButtonGadget(#Zu, 0*GTBScale, \"Zu\")\r\n"), std::string::npos);
+}
