@@ -316,7 +316,8 @@ void Scanner::run()
             break;
         case OpenBracket:
             if (m_brackets < m_bracketNames.size())
-                m_bracketNames[m_brackets] = m_recent[0].kind == Recent::Identifier ? m_recent[0].name : std::string_view();
+                m_bracketNames[m_brackets] =
+                    m_recent[0].kind == Recent::Identifier ? m_recent[0].name : std::string_view();
             ++m_brackets;
             other(1);
             break;

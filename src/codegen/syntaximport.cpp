@@ -211,6 +211,11 @@ std::optional<std::string> referenceKey(const CallArgument &a, std::string_view 
     return std::nullopt;
 }
 
+std::string_view spanText(std::string_view cleaned, std::size_t begin, std::size_t end)
+{
+    return trimBlanksTabs(cleaned.substr(begin, end - begin));
+}
+
 // What the message shows of a source argument: one line, not too long.
 std::string shown(std::string_view t)
 {
@@ -263,7 +268,8 @@ std::string unescape(std::string_view inner, std::string_view crSep, bool &chang
 class SyntaxImport
 {
 public:
-    SyntaxImport(const GdtPool &pool, GdtList &list) : m_pool(pool), m_list(list), m_ids(list), m_card(nextFreeCard(list))
+    SyntaxImport(const GdtPool &pool, GdtList &list)
+        : m_pool(pool), m_list(list), m_ids(list), m_card(nextFreeCard(list))
     {
         m_plans.resize(pool.entries.size());
         for (std::size_t i = 0; i < pool.entries.size(); ++i) {
@@ -280,10 +286,11 @@ public:
 
     ImportReport run(std::string_view bytes)
     {
-        scanCalls(bytes, m_functions, m_maxArguments, [this](const std::vector<SourceCall> &calls, std::string_view cleaned) {
-            for (const SourceCall &c : calls)
-                add(c, cleaned);
-        });
+        scanCalls(bytes, m_functions, m_maxArguments,
+                  [this](const std::vector<SourceCall> &calls, std::string_view cleaned) {
+                      for (const SourceCall &c : calls)
+                          add(c, cleaned);
+                  });
         return std::move(m_report);
     }
 
@@ -341,7 +348,7 @@ void SyntaxImport::add(const SourceCall &call, std::string_view cleaned)
         if (f.kind == Other)
             continue;
         const CallArgument *a = i < call.args.size() ? &call.args[i] : nullptr;
-        const std::string_view text = a ? trimBlanksTabs(cleaned.substr(a->begin, a->end - a->begin)) : std::string_view();
+        const std::string_view text = a ? spanText(cleaned, a->begin, a->end) : std::string_view();
         std::string label;
         if (f.kind >= P0) {
             const std::string &pname = entry.p[static_cast<std::size_t>(f.kind - P0)];
@@ -371,11 +378,8 @@ void SyntaxImport::add(const SourceCall &call, std::string_view cleaned)
     }
     if (call.args.size() > plan.fields.size()) {
         const CallArgument &extra = call.args[plan.fields.size()];
-        const std::size_t end = call.args.back().end;
-        note(extra.line,
-             "mehr Argumente, als die Maske kennt (" + shown(trimBlanksTabs(cleaned.substr(extra.begin, end - extra.begin)))
-                 + ")",
-             "weggelassen");
+        const std::string_view rest = spanText(cleaned, extra.begin, call.args.back().end);
+        note(extra.line, "mehr Argumente, als die Maske kennt (" + shown(rest) + ")", "weggelassen");
     }
     if (id.empty())
         id = m_ids.makeUnique(entry.name, id);
@@ -434,7 +438,8 @@ std::int32_t SyntaxImport::coordinate(const CallArgument *a, std::string_view te
     if (equalsFolded(text, "#PB_Ignore"))
         note(a->line, std::string(label) + " ist #PB_Ignore", std::string(kTakenAs) + numberText(v));
     else
-        note(a->line, std::string(label) + " ist keine Zahl (" + shown(text) + ")", std::string(kTakenAs) + numberText(v));
+        note(a->line, std::string(label) + " ist keine Zahl (" + shown(text) + ")",
+             std::string(kTakenAs) + numberText(v));
     return v;
 }
 

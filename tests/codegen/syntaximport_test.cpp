@@ -115,11 +115,12 @@ TEST(SyntaxImport, EveryCallOutsideCommentsAndStrings)
 {
     const std::string source =
         "; ButtonGadget(#Kommentar, 0, 0, 0, 0, \"nein\")\r\n"
-        "TextGadget(#A, 1, 2, 3, 4, \"ButtonGadget(#ImString, 0, 0, 0, 0, x)\") : ButtonGadget(#B, 1, 2, 3, 4, \"b\") : "
-        "SetGadgetState(#Bar, 50)\r"
+        "TextGadget(#A, 1, 2, 3, 4, \"ButtonGadget(#ImString, 0, 0, 0, 0, x)\") : "
+        "ButtonGadget(#B, 1, 2, 3, 4, \"b\") : SetGadgetState(#Bar, 50)\r"
         "ButtonGadget(#C, 1, 2,\n  3, 4, \"c\")\n"
         "StringGadget(#D, 1, 2, 3, 4, 'x') : CheckBoxGadget(#E, 1, 2, 3, 4, \"e\") ; TextGadget(#F, 1, 2, 3, 4, \"\")\n"
-        "Declare ButtonGadget(a) : Procedure.i TextGadget(x) : p = @ButtonGadget() : Dlg::TextGadget(#G, 0, 0, 0, 0, \"\")\n"
+        "Declare ButtonGadget(a) : Procedure.i TextGadget(x) : p = @ButtonGadget() : "
+        "Dlg::TextGadget(#G, 0, 0, 0, 0, \"\")\n"
         "SetGadgetFont(ButtonGadget(#H, 1, 2, 3, 4, ~\"\\\"ButtonGadget(#Esc)\"), FontID(0))\n";
     const Imported in = read(source);
     EXPECT_EQ(varIds(in.list), (std::vector<std::string>{"TextGadget A", "ButtonGadget B", "ButtonGadget C",
@@ -183,7 +184,8 @@ TEST(SyntaxImport, ReferencesFollowTheVarIdsTheyGet)
               (std::vector<std::string>{"PanelGadget Panel", "AddGadgetItem AddGadgetItem", "ListViewGadget List",
                                         "EditorGadget Edit", "SplitterGadget Split", "AddGadgetItem AddGadgetItem1",
                                         "PanelGadget Panel1", "AddGadgetItem AddGadgetItem2", "ListViewGadget List1",
-                                        "EditorGadget Edit1", "SplitterGadget Split1", "AddGadgetItem AddGadgetItem3"}));
+                                        "EditorGadget Edit1", "SplitterGadget Split1",
+                                        "AddGadgetItem AddGadgetItem3"}));
     const auto &r = in.list.records();
     EXPECT_EQ(r[1].p[0], "Panel");
     EXPECT_EQ(r[7].p[0], "Panel1");
@@ -241,8 +243,8 @@ TEST(SyntaxImport, GarbageNeitherCrashesNorLosesLaterGadgets)
              return s;
          }(),
          5000},
-        {"a megabyte of commas and parentheses", "TextGadget(#T" + std::string(1 << 20, ',') + std::string(1 << 20, '('),
-         1},
+        {"a megabyte of commas and parentheses",
+         "TextGadget(#T" + std::string(1 << 20, ',') + std::string(1 << 20, '('), 1},
         {"only a lone quote", "\"", 0},
     };
     for (const auto &c : cases) {
@@ -324,7 +326,9 @@ TEST(SyntaxImport, HandWrittenDialogs)
         for (const GadgetRecord &r : in.list.records())
             code += expandTemplate(r) + "\r\n";
         const Imported again = read(code);
-        EXPECT_EQ(rendered(again).substr(0, rendered(again).find("--")), rendered(in).substr(0, rendered(in).find("--")))
+        const std::string gadgets = rendered(in);
+        const std::string gadgetsAgain = rendered(again);
+        EXPECT_EQ(gadgetsAgain.substr(0, gadgetsAgain.find("--")), gadgets.substr(0, gadgets.find("--")))
             << file.path();
         EXPECT_TRUE(again.report.notes.empty()) << importReportMessage(again.report, 10);
     }
