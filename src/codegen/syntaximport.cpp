@@ -405,6 +405,7 @@ void SyntaxImport::readId(const SourceCall &call, const CallArgument &a, std::st
                           const PoolEntry &entry, std::string &id, std::string &key)
 {
     std::string candidate;
+    bool constant = false;
     if (equalsFolded(text, "#PB_Any") || text == "-1") {
         if (call.assignedTo.empty()) {
             note(a.line, "VarID " + shown(text) + " ohne Zuweisung an eine Variable", {});
@@ -415,6 +416,7 @@ void SyntaxImport::readId(const SourceCall &call, const CallArgument &a, std::st
     } else if (a.tokens == 1 && a.first == TokenKind::Constant) {
         candidate.assign(text.substr(1));
         key = folded("#", candidate);
+        constant = true;
     } else if (const auto n = plainNumber(text)) {
         candidate = entry.name + std::to_string(*n);
         key = "=" + std::to_string(*n);
@@ -426,6 +428,10 @@ void SyntaxImport::readId(const SourceCall &call, const CallArgument &a, std::st
         return;
     }
     id = m_ids.makeUnique(candidate, id);
+    // A constant that keeps its name is found without the table: the
+    // common case, and a source of 50,000 of them need not fill it.
+    if (constant && id == candidate)
+        key.clear();
 }
 
 std::int32_t SyntaxImport::coordinate(const CallArgument *a, std::string_view text, std::string_view label)
