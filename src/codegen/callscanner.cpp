@@ -96,10 +96,9 @@ bool isHexDigit(char c)
 
 bool isDefinitionKeyword(std::string_view word)
 {
-    static constexpr std::string_view kKeywords[] = {
-        "procedure", "procedurec", "proceduredll", "procedurecdll", "declare",    "declarec",
-        "declaredll", "declarecdll", "prototype",  "prototypec",    "macro",
-    };
+    static constexpr std::string_view kKeywords[] = {"procedure", "procedurec",  "proceduredll", "procedurecdll",
+                                                     "declare",   "declarec",    "declaredll",   "declarecdll",
+                                                     "prototype", "prototypec",  "macro"};
     for (std::string_view k : kKeywords)
         if (equalsFolded(word, k))
             return true;
