@@ -23,7 +23,11 @@ Conventions used by the templates:
     the value taken for a new gadget is the text after "=" untrimmed, and a
     leading blank would not survive an import (imported values are trimmed).
   * Import masks take the id without its "#": the mask prefix ends in "(#",
-    so only calls whose first argument is a #constant are recognised.
+    so the line-by-line reading recognises only calls whose first argument
+    is a #constant. The pool selects the statement reading
+    (GGdtPoolImportSyntax = 1), which takes the function name before "(" and
+    the arguments by position; --check still simulates the line reading,
+    which a user gets back by setting the key to 0.
   * Parameters that name another gadget inside the argument list (the two
     gadgets of a splitter) carry their own "#" in the parameter value,
     because import cannot strip it there.
@@ -50,6 +54,9 @@ HEAD = [
     ("GGdtPoolKonstCorps", "#"),
     ("GGdtPoolKonstEnde",
      "EndEnumeration" + US + "#GadgetIndex=#PB_Compiler_EnumerationValue"),
+    # Beyond the nine: import reads sources as PureBasic statements (calls,
+    # strings, comments) instead of searching each line for a mask prefix.
+    ("GGdtPoolImportSyntax", "1"),
 ]
 
 

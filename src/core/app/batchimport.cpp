@@ -1,10 +1,11 @@
 #include "core/app/batchimport.h"
 
 #include "core/codegen/codefile.h"
-#include "core/codegen/import.h"
+#include "core/codegen/syntaximport.h"
 #include "core/document/latin1.h"
 #include "core/document/listfile.h"
 
+#include <cstdint>
 #include <system_error>
 
 namespace tafelbau {
@@ -32,10 +33,14 @@ int importIntoListFile(AppState &state, Dialogs &dialogs, const std::filesystem:
     }
     state.listFile = listFile;
 
-    if (const Outcome imported = importFromFile(source, state.pool, state.list); !imported.ok) {
-        dialogs.showMessage(imported.message);
+    // Standard error has room for every note.
+    const SourceImport imported = importSourceFile(source, state.pool, state.list, SIZE_MAX);
+    if (!imported.outcome.ok) {
+        dialogs.showMessage(imported.outcome.message);
         return 1;
     }
+    if (!imported.report.empty())
+        dialogs.showMessage(imported.report);
     state.changed = true;
     if (const Outcome saved = writeListFile(listFile, state.list); !saved.ok) {
         dialogs.showMessage(saved.message);

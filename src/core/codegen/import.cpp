@@ -1,5 +1,6 @@
 #include "core/codegen/import.h"
 
+#include "core/codegen/uniqueids.h"
 #include "core/document/atomicfile.h"
 #include "core/document/gdtlist.h"
 #include "core/document/latin1.h"
@@ -7,8 +8,6 @@
 #include <array>
 #include <limits>
 #include <string>
-#include <unordered_map>
-#include <unordered_set>
 
 namespace tafelbau {
 
@@ -166,52 +165,6 @@ private:
     std::string_view m_comment;
     std::string_view m_trim;
     std::array<bool, 256> m_remove{};
-};
-
-// The list's identifiers for the time of one import. The list only grows
-// meanwhile, so a hash set answers "is it used" without walking the list.
-class UniqueIds
-{
-public:
-    explicit UniqueIds(const GdtList &list)
-    {
-        m_used.reserve(static_cast<std::size_t>(list.size()) * 2 + 16);
-        for (const GadgetRecord &r : list.records())
-            m_used.insert(r.varId);
-    }
-
-    // `pending` is the identifier the record being built holds so far: it
-    // is in the list already and so counts as used.
-    std::string makeUnique(std::string_view t, std::string_view pending)
-    {
-        std::string candidate(t);
-        if (candidate != pending && !m_used.contains(candidate))
-            return candidate;
-        // A source full of the same identifier (#PB_Any) would otherwise try
-        // t1, t2, ... from the start for every line. Numbers skipped here are
-        // held by records of the list, which stay for the rest of the import.
-        std::uint64_t &hint = m_nextNumber.try_emplace(candidate, 1).first->second;
-        std::uint64_t n = hint;
-        while (m_used.contains(numbered(t, n, candidate)))
-            ++n;
-        hint = n;
-        while (candidate == pending || m_used.contains(candidate))
-            numbered(t, ++n, candidate);
-        return candidate;
-    }
-
-    void add(const std::string &id) { m_used.insert(id); }
-
-private:
-    static const std::string &numbered(std::string_view t, std::uint64_t n, std::string &out)
-    {
-        out.assign(t);
-        out.append(std::to_string(n));
-        return out;
-    }
-
-    std::unordered_set<std::string> m_used;
-    std::unordered_map<std::string, std::uint64_t> m_nextNumber;
 };
 
 GadgetRecord recordFor(std::string_view line, const PoolEntry &entry, const MaskPlan &plan, const LineCleaner &cleaner,

@@ -88,6 +88,8 @@ public:
     bool empty() const { return m_handles.empty(); }
     GadgetRecord &operator[](std::size_t i) { return *m_handles[i]; }
     const GadgetRecord &operator[](std::size_t i) const { return *m_handles[i]; }
+    GadgetRecord &at(std::size_t i) { return *m_handles.at(i); }
+    const GadgetRecord &at(std::size_t i) const { return *m_handles.at(i); }
     GadgetRecord &front() { return *m_handles.front(); }
     const GadgetRecord &front() const { return *m_handles.front(); }
     GadgetRecord &back() { return *m_handles.back(); }

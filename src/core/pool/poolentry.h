@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace tafelbau {
@@ -32,9 +33,9 @@ struct PoolEntry
     bool operator==(const PoolEntry &) const = default;
 };
 
-/// The nine program-wide texts of the pool file's head section. Empty until a
-/// pool file is read: without a pool file there is no extension and no
-/// comment marker.
+/// The program-wide values of the pool file's head section: nine texts and
+/// the import reading. Empty until a pool file is read: without a pool file
+/// there is no extension and no comment marker.
 struct PoolSettings
 {
     std::string generalPrgHelpFile;
@@ -46,6 +47,12 @@ struct PoolSettings
     std::string konstRumpf;
     std::string konstCorps;
     std::string konstEnde;
+    /// GGdtPoolImportSyntax: import reads sources as PureBasic statements
+    /// instead of line by line. Unset when the file has no such key, so that
+    /// saving such a pool writes the file as it was.
+    std::optional<bool> importSyntax;
+
+    bool readsImportAsSyntax() const { return importSyntax.value_or(false); }
 
     bool operator==(const PoolSettings &) const = default;
 };

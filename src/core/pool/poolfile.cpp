@@ -30,6 +30,10 @@ const HeadKey kHeadKeys[] = {
     {"GGdtPoolKonstEnde", "EndEnumeration\r\n#GadgetIndex=#PB_Compiler_EnumerationValue", &PoolSettings::konstEnde},
 };
 
+// Beyond the nine keys above: written after them, and only when the file
+// had it or it was set, so that older pools keep their bytes.
+constexpr const char *kImportSyntaxKey = "GGdtPoolImportSyntax";
+
 const char *const kParamKeys[10] = {"p0", "p1", "p2", "p3", "p4", "p5", "p6", "p7", "p8", "p9"};
 
 } // namespace
@@ -46,6 +50,10 @@ bool loadGdtPool(const std::filesystem::path &path, GdtPool &pool)
     // without the encoding hold no 0x1E/0x1F and read unchanged.
     for (const HeadKey &h : kHeadKeys)
         pool.settings.*h.field = decodeMultiLine(doc.readText(h.key, h.fallback));
+    if (const auto syntax = doc.find(kImportSyntaxKey))
+        pool.settings.importSyntax = parseDecimal(*syntax) != 0;
+    else
+        pool.settings.importSyntax.reset();
     doc.examineGroups();
     pool.entries.clear();
     while (doc.nextGroup()) {
@@ -95,6 +103,8 @@ Outcome saveGdtPool(const std::filesystem::path &path, GdtPool &pool, FileOps &f
     pool.sortIntoPoolOrder();
     for (const HeadKey &h : kHeadKeys)
         doc.writeText(h.key, encodeMultiLine(pool.settings.*h.field));
+    if (pool.settings.importSyntax)
+        doc.writeNumber(kImportSyntaxKey, *pool.settings.importSyntax ? 1 : 0);
     for (const PoolEntry &e : pool.entries) {
         doc.selectGroup(e.name);
         doc.writeText("code", encodeMultiLine(e.code));

@@ -1,7 +1,7 @@
 #include "ui/app/editcommands.h"
 
 #include "core/canvas/keyplacement.h"
-#include "core/codegen/import.h"
+#include "core/codegen/syntaximport.h"
 #include "core/commands/addgadget.h"
 #include "core/commands/listedit.h"
 #include "core/commands/selection.h"
@@ -24,6 +24,13 @@
 #include <QTableWidget>
 
 namespace tafelbau {
+
+namespace {
+
+// A message box taller than the screen cannot be read; the rest is counted.
+constexpr std::size_t kImportNotesShown = 30;
+
+} // namespace
 
 EditCommands::EditCommands(MainWindow &window) : QObject(&window), m_window(window)
 {
@@ -217,12 +224,15 @@ void EditCommands::importFromCode()
     const auto file = m_window.dialogs().chooseOpenFile("Tafelbau Gadgets importieren aus Codedatei", {}, "*.*");
     if (!file)
         return;
-    if (const Outcome imported = importFromFile(*file, state.pool, state.list); !imported.ok) {
-        m_window.dialogs().showMessage(imported.message);
+    const SourceImport imported = importSourceFile(*file, state.pool, state.list, kImportNotesShown);
+    if (!imported.outcome.ok) {
+        m_window.dialogs().showMessage(imported.outcome.message);
         return;
     }
     m_window.documents().updateTitle(true);
     m_window.refreshGadgetList();
+    if (!imported.report.empty())
+        m_window.dialogs().showMessage(imported.report);
 }
 
 } // namespace tafelbau

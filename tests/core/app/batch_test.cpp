@@ -176,3 +176,20 @@ TEST_F(Batch, RefreshRefusesToWriteOverTheListFile)
     EXPECT_EQ(testutil::readFile(dir / "a.tbf"), before);
     EXPECT_FALSE(fs::exists(dir / "aPBFExport.pbf"));
 }
+
+TEST_F(Batch, ImportByStatementsReportsOnStandardError)
+{
+    testutil::writeFile(dir / "prog" / "TafelbauGadgetPool.ini",
+                        crlf({"GGdtPoolCodeFileExt = .pbi", "GGdtPoolImportSyntax = 1", "[ButtonGadget]",
+                              "code = ButtonGadget(#[id], [x], \"[text]\")",
+                              "importcode = ButtonGadget(#[id],[x],[y],[xd],[yd],[text],[flags]"}));
+    testutil::writeFile(dir / "neu.pb", "Ok = ButtonGadget(#PB_Any, 10, 20, 80, 24, \"Weiter\") ; Knopf\r\n"
+                                        "ButtonGadget(#Zu, x + 1, 0, 0, 0, \"Zu\")\r\n");
+    const testutil::RunResult r = run({"/import", (dir / "neu.pb").string(), (dir / "dlg.tbf").string()});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "Tafelbau: Import: 2 Gadgets gelesen.\n"
+                     "Zeile 2: ButtonGadget Zu: X ist keine Zahl (x + 1) \xE2\x80\x93 \xC3\274bernommen als 0\n");
+    const std::string code = testutil::readFile(dir / "dlg.pbi");
+    EXPECT_NE(code.find("ButtonGadget(#Ok, 10*GTBScale, \"Weiter\")\r\n"), std::string::npos);
+    EXPECT_NE(code.find("ButtonGadget(#Zu, 0*GTBScale, \"Zu\")\r\n"), std::string::npos);
+}

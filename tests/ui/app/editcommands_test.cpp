@@ -305,6 +305,15 @@ private slots:
         m_window->dispatchMenu(ids::Import);
         QVERIFY(QString::fromStdString(m_dialogs.calls.back()).startsWith("message: Err - konnte Datei nicht"));
         QCOMPARE(rows().size(), 1);
+
+        // A pool that reads statements tells what it read, after the list shows it.
+        m_state.pool.settings.importSyntax = true;
+        testutil::writeFile(m_dir->path() / "neu.pb", "Ok = ButtonGadget(#PB_Any, 1, 2, 3, 4, \"Weiter\") ; Knopf\r\n");
+        m_dialogs.fileAnswers = {m_dir->path() / "neu.pb"};
+        m_window->dispatchMenu(ids::Import);
+        QCOMPARE(rows(), (QStringList{"Ok", "Ok1"}));
+        QCOMPARE(m_state.list.records()[1].text, std::string("Weiter"));
+        QCOMPARE(m_dialogs.calls.back(), std::string("message: Import: 1 Gadget gelesen."));
     }
 
     void smallWindowsOnTheirOwn()

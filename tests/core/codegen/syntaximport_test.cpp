@@ -1,0 +1,336 @@
+// Import that reads PureBasic as PureBasic, with the shipped pool.
+#include "core/codegen/syntaximport.h"
+#include "core/codegen/templateexpansion.h"
+#include "core/document/latin1.h"
+#include "core/pool/flaglines.h"
+#include "core/pool/poolfile.h"
+
+#include "testutil.h"
+
+#include <gtest/gtest.h>
+
+using namespace tafelbau;
+
+namespace {
+
+const GdtPool &shippedPool()
+{
+    static const GdtPool pool = [] {
+        GdtPool p;
+        EXPECT_TRUE(loadGdtPool(std::filesystem::path(TAFELBAU_SOURCE_DIR) / "data" / "TafelbauGadgetPool.ini", p));
+        return p;
+    }();
+    return pool;
+}
+
+struct Imported
+{
+    GdtList list;
+    ImportReport report;
+};
+
+Imported read(std::string_view source)
+{
+    Imported out;
+    out.report = importSourceSyntax(source, shippedPool(), out.list);
+    return out;
+}
+
+std::vector<std::string> varIds(const GdtList &list)
+{
+    std::vector<std::string> ids;
+    for (const GadgetRecord &r : list.records())
+        ids.push_back(r.name + " " + r.varId);
+    return ids;
+}
+
+} // namespace
+
+TEST(SyntaxImport, ShippedPoolChoosesIt)
+{
+    EXPECT_EQ(shippedPool().settings.importSyntax, std::optional<bool>(true));
+}
+
+struct CallCase
+{
+    const char *what;
+    std::string source;
+    std::string type, varId, text;
+    std::int32_t x = 0, y = 0, xd = 0, yd = 0;
+    std::string flags = {}, p0 = {}, p1 = {};
+};
+
+TEST(SyntaxImport, ValuesOfOneCall)
+{
+    const CallCase cases[] = {
+        {"#PB_Any assigned", "  Close = ButtonGadget(#PB_Any, 10, 20, 80, 24, \"Schlie\xDF" "en\")", "ButtonGadget",
+         "Close", "Schlie\xDF" "en", 10, 20, 80, 24, "0"},
+        {"-1 into a field with a type", "*dlg\\close.i = ButtonGadget(-1, 1, 2, 3, 4, \"x\", #PB_Button_Default)",
+         "ButtonGadget", "close", "x", 1, 2, 3, 4, "#PB_Button_Default"},
+        {"array element", "Knopf(3) = ButtonGadget(#PB_Any, 1, 2, 3, 4, \"\")", "ButtonGadget", "Knopf", "", 1, 2, 3,
+         4, "0"},
+        {"constant, comment after", "ButtonGadget(#Ok, 10, 20, 80, 24, \"OK\")  ; Knopf, Ende)", "ButtonGadget", "Ok",
+         "OK", 10, 20, 80, 24, "0"},
+        {"gadget number", "ButtonGadget(255, 1, 2, 3, 4, \"x\")", "ButtonGadget", "ButtonGadget255", "x", 1, 2, 3, 4,
+         "0"},
+        {"window number after If", "If OpenWindow(0, 100, 50, 400, 300, \"Titel\", #PB_Window_SystemMenu | "
+                                   "#PB_Window_ScreenCentered)",
+         "OpenWindow", "OpenWindow0", "Titel", 100, 50, 400, 300, "#PB_Window_SystemMenu | #PB_Window_ScreenCentered"},
+        {"variable", "ButtonGadget(btnOk, 1, 2, 3, 4, \"x\")", "ButtonGadget", "btnOk", "x", 1, 2, 3, 4, "0"},
+        {"comma in a string, nested call", "DateGadget(#Datum, 10, 10, 120, 25, \"%dd, %mm\", Date())", "DateGadget",
+         "Datum", "", 10, 10, 120, 25, "0", "%dd, %mm", "Date()"},
+        {"escaped string without escapes", "TextGadget(#T, 1, 2, 3, 4, ~\"ab;c\")", "TextGadget", "T", "ab;c", 1, 2, 3,
+         4, "0"},
+        {"number forms", "TextGadget(#T, $10, 20*GTBScale, %11, -4, \"\")", "TextGadget", "T", "", 16, 20, 3, -4, "0"},
+        {"function in other letter case", "buttongadget(#Ok, 1, 2, 3, 4, \"x\", 0)", "ButtonGadget", "Ok", "x", 1, 2, 3,
+         4, "0"},
+        {"flags over lines with a comment",
+         "TextGadget(#T, 1, 2, 3, 4, \"t\",\r\n    #PB_Text_Center | ; mittig\r\n    #PB_Text_Border)", "TextGadget",
+         "T", "t", 1, 2, 3, 4, "#PB_Text_Center | #PB_Text_Border"},
+        {"constant parameter loses its #", "AddGadgetItem(#Panel, -1, \"Seite 1\")", "AddGadgetItem", "AddGadgetItem",
+         "Seite 1", 0, 0, 0, 0, "", "Panel"},
+        {"line break piece kept as written", "ButtonGadget(#B, 1, 2, 3, 4, \"a\"+#CRLF$+\"b\")", "ButtonGadget", "B",
+         "a\"+#CRLF$+\"b", 1, 2, 3, 4, "0"},
+        {"raw parameters as written", "SplitterGadget(#S, 0, 0, 9, 9, #Links, GadgetID( 2 ), #PB_Splitter_Vertical)",
+         "SplitterGadget", "S", "", 0, 0, 9, 9, "#PB_Splitter_Vertical", "#Links", "GadgetID( 2 )"},
+        {"blank before the parenthesis", "Ok = ButtonGadget (#PB_Any, 1, 2, 3, 4, \"x\")", "ButtonGadget", "Ok", "x", 1,
+         2, 3, 4, "0"},
+    };
+    for (const CallCase &c : cases) {
+        const Imported in = read(c.source);
+        ASSERT_EQ(in.list.size(), 1) << c.what;
+        const GadgetRecord &r = in.list.records()[0];
+        EXPECT_EQ(r.name, c.type) << c.what;
+        EXPECT_EQ(r.varId, c.varId) << c.what;
+        EXPECT_EQ(r.text, c.text) << c.what;
+        EXPECT_EQ((std::array{r.x, r.y, r.xd, r.yd}), (std::array{c.x, c.y, c.xd, c.yd})) << c.what;
+        EXPECT_EQ(r.flags, c.flags) << c.what;
+        EXPECT_EQ(r.p[0], c.p0) << c.what;
+        EXPECT_EQ(r.p[1], c.p1) << c.what;
+        EXPECT_TRUE(in.report.notes.empty()) << c.what << ": " << importReportMessage(in.report, 5);
+    }
+}
+
+TEST(SyntaxImport, EveryCallOutsideCommentsAndStrings)
+{
+    const std::string source =
+        "; ButtonGadget(#Kommentar, 0, 0, 0, 0, \"nein\")\r\n"
+        "TextGadget(#A, 1, 2, 3, 4, \"ButtonGadget(#ImString, 0, 0, 0, 0, x)\") : "
+        "ButtonGadget(#B, 1, 2, 3, 4, \"b\") : SetGadgetState(#Bar, 50)\r"
+        "ButtonGadget(#C, 1, 2,\n  3, 4, \"c\")\n"
+        "StringGadget(#D, 1, 2, 3, 4, 'x') : CheckBoxGadget(#E, 1, 2, 3, 4, \"e\") ; TextGadget(#F, 1, 2, 3, 4, \"\")\n"
+        "Declare ButtonGadget(a) : Procedure.i TextGadget(x) : p = @ButtonGadget() : "
+        "Dlg::TextGadget(#G, 0, 0, 0, 0, \"\")\n"
+        "SetGadgetFont(ButtonGadget(#H, 1, 2, 3, 4, ~\"\\\"ButtonGadget(#Esc)\"), FontID(0))\n";
+    const Imported in = read(source);
+    EXPECT_EQ(varIds(in.list), (std::vector<std::string>{"TextGadget A", "ButtonGadget B", "ButtonGadget C",
+                                                          "StringGadget D", "CheckBoxGadget E", "ButtonGadget H"}));
+    EXPECT_EQ(in.list.records()[1].text, "b");
+    EXPECT_EQ(in.list.records()[1].flags, "0");
+    EXPECT_EQ(in.list.records()[2].yd, 4);
+    EXPECT_EQ(in.report.gadgets, 6);
+}
+
+TEST(SyntaxImport, ValuesThatCannotBeKeptAreReported)
+{
+    const std::string source = "OpenWindow(#W, 0, 0, 400, 300, #Titel)\r\n"
+                               "ButtonGadget(#Ok, WindowWidth(#W) - 90, #PB_Ignore, 80, 24, \"Name: \" + n$)\r\n"
+                               "ButtonGadget(#PB_Any, 1, 2, 3, 4, ~\"a\\tb\")\r\n"
+                               "DateGadget(#D, 1, 2, 3, 4, Maske$)\r\n"
+                               "AddGadgetItem(0, -1, \"x\")\r\n"
+                               "ButtonGadget(#Offen, 1, 2, 3, 4, \"a\"\r\n"
+                               "ButtonGadget(#Zu, 1, 2, 3, 4, \"z\")\r\n";
+    const Imported in = read(source);
+    EXPECT_EQ(varIds(in.list), (std::vector<std::string>{"OpenWindow W", "ButtonGadget Ok", "ButtonGadget ButtonGadget",
+                                                          "DateGadget D", "AddGadgetItem AddGadgetItem",
+                                                          "ButtonGadget Offen", "ButtonGadget Zu"}));
+    EXPECT_EQ(in.list.records()[1].text, "Name: ");
+    EXPECT_EQ(in.list.records()[2].text, "a\"+#TAB$+\"b");
+    EXPECT_EQ(in.list.records()[5].text, "a");
+    const std::string dash = " \xE2\x80\x93 \xC3\xBC" "bernommen als ";
+    EXPECT_EQ(importReportMessage(in.report, 100),
+              "Import: 7 Gadgets gelesen.\r\n"
+              "Zeile 1: OpenWindow W: Text ist kein String (#Titel)" + dash + "\"\"\r\n"
+              "Zeile 2: ButtonGadget Ok: X ist keine Zahl (WindowWidth(#W) - 90)" + dash + "0\r\n"
+              "Zeile 2: ButtonGadget Ok: Y ist #PB_Ignore" + dash + "0\r\n"
+              "Zeile 2: ButtonGadget Ok: Text ist kein String (\"Name: \" + n$)" + dash + "\"Name: \"\r\n"
+              "Zeile 3: ButtonGadget ButtonGadget: VarID #PB_Any ohne Zuweisung an eine Variable" + dash
+                  + "ButtonGadget\r\n"
+              "Zeile 3: ButtonGadget ButtonGadget: Text mit Escape-Folgen (~\"a\\tb\")" + dash
+                  + "\"a\"+#TAB$+\"b\"\r\n"
+              "Zeile 4: DateGadget D: Maske ist kein String (Maske$)" + dash + "\"\"\r\n"
+              "Zeile 5: AddGadgetItem AddGadgetItem: Panel (VarID ohne #) ist keine Konstante (0)" + dash + "0\r\n"
+              "Zeile 6: ButtonGadget Offen: Klammer nicht geschlossen \xE2\x80\x93 Werte bis zum Zeilenende gelesen");
+    EXPECT_EQ(importReportMessage(in.report, 1),
+              "Import: 7 Gadgets gelesen.\r\nZeile 1: OpenWindow W: Text ist kein String (#Titel)" + dash
+                  + "\"\"\r\n(und 8 weitere Werte)");
+    EXPECT_EQ(importReportMessage(ImportReport{1, {}}, 0), "Import: 1 Gadget gelesen.");
+}
+
+// PureBasic numbers gadgets of #PB_Any by variable; the records get
+// constants instead, so every reference to a gadget follows its VarID, also
+// when a second import has to number it.
+TEST(SyntaxImport, ReferencesFollowTheVarIdsTheyGet)
+{
+    const std::string source = "Panel = PanelGadget(#PB_Any, 0, 0, 300, 200)\n"
+                               "AddGadgetItem(Panel, -1, \"Seite\")\n"
+                               "List = ListViewGadget(#PB_Any, 0, 0, 10, 10)\n"
+                               "EditorGadget(#Edit, 0, 0, 10, 10)\n"
+                               "SplitterGadget(#Split, 0, 0, 300, 200, List, #Edit)\n"
+                               "AddGadgetItem(#Split, -1, \"kein Panel\")\n";
+    Imported in = read(source);
+    importSourceSyntax(source, shippedPool(), in.list);
+    EXPECT_EQ(varIds(in.list),
+              (std::vector<std::string>{"PanelGadget Panel", "AddGadgetItem AddGadgetItem", "ListViewGadget List",
+                                        "EditorGadget Edit", "SplitterGadget Split", "AddGadgetItem AddGadgetItem1",
+                                        "PanelGadget Panel1", "AddGadgetItem AddGadgetItem2", "ListViewGadget List1",
+                                        "EditorGadget Edit1", "SplitterGadget Split1",
+                                        "AddGadgetItem AddGadgetItem3"}));
+    const auto &r = in.list.records();
+    EXPECT_EQ(r[1].p[0], "Panel");
+    EXPECT_EQ(r[7].p[0], "Panel1");
+    EXPECT_EQ((std::array{r[4].p[0], r[4].p[1]}), (std::array<std::string, 2>{"#List", "#Edit"}));
+    EXPECT_EQ((std::array{r[10].p[0], r[10].p[1]}), (std::array<std::string, 2>{"#List1", "#Edit1"}));
+    EXPECT_EQ(r[11].p[0], "Split1");
+    EXPECT_EQ((std::array{r[0].card, r[6].card}), (std::array{0, 1}));
+}
+
+// Generated code of every entry reads back to records that generate the
+// same code again.
+TEST(SyntaxImport, ShippedPoolRoundTrip)
+{
+    std::string source;
+    std::vector<GadgetRecord> originals;
+    for (const PoolEntry &e : shippedPool().entries) {
+        if (e.importcode.empty())
+            continue;
+        GadgetRecord r;
+        r.name = e.name;
+        r.varId = e.name + "1";
+        r.code = e.code;
+        r.text = "Gr\xF6\xDF" "e, Breite; 1\"+#CRLF$+\"Zeile 2";
+        r.x = 10, r.y = -20, r.xd = 100, r.yd = 25;
+        r.flags = defaultFlags(e);
+        for (std::size_t i = 0; i < 10; ++i)
+            r.p[i] = e.p[i].empty() ? "" : "Wert" + std::to_string(i);
+        source += expandTemplate(r) + "\r\n";
+        originals.push_back(r);
+    }
+    const Imported in = read(source);
+    ASSERT_EQ(in.list.size(), static_cast<int>(originals.size()));
+    EXPECT_TRUE(in.report.notes.empty()) << importReportMessage(in.report, 10);
+    for (std::size_t i = 0; i < originals.size(); ++i)
+        EXPECT_EQ(expandTemplate(in.list.records()[i]), expandTemplate(originals[i])) << originals[i].name;
+}
+
+TEST(SyntaxImport, GarbageNeitherCrashesNorLosesLaterGadgets)
+{
+    using namespace std::string_literals;
+    const std::string nul = "ButtonGadget(#N\0\0, 1, 2, 3, 4, \"a\0b\")\r\n"s;
+    const struct
+    {
+        const char *what;
+        std::string source;
+        int gadgets;
+    } cases[] = {
+        {"unterminated strings", "TextGadget(#T, 1, 2, 3, 4, \"offen\r\n~\"auch \\\"offen\r\nTextGadget(#U)", 2},
+        {"NUL bytes", nul, 1},
+        {"unbalanced parentheses", "If ((a)\r\n ButtonGadget(#A, 1, 2, 3, 4, \"a\")))))\r\nButtonGadget(#B)", 2},
+        {"calls that never close, all on one line", [] {
+             std::string s;
+             for (int i = 0; i < 5000; ++i)
+                 s += "ButtonGadget(";
+             return s;
+         }(),
+         5000},
+        {"a megabyte of commas and parentheses",
+         "TextGadget(#T" + std::string(1 << 20, ',') + std::string(1 << 20, '('), 1},
+        {"only a lone quote", "\"", 0},
+    };
+    for (const auto &c : cases) {
+        const Imported in = read(c.source);
+        EXPECT_EQ(in.list.size(), c.gadgets) << c.what;
+        EXPECT_EQ(in.report.gadgets, c.gadgets) << c.what;
+    }
+}
+
+TEST(SyntaxImport, PoolKeyIsKeptAndChoosesTheReading)
+{
+    testutil::TempDir dir;
+    const std::string head = testutil::crlf(
+        {"GGdtPoolCodeComment = ;", "[ButtonGadget]", "code = ButtonGadget(#[id], [x], \"[text]\")",
+         "importcode = ButtonGadget([id],[x],[y],[xd],[yd],[text],[flags]"});
+    testutil::writeFile(dir / "alt.pb", "  ButtonGadget(Ok, 10, 20, 80, 24, \"Weiter\") ; Knopf\r\n");
+    for (const char *key : {"", "GGdtPoolImportSyntax = 0\r\n", "GGdtPoolImportSyntax = 1\r\n"}) {
+        testutil::writeFile(dir / "pool.ini", key + head);
+        GdtPool pool;
+        ASSERT_TRUE(loadGdtPool(dir / "pool.ini", pool));
+        ASSERT_TRUE(saveGdtPool(dir / "saved.ini", pool).ok);
+        const std::string saved = testutil::readFile(dir / "saved.ini");
+        EXPECT_EQ(saved.find("GGdtPoolImportSyntax") == std::string::npos, *key == '\0') << key;
+        EXPECT_NE(saved.find("#PB_Compiler_EnumerationValue\r\n" + std::string(key) + "["), std::string::npos) << key;
+
+        GdtList list;
+        const SourceImport imported = importSourceFile(dir / "alt.pb", pool, list, 10);
+        ASSERT_TRUE(imported.outcome.ok) << key;
+        const bool syntax = key[0] != '\0' && key[23] == '1';
+        // The line reading keeps the worked example's ")" and reports nothing.
+        EXPECT_EQ(list.records().at(0).text, syntax ? "Weiter" : "Weiter)") << key;
+        EXPECT_EQ(list.records()[0].flags, "0") << key;
+        EXPECT_EQ(imported.report, syntax ? "Import: 1 Gadget gelesen." : "") << key;
+
+        EXPECT_FALSE(importSourceFile(dir / "none.pb", pool, list, 10).outcome.ok);
+        EXPECT_EQ(list.size(), 1);
+    }
+}
+
+namespace {
+
+// One line per gadget (texts shown as UTF-8), then the message.
+std::string rendered(const Imported &in)
+{
+    std::string out;
+    for (const GadgetRecord &r : in.list.records()) {
+        std::string line = r.name + " " + r.varId + " | " + std::to_string(r.x) + "," + std::to_string(r.y) + ","
+            + std::to_string(r.xd) + "," + std::to_string(r.yd) + " | " + r.text + " | " + r.flags;
+        for (std::size_t i = 0; i < 10; ++i)
+            if (!r.p[i].empty())
+                line += " | p" + std::to_string(i) + "=" + r.p[i];
+        out += latin1ToUtf8(line) + "\n";
+    }
+    out += "--\n";
+    for (char c : importReportMessage(in.report, 100))
+        if (c != '\r')
+            out.push_back(c);
+    return out + "\n";
+}
+
+} // namespace
+
+// Dialogs as people write them; the expected gadgets and message lie beside
+// each source. The code generated from the gadgets reads back to the same
+// gadgets with nothing left to report.
+TEST(SyntaxImport, HandWrittenDialogs)
+{
+    const std::filesystem::path dir = std::filesystem::path(TAFELBAU_SOURCE_DIR) / "tests" / "data" / "import";
+    int samples = 0;
+    for (const auto &file : std::filesystem::directory_iterator(dir)) {
+        if (file.path().extension() != ".pb")
+            continue;
+        ++samples;
+        const Imported in = read(testutil::readFile(file.path()));
+        std::filesystem::path expected = file.path();
+        EXPECT_EQ(rendered(in), testutil::readFile(expected.replace_extension(".expected"))) << file.path();
+
+        std::string code;
+        for (const GadgetRecord &r : in.list.records())
+            code += expandTemplate(r) + "\r\n";
+        const Imported again = read(code);
+        const std::string gadgets = rendered(in);
+        const std::string gadgetsAgain = rendered(again);
+        EXPECT_EQ(gadgetsAgain.substr(0, gadgetsAgain.find("--")), gadgets.substr(0, gadgets.find("--")))
+            << file.path();
+        EXPECT_TRUE(again.report.notes.empty()) << importReportMessage(again.report, 10);
+    }
+    EXPECT_EQ(samples, 3);
+}
