@@ -158,6 +158,8 @@ private slots:
                               "Import aus Code",
                               "-",
                               "Pool bearbeiten",
+                              "&Ansicht",
+                              "&Echte Gadgets",
                               "&Hilfe",
                               "Info"}));
     }

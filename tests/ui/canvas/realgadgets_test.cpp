@@ -1,8 +1,16 @@
 // The card drawn as the controls the gadgets become: pixels where they tell,
 // the switch in the window, and input that must not break the painting.
+#include "core/app/programsettings.h"
 #include "core/canvas/controlitems.h"
+#include "scripteddialogs.h"
+#include "testutil.h"
+#include "ui/app/mainwindow.h"
 #include "ui/canvas/cardcanvas.h"
 
+#include <QAction>
+#include <QListView>
+#include <QMenuBar>
+#include <QScrollArea>
 #include <QStyle>
 #include <QStyleFactory>
 #include <QStyleOption>
@@ -158,6 +166,47 @@ private slots:
         QCOMPARE(canvas.render().size(), QSize(600, 400));
         QApplication::setStyle(QStyleFactory::create(before));
         QCOMPARE(canvas.render().size(), QSize(600, 400));
+    }
+
+    void switchedInTheWindowAndKeptInTheSettings()
+    {
+        testutil::TempDir dir;
+        AppState state;
+        state.settingsFile = dir / "Tafelbau.ini";
+        testutil::ScriptedDialogs dialogs;
+        state.list = dialog();
+        auto *window = new MainWindow(state, dialogs);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        QVERIFY(!window->canvas()->realGadgets()); // frames unless asked for
+
+        QAction *entry = window->menuAction(ids::RealGadgets);
+        QVERIFY(entry && entry->isCheckable() && !entry->isChecked());
+        QTest::keyClick(window->listView(), Qt::Key_E, Qt::ControlModifier);
+        QVERIFY(window->canvas()->realGadgets());
+        QVERIFY(entry->isChecked());
+        QCOMPARE(window->canvas()->items()[1].control.type.kind, ControlKind::Button);
+
+        // A click still hits what is drawn under the pointer.
+        state.list.records()[4].selected = false;
+        const QPoint o = window->canvas()->cardOrigin();
+        window->canvasArea()->ensureVisible(0, 0);
+        QTest::mouseClick(window->canvas(), Qt::LeftButton, {}, o + QPoint(30, 70));
+        QVERIFY(state.list.records()[2].selected);
+
+        window->close();
+        delete window;
+        QVERIFY(readProgramSettings(state.settingsFile).view.realGadgets);
+
+        // The next start begins in the drawing the last one ended in.
+        state.settings = readProgramSettings(state.settingsFile);
+        window = new MainWindow(state, dialogs);
+        QVERIFY(window->canvas()->realGadgets());
+        QVERIFY(window->menuAction(ids::RealGadgets)->isChecked());
+        window->dispatchMenu(ids::RealGadgets);
+        QVERIFY(!window->canvas()->realGadgets());
+        QVERIFY(!window->menuAction(ids::RealGadgets)->isChecked());
+        delete window;
     }
 };
 
