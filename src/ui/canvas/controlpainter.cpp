@@ -55,6 +55,19 @@ bool keepsFrame(ControlKind kind)
     return kind == ControlKind::None || kind == ControlKind::CloseList;
 }
 
+bool seeThrough(const ControlType &type)
+{
+    switch (type.kind) {
+    case ControlKind::Text:
+    case ControlKind::CheckBox:
+    case ControlKind::Option:
+    case ControlKind::HyperLink:
+    case ControlKind::TrackBar: return true;
+    case ControlKind::Frame: return !(type.flags & (look::Border | look::Flat)); // the group box
+    default: return false;
+    }
+}
+
 Qt::Alignment horizontalAlignment(const ControlType &type, Qt::Alignment fallback)
 {
     if (type.has(look::AlignRight))
@@ -130,6 +143,25 @@ void ControlPainter::paint(QPainter &p, const std::vector<CardItem> &items, cons
     p.setFont(m_font);
     m_captions.keepAtLeast(2 * items.size());
     const QRect limit = area.adjusted(-64, -64 - m_titleBarHeight, 64, 64);
+    // Labels, check boxes and the like are see-through in a dialog. The
+    // window colour goes under them first: a window, page or panel painted
+    // later covers it again, and where nothing does, they still read off
+    // the black card.
+    for (const CardItem &item : items) {
+        const QRect r = itemRect(item) & limit;
+        if (!r.intersects(clip) || !seeThrough(item.control.type))
+            continue;
+        QRect backing = r;
+        if (item.control.type.kind == ControlKind::Frame) {
+            auto box = styleOption<QStyleOptionGroupBox>(r, m_palette, m_fontMetrics);
+            box.text = fromLatin1(std::string_view(item.text).substr(0, kLongestCaption));
+            box.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+            backing = item.text.empty() ? QRect() : subControlRect(QStyle::CC_GroupBox, box, QStyle::SC_GroupBoxLabel);
+        }
+        if (item.control.clipped)
+            backing &= clipOf(item);
+        p.fillRect(backing & r, m_palette.window());
+    }
     for (const CardItem &item : items) {
         if (!bounds(item).intersects(clip))
             continue;
@@ -255,14 +287,13 @@ ControlPainter::TextPlace ControlPainter::paintChrome(QPainter &p, const Control
     }
     case ControlKind::Spin: return paintSpin(p, r);
     case ControlKind::Text:
-        p.fillRect(r, window);
         if (type.has(look::Border)) {
             paintSunken(p, r);
             return {r.adjusted(2, 2, -2, -2), horizontalAlignment(type, Qt::AlignLeft) | Qt::AlignTop,
                     QPalette::WindowText};
         }
         return {r, horizontalAlignment(type, Qt::AlignLeft) | Qt::AlignTop, QPalette::WindowText};
-    case ControlKind::HyperLink: p.fillRect(r, window); return {r, Qt::AlignLeft | Qt::AlignTop, QPalette::Link};
+    case ControlKind::HyperLink: return {r, Qt::AlignLeft | Qt::AlignTop, QPalette::Link};
     case ControlKind::Frame:
         if (type.has(look::Border)) {
             paintSunken(p, r);
@@ -312,7 +343,6 @@ ControlPainter::TextPlace ControlPainter::paintChrome(QPainter &p, const Control
         return {};
     }
     case ControlKind::TrackBar: {
-        p.fillRect(r, window);
         const bool vertical = type.has(look::Vertical);
         auto s = styleOption<QStyleOptionSlider>(r, m_palette, m_fontMetrics,
                                                  vertical ? QStyle::State_None : QStyle::State_Horizontal);
@@ -454,10 +484,6 @@ void ControlPainter::paintPage(QPainter &p, const QRect &r)
     pane.lineWidth = m_metrics.frameWidth;
     pane.shape = QTabBar::RoundedNorth;
     m_style->drawPrimitive(QStyle::PE_FrameTabWidget, &pane, &p, nullptr);
-    // Pages in the window colour, as the see-through controls on them are
-    // painted on it.
-    const int fw = m_metrics.frameWidth;
-    p.fillRect(r.adjusted(fw, fw, -fw, -fw), m_palette.window());
 }
 
 void ControlPainter::paintPanel(QPainter &p, const CardItem &item, const QRect &r)
@@ -469,18 +495,21 @@ void ControlPainter::paintPanel(QPainter &p, const CardItem &item, const QRect &
     // The tabs that fit, the first one chosen as when the dialog opens.
     const auto &titles = item.control.tabs;
     std::vector<QRect> tabs;
-    for (int x = r.x() + 2; tabs.size() < titles.size() && x < r.right();) {
+    for (int x = r.x(); tabs.size() < titles.size() && x < r.right();) {
         const int width = static_cast<int>(std::ceil(prepared(titles[tabs.size()]).size().width())) + m_tabHSpace;
         tabs.emplace_back(x, r.y(), std::max(width, m_tabHSpace), m_tabHeight);
         x += tabs.back().width();
     }
     p.save();
-    p.setClipRect(r, Qt::IntersectClip);
+    // A tab bar widget would cut the chosen tab, which the style draws
+    // taller to cover the frame's edge, at its own bottom.
+    p.setClipRect(QRect(r.x(), r.y(), r.width(), std::min(m_tabHeight, r.height())), Qt::IntersectClip);
     // Back to front: the chosen tab overlaps its neighbour.
     for (std::size_t k = tabs.size(); k-- > 0;) {
         auto tab = styleOption<QStyleOptionTab>(tabs[k], m_palette, m_fontMetrics,
                                                 k == 0 ? QStyle::State_Selected : QStyle::State_None);
         tab.shape = QTabBar::RoundedNorth;
+        tab.features = QStyleOptionTab::HasFrame; // the tabs of a panel, not of a bare tab bar
         tab.text = fromLatin1(std::string_view(titles[k]).substr(0, kLongestCaption));
         tab.tabIndex = static_cast<int>(k);
         tab.position = tabs.size() == 1 ? QStyleOptionTab::OnlyOneTab
@@ -501,12 +530,8 @@ void ControlPainter::paintGroupBox(QPainter &p, const CardItem &item, const QRec
     box.textColor = m_palette.color(QPalette::WindowText);
     box.lineWidth = 1;
     box.subControls = QStyle::SC_GroupBoxFrame;
-    if (!item.text.empty()) {
+    if (!item.text.empty())
         box.subControls |= QStyle::SC_GroupBoxLabel;
-        // The group box is see-through, yet its title must be readable
-        // off a window too.
-        p.fillRect(subControlRect(QStyle::CC_GroupBox, box, QStyle::SC_GroupBoxLabel) & r, m_palette.window());
-    }
     drawComplex(p, QStyle::CC_GroupBox, box);
 }
 
@@ -527,7 +552,6 @@ ControlPainter::TextPlace ControlPainter::paintButton(QPainter &p, const Control
 ControlPainter::TextPlace ControlPainter::paintIndicator(QPainter &p, const ControlType &type, const QRect &r,
                                                          bool radio)
 {
-    p.fillRect(r, m_palette.window());
     auto box = styleOption<QStyleOptionButton>(r, m_palette, m_fontMetrics, QStyle::State_Off);
     const QRect indicator =
         m_style->subElementRect(radio ? QStyle::SE_RadioButtonIndicator : QStyle::SE_CheckBoxIndicator, &box, nullptr);
