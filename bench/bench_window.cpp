@@ -25,7 +25,7 @@ struct Fixture
     BatchDialogs dialogs;
     MainWindow *window = nullptr;
 
-    explicit Fixture(int gadgets, bool oneCard)
+    explicit Fixture(int gadgets, bool oneCard, bool realGadgets = false)
     {
         std::string pattern = (fs::temp_directory_path() / "tafelbau-bench-XXXXXX").string();
         dir = ::mkdtemp(pattern.data());
@@ -36,6 +36,7 @@ struct Fixture
         if (!writeListFile(dir / "big.tbf", list).ok)
             std::abort();
         state.settingsFile = dir / "Tafelbau.ini";
+        state.settings.view.realGadgets = realGadgets;
         window = new MainWindow(state, dialogs);
         window->show();
         QApplication::processEvents();
@@ -134,6 +135,66 @@ void BM_FullRedrawOfCrowdedCard(benchmark::State &s)
     }
 }
 
+// The same crowded card in either drawing: range(1) is 0 for the frames,
+// 1 for the controls the gadgets become.
+
+// What is on the screen painted anew, everything prepared.
+void BM_CardRepaint(benchmark::State &s)
+{
+    Fixture f(static_cast<int>(s.range(0)), true, s.range(1) != 0);
+    f.window->documents().openList(f.dir / "big.tbf");
+    f.settle();
+    for (auto _ : s) {
+        f.window->canvas()->repaint();
+        f.settle();
+    }
+}
+
+// The whole card, 1200 x 1600, painted into an image: every gadget drawn.
+void BM_CardRenderWhole(benchmark::State &s)
+{
+    Fixture f(static_cast<int>(s.range(0)), true, s.range(1) != 0);
+    f.window->documents().openList(f.dir / "big.tbf");
+    f.settle();
+    for (auto _ : s)
+        benchmark::DoNotOptimize(f.window->canvas()->render());
+}
+
+// Every caption new, as after opening a list: each one is laid out before
+// the card is painted.
+void BM_CardFirstPaint(benchmark::State &s)
+{
+    Fixture f(static_cast<int>(s.range(0)), true, s.range(1) != 0);
+    f.window->documents().openList(f.dir / "big.tbf");
+    f.settle();
+    int round = 0;
+    for (auto _ : s) {
+        s.PauseTiming();
+        ++round;
+        for (GadgetRecord &r : f.state.list.records())
+            r.text = "Caption " + std::to_string(round) + " of " + r.varId;
+        s.ResumeTiming();
+        f.window->drawCard();
+        f.window->canvas()->repaint();
+        f.settle();
+    }
+}
+
+// One gadget of the crowded card moves by a pixel: only its place is painted.
+void BM_CardChangeOne(benchmark::State &s)
+{
+    Fixture f(static_cast<int>(s.range(0)), true, s.range(1) != 0);
+    f.window->documents().openList(f.dir / "big.tbf");
+    f.settle();
+    int step = 1;
+    for (auto _ : s) {
+        f.state.list.records()[42].x += step;
+        step = -step;
+        f.window->drawCard();
+        f.settle();
+    }
+}
+
 } // namespace
 
 BENCHMARK(BM_OpenList)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
@@ -142,6 +203,10 @@ BENCHMARK(BM_ClickInList)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::k
 BENCHMARK(BM_DrawCardAllMoved)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ChangeOnCrowdedCard)->Arg(5000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FullRedrawOfCrowdedCard)->Arg(5000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CardRepaint)->Args({5000, 0})->Args({5000, 1})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CardRenderWhole)->Args({5000, 0})->Args({5000, 1})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CardFirstPaint)->Args({5000, 0})->Args({5000, 1})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CardChangeOne)->Args({5000, 0})->Args({5000, 1})->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {

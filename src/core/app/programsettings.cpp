@@ -28,6 +28,9 @@ ProgramSettings readProgramSettings(const std::filesystem::path &path)
     s.mainWinY = doc.readNumber("GMainWinY", d.mainWinY);
     s.mainWinXD = doc.readNumber("GMainWinXD", d.mainWinXD);
     s.mainWinYD = doc.readNumber("GMainWinYD", d.mainWinYD);
+    doc.selectGroup("View");
+    for (const ViewKey &k : kViewKeys)
+        s.view.*k.value = doc.readNumber(k.key, d.view.*k.value ? 1 : 0) != 0;
     doc.abandon();
     return s;
 }
@@ -50,6 +53,9 @@ bool writeProgramSettings(const std::filesystem::path &path, const ProgramSettin
     doc.writeNumber("GMainWinY", std::max(s.mainWinY, 0));
     doc.writeNumber("GMainWinXD", s.mainWinXD);
     doc.writeNumber("GMainWinYD", s.mainWinYD);
+    doc.selectGroup("View");
+    for (const ViewKey &k : kViewKeys)
+        doc.writeNumber(k.key, s.view.*k.value ? 1 : 0);
     return doc.close();
 }
 

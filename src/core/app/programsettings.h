@@ -5,8 +5,27 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 namespace tafelbau {
+
+/// The switches of the "Ansicht" menu, kept in the group "View".
+struct ViewSettings
+{
+    bool realGadgets = false; ///< the card shows the controls, not frames
+
+    bool operator==(const ViewSettings &) const = default;
+};
+
+/// The keys of the group "View": one row per switch, each stored as 0 or 1.
+struct ViewKey
+{
+    std::string_view key;
+    bool ViewSettings::*value;
+};
+inline constexpr ViewKey kViewKeys[] = {
+    {"GRealGadgets", &ViewSettings::realGadgets},
+};
 
 /// The values kept in "Tafelbau.ini" in the data folder.
 struct ProgramSettings
@@ -20,6 +39,7 @@ struct ProgramSettings
     std::int32_t mainWinY = 10;
     std::int32_t mainWinXD = 1000;
     std::int32_t mainWinYD = 575;
+    ViewSettings view;
 
     bool operator==(const ProgramSettings &) const = default;
 };

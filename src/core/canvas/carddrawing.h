@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/canvas/controllook.h"
 #include "core/document/gdtlist.h"
 
 #include <cstdint>
@@ -24,12 +25,13 @@ struct CardItem
     std::string text;      ///< the record's caption (a copy: the canvas may paint after the list changed)
     int record = -1;       ///< index in the list
     std::int32_t lvid = 0; ///< the record's identity across redraws
+    ControlLook control;   ///< the real-gadget drawing's view of it; empty in the frame drawing
 
     /// Same look: the same frame, colour and caption at the same place.
     bool looksLike(const CardItem &o) const
     {
         return x == o.x && y == o.y && width == o.width && height == o.height && frameColour == o.frameColour
-            && text == o.text;
+            && text == o.text && control == o.control;
     }
 };
 

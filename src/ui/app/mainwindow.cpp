@@ -2,6 +2,7 @@
 
 #include "core/canvas/canvasselection.h"
 #include "core/canvas/carddrawing.h"
+#include "core/canvas/controlitems.h"
 #include "core/commands/editoutcome.h"
 #include "core/commands/selection.h"
 #include "core/document/displayscale.h"
@@ -55,6 +56,7 @@ MainWindow::MainWindow(AppState &state, Dialogs &dialogs, QWidget *parent)
         {ids::Undo, [this] { undo(); }},
         {ids::Redo, [this] { redo(); }},
     };
+    addViewCommands();
     m_gadgetCommands = {
         {ids::CardChooser, [this] { selectCardFromChooser(); }},
         {ids::ListView, [this] { takeSelectionFromRows(); }},
@@ -80,7 +82,7 @@ MainWindow::MainWindow(AppState &state, Dialogs &dialogs, QWidget *parent)
     m_edit = new EditCommands(*this);
     showTitle(" Tafelbau 0.583");
     m_canvas->setPanelSize(m_state.settings.panelWidth, m_state.settings.panelHeight);
-    drawCard();
+    applyView();
 }
 
 MainWindow::~MainWindow() = default;
@@ -211,6 +213,8 @@ void MainWindow::buildMenu()
     add(gadgets, ids::Import, QStringLiteral("Import aus Code"));
     gadgets->addSeparator();
     add(gadgets, ids::PoolEditor, QStringLiteral("Pool bearbeiten"));
+
+    buildViewMenu();
 
     QMenu *help = menuBar()->addMenu(QStringLiteral("&Hilfe"));
     add(help, ids::Info, QStringLiteral("Info"));
@@ -454,7 +458,10 @@ void MainWindow::revealRow(int row)
 void MainWindow::drawCard()
 {
     m_shownCard = cardToShow(m_state.list, m_shownCard);
-    m_canvas->setItems(cardItems(m_state.list, m_shownCard, markingColour(m_state.placement)));
+    const std::uint32_t marking = markingColour(m_state.placement);
+    m_canvas->setItems(m_canvas->realGadgets()
+                           ? controlItems(m_state.list, m_shownCard, marking, m_canvas->controlMetrics())
+                           : cardItems(m_state.list, m_shownCard, marking));
     if (m_state.list.size() != m_countedRecords) {
         m_countedRecords = m_state.list.size();
         showNextFreeCard();

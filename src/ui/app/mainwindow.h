@@ -74,6 +74,7 @@ enum Menu {
     BigLeft = 31,
     BigRight = 32,
     ToggleMode = 33,
+    RealGadgets = 40, ///< the "Ansicht" menu's switches from here on
     Help = 9539,
     // Beyond the original table: the history.
     Undo = 50,
@@ -111,6 +112,8 @@ public:
     void showGadgetProperties();
     void applySelectionToRows();
     void drawCard();
+    /// Brings the window in step with the "Ansicht" switches of the settings.
+    void applyView();
     void showNextFreeCard();
     void refreshCardChooser();
 
@@ -155,6 +158,9 @@ private:
     void buildGadgets();
     void buildMenu();
     void buildShortcuts();
+    void buildViewMenu();
+    void addViewCommands();
+    void toggleView(bool ViewSettings::*value);
     void takeSelectionFromRows();
     void selectCardFromChooser();
     void revealRow(int row);

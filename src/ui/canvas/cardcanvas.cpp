@@ -1,5 +1,6 @@
 #include "ui/canvas/cardcanvas.h"
 
+#include "ui/canvas/controlpainter.h"
 #include "ui/document/qtconvert.h"
 
 #include <QMouseEvent>
@@ -70,6 +71,45 @@ CardCanvas::CardCanvas(QWidget *parent) : QWidget(parent), m_font(captionFont())
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
+CardCanvas::~CardCanvas() = default;
+
+ControlPainter &CardCanvas::controls() const
+{
+    if (!m_controls)
+        m_controls = std::make_unique<ControlPainter>(style(), m_font);
+    return *m_controls;
+}
+
+void CardCanvas::setRealGadgets(bool on)
+{
+    if (on == m_realGadgets)
+        return;
+    m_realGadgets = on;
+    update();
+}
+
+ControlMetrics CardCanvas::controlMetrics() const
+{
+    return controls().metrics();
+}
+
+QPoint CardCanvas::cardOrigin() const
+{
+    return m_realGadgets ? controls().origin() : QPoint();
+}
+
+void CardCanvas::paintCard(QPainter &painter, const QRect &widgetRect) const
+{
+    if (!m_realGadgets) {
+        paintCardItems(painter, m_items, widgetRect, m_font, m_captions);
+        return;
+    }
+    const QPoint origin = cardOrigin();
+    painter.fillRect(widgetRect, Qt::black);
+    painter.translate(origin);
+    controls().paint(painter, m_items, widgetRect.translated(-origin), rect().translated(-origin));
+}
+
 void CardCanvas::setPanelSize(int width, int height)
 {
     setFixedSize(std::max(width, 1), std::max(height, 1));
@@ -77,6 +117,8 @@ void CardCanvas::setPanelSize(int width, int height)
 
 QRect CardCanvas::boundsOf(const CardItem &item) const
 {
+    if (m_realGadgets)
+        return controls().bounds(item);
     const QSizeF caption = m_captions.caption(item.text, m_font).size();
     QRect bounds(item.x, item.y, static_cast<int>(std::ceil(caption.width())) + 1,
                  static_cast<int>(std::ceil(caption.height())) + 1);
@@ -135,14 +177,14 @@ void CardCanvas::setItems(std::vector<CardItem> items)
     if (!damage)
         update();
     else if (!damage->isEmpty())
-        update(*damage);
+        update(damage->translated(cardOrigin()));
 }
 
 QImage CardCanvas::render() const
 {
     QImage image(size(), QImage::Format_RGB32);
     QPainter painter(&image);
-    paintCardItems(painter, m_items, image.rect(), m_font, m_captions);
+    paintCard(painter, image.rect());
     return image;
 }
 
@@ -150,13 +192,24 @@ void CardCanvas::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
     painter.setClipRect(event->rect());
-    paintCardItems(painter, m_items, event->rect(), m_font, m_captions);
+    paintCard(painter, event->rect());
+}
+
+void CardCanvas::changeEvent(QEvent *event)
+{
+    // The control painter holds the style and its colours; a new style
+    // deletes the old one.
+    if (event->type() == QEvent::StyleChange || event->type() == QEvent::PaletteChange) {
+        m_controls.reset();
+        update();
+    }
+    QWidget::changeEvent(event);
 }
 
 void CardCanvas::mousePressEvent(QMouseEvent *event)
 {
     if (event->button() == Qt::LeftButton) {
-        const QPoint p = event->position().toPoint();
+        const QPoint p = event->position().toPoint() - cardOrigin();
         emit leftClicked(p.x(), p.y());
     }
 }

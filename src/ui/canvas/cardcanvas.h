@@ -9,12 +9,15 @@
 
 #include <algorithm>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <unordered_map>
 
 class QPainter;
 
 namespace tafelbau {
+
+class ControlPainter;
 
 /// Laid-out captions kept between redraws: shaping text is most of the cost
 /// of painting a crowded card, and a redraw mostly shows the same captions.
@@ -44,6 +47,7 @@ class CardCanvas : public QWidget
     Q_OBJECT
 public:
     explicit CardCanvas(QWidget *parent = nullptr);
+    ~CardCanvas() override;
 
     void setPanelSize(int width, int height);
     /// Takes the items of a redraw. Only the part of the image that differs
@@ -59,6 +63,15 @@ public:
     /// The whole image as a full redraw would make it.
     QImage render() const;
 
+    /// Draws the gadgets as the controls they become instead of frames.
+    /// The items then come from controlItems() with controlMetrics().
+    void setRealGadgets(bool on);
+    bool realGadgets() const { return m_realGadgets; }
+    ControlMetrics controlMetrics() const;
+    /// Where the card's 0, 0 lies on the widget: in the real-gadget drawing
+    /// a window's frame and title bar need room above and left of it.
+    QPoint cardOrigin() const;
+
     static QFont captionFont();
 
 signals:
@@ -66,14 +79,19 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void changeEvent(QEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
 
 private:
     QRect boundsOf(const CardItem &item) const;
+    ControlPainter &controls() const;
+    void paintCard(QPainter &painter, const QRect &widgetRect) const;
 
     std::vector<CardItem> m_items;
     QFont m_font;
     mutable CaptionCache m_captions;
+    mutable std::unique_ptr<ControlPainter> m_controls; ///< made when first needed
+    bool m_realGadgets = false;
 };
 
 } // namespace tafelbau

@@ -102,11 +102,11 @@ TEST(ProgramSettings, WrittenOnceInOrderThenKeptAndUpdated)
     s.mainWinX = -5;
     s.mainWinY = 30;
     ASSERT_TRUE(writeProgramSettings(dir / "T.ini", s));
-    const std::string first =
-        crlf({"[General]", "GGeneralPrgHelpFile = C:\\Program Files\\PureBasic\\PureBasic.chm",
-              "; ;Grundpfad f\xFCr Hilfedatei (wird priorit\xE4r in der Gadget-Pool-Datei gespeichert",
-              "GPanelHeight = 1600", "GPanelWidth = 1200", "GPanelRaster = 5", "GPanelRasterBig = 50", "[Window]",
-              "GMainWinX = 0", "GMainWinY = 30", "GMainWinXD = 1000", "GMainWinYD = 575"});
+    const std::string first = crlf(
+        {"[General]", "GGeneralPrgHelpFile = C:\\Program Files\\PureBasic\\PureBasic.chm",
+         "; ;Grundpfad f\xFCr Hilfedatei (wird priorit\xE4r in der Gadget-Pool-Datei gespeichert",
+         "GPanelHeight = 1600", "GPanelWidth = 1200", "GPanelRaster = 5", "GPanelRasterBig = 50", "[Window]",
+         "GMainWinX = 0", "GMainWinY = 30", "GMainWinXD = 1000", "GMainWinYD = 575", "[View]", "GRealGadgets = 0"});
     EXPECT_EQ(testutil::readFile(dir / "T.ini"), first);
     // A second exit does not pile up the comment; foreign lines stay.
     testutil::writeFile(dir / "T.ini", first + "[Mine]\r\nkeep = 1\r\n");
@@ -116,6 +116,25 @@ TEST(ProgramSettings, WrittenOnceInOrderThenKeptAndUpdated)
     expected.replace(expected.find("GMainWinX = 0"), 13, "GMainWinX = 40");
     EXPECT_EQ(testutil::readFile(dir / "T.ini"), expected);
     EXPECT_EQ(readProgramSettings(dir / "T.ini").mainWinX, 40);
+}
+
+TEST(ProgramSettings, ViewSwitchesAreKeptAndOlderFilesLeaveThemOff)
+{
+    testutil::TempDir dir;
+    // A file of a version without the group: everything as before.
+    testutil::writeFile(dir / "T.ini", crlf({"[General]", "GPanelRaster = 7"}));
+    EXPECT_EQ(readProgramSettings(dir / "T.ini").view, ViewSettings{});
+
+    // Any number but 0 switches on; a foreign key of the group stays.
+    testutil::writeFile(dir / "T.ini", crlf({"[View]", "GRealGadgets = 2", "GFuture = x"}));
+    ProgramSettings s = readProgramSettings(dir / "T.ini");
+    EXPECT_TRUE(s.view.realGadgets);
+    ASSERT_TRUE(writeProgramSettings(dir / "T.ini", s));
+    EXPECT_NE(testutil::readFile(dir / "T.ini").find("[View]\r\nGRealGadgets = 1\r\nGFuture = x\r\n"),
+              std::string::npos);
+    s.view.realGadgets = false;
+    ASSERT_TRUE(writeProgramSettings(dir / "T.ini", s));
+    EXPECT_FALSE(readProgramSettings(dir / "T.ini").view.realGadgets);
 }
 
 TEST(DisplayScale, FactorRuleAndRounding)

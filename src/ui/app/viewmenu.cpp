@@ -1,0 +1,71 @@
+// The "Ansicht" menu of the main window: switches of how the window shows
+// the list, each kept in the program settings.
+#include "ui/app/mainwindow.h"
+#include "ui/canvas/cardcanvas.h"
+
+#include <QAction>
+#include <QMenuBar>
+
+namespace tafelbau {
+
+namespace {
+
+struct ViewSwitch
+{
+    int id;
+    const char *text; ///< UTF-8
+    QKeyCombination keys;
+    bool ViewSettings::*value;
+};
+
+// A new switch is a row here, a key in kViewKeys and its effect in
+// MainWindow::applyView().
+const ViewSwitch kSwitches[] = {
+    {ids::RealGadgets, "&Echte Gadgets", Qt::CTRL | Qt::Key_E, &ViewSettings::realGadgets},
+};
+
+} // namespace
+
+void MainWindow::buildViewMenu()
+{
+    QMenu *view = menuBar()->addMenu(QStringLiteral("&Ansicht"));
+    for (const ViewSwitch &s : kSwitches) {
+        QAction *a = view->addAction(QString::fromUtf8(s.text));
+        a->setCheckable(true);
+        a->setChecked(m_state.settings.view.*s.value);
+        a->setShortcut(QKeySequence(s.keys));
+        a->setShortcutContext(Qt::WindowShortcut);
+        addAction(a); // its keys work wherever the focus is in the window
+        const int id = s.id;
+        connect(a, &QAction::triggered, this, [this, id] { dispatchMenu(id); });
+        m_menuActions[id] = a;
+    }
+}
+
+void MainWindow::addViewCommands()
+{
+    for (const ViewSwitch &s : kSwitches) {
+        bool ViewSettings::*value = s.value;
+        setCommand(s.id, [this, value] { toggleView(value); });
+    }
+}
+
+void MainWindow::toggleView(bool ViewSettings::*value)
+{
+    bool &on = m_state.settings.view.*value;
+    on = !on;
+    // The entry's tick follows the setting, however the command was reached.
+    for (const ViewSwitch &s : kSwitches)
+        if (s.value == value)
+            if (QAction *a = menuAction(s.id))
+                a->setChecked(on);
+    applyView();
+}
+
+void MainWindow::applyView()
+{
+    m_canvas->setRealGadgets(m_state.settings.view.realGadgets);
+    drawCard();
+}
+
+} // namespace tafelbau
