@@ -239,6 +239,24 @@ void History::cancel()
     m_pending.reset();
 }
 
+bool History::rollback(GdtList &list)
+{
+    if (!m_pending)
+        return false;
+    std::unique_ptr<Pending> p = std::move(m_pending);
+    auto &handles = list.records().handles();
+    if (handles.size() != p->before.size() || !std::equal(handles.begin(), handles.end(), p->before.begin()))
+        return false;
+    for (const Handle &h : handles)
+        h->selected = false;
+    for (auto &[lvid, place] : p->candidates)
+        *handles[place.first] = std::move(place.second);
+    for (std::size_t at : p->selectedBefore)
+        handles[at]->selected = true;
+    list.setCurrentIndex(p->cursorBefore);
+    return true;
+}
+
 bool History::commit(const GdtList &list, std::int32_t shownCard)
 {
     if (!m_pending)

@@ -51,6 +51,11 @@ public:
     bool commit(const GdtList &list, std::int32_t shownCard);
     /// Drops what begin() took, as for a command that was refused.
     void cancel();
+    /// Puts back what begin() took -- the fields of the records a command
+    /// may change in place, the selection and the cursor -- and drops it:
+    /// a drag cancelled with Escape. For in-place changes only; false (and
+    /// nothing done) when records were added, removed or moved meanwhile.
+    bool rollback(GdtList &list);
 
     bool canUndo() const { return m_position > 0; }
     bool canRedo() const { return m_position < m_steps.size(); }

@@ -217,6 +217,25 @@ TEST(History, KeyMovesOfOneSelectionMergeUntilAPauseOrAnotherCommand)
     EXPECT_FALSE(history.canUndo());
 }
 
+// Escape during a drag: the list as it was at the press, and no step.
+TEST(History, RollbackPutsBackAnInPlaceChange)
+{
+    GdtList list = sample();
+    const State before = stateOf(list);
+    History history;
+    history.begin(list, 0, "Verschieben");
+    stepSelectedX(list, PlacementMode::Move, 5, 1200);
+    clearSelection(list);
+    EXPECT_TRUE(history.rollback(list));
+    EXPECT_EQ(stateOf(list), before);
+    EXPECT_FALSE(history.commit(list, 0));
+    EXPECT_FALSE(history.canUndo());
+
+    history.begin(list, 0, "Löschen");
+    deleteSelectedGadgets(list);
+    EXPECT_FALSE(history.rollback(list)); // not an in-place change
+}
+
 TEST(History, SavedStateFollowsUndoAndSaves)
 {
     GdtList list = sample();
