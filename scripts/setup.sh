@@ -11,6 +11,7 @@ packages=(
   qt6-translations-l10n
   desktop-file-utils libxml2-utils shared-mime-info appstream
   dpkg-dev file
+  python3
 )
 # The fuzz targets need clang and its fuzzing runtime; only their command
 # asks for them.
