@@ -162,16 +162,27 @@ TEST(InstallLayout, MessagesNameBothFiles)
     EXPECT_NE(dialogs.messages[0].find((dir / "data" / "Tafelbau" / kPoolFileName).string()), std::string::npos);
 }
 
+// Root writes anywhere: the choice runs in a child that has dropped to an
+// unprivileged user where the tests run as root.
 TEST(InstallLayout, UnwritableDataFolderFallsBackToTheShippedPool)
 {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "root writes anywhere";
     testutil::TempDir dir;
+    fs::permissions(dir.path(), fs::perms::owner_all | fs::perms::group_all | fs::perms::others_all);
     testutil::writeFile(dir / kPoolFileName, poolNamed("shipped"));
+    fs::permissions(dir / kPoolFileName, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     fs::create_directories(dir / "data" / "Tafelbau");
-    fs::permissions(dir / "data" / "Tafelbau", fs::perms::owner_read | fs::perms::owner_exec);
-    RecordingDialogs dialogs;
-    EXPECT_EQ(choosePoolFile(dir / "bin", dir / "data", dir / kPoolFileName, dialogs), dir / kPoolFileName);
-    EXPECT_EQ(dialogs.messages.size(), 1u);
+    const auto readOnly = fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read
+        | fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec;
+    fs::permissions(dir / "data", readOnly);
+    fs::permissions(dir / "data" / "Tafelbau", readOnly);
+    const int status = testutil::runUnprivileged([&] {
+        RecordingDialogs dialogs;
+        if (choosePoolFile(dir / "bin", dir / "data", dir / kPoolFileName, dialogs) != dir / kPoolFileName)
+            return 1;
+        return dialogs.messages.size() == 1 ? 0 : 2;
+    });
+    if (status < 0)
+        GTEST_SKIP() << "no unprivileged user to run as";
+    EXPECT_EQ(status, 0) << "1: not the shipped pool; 2: not one message";
     EXPECT_TRUE(fs::is_empty(dir / "data" / "Tafelbau")) << "no half-written copy is left";
 }
