@@ -28,6 +28,8 @@ ProgramSettings readProgramSettings(const std::filesystem::path &path)
     s.mainWinY = doc.readNumber("GMainWinY", d.mainWinY);
     s.mainWinXD = doc.readNumber("GMainWinXD", d.mainWinXD);
     s.mainWinYD = doc.readNumber("GMainWinYD", d.mainWinYD);
+    doc.selectGroup("View");
+    s.codeView = doc.readNumber("GCodeView", 0) != 0;
     doc.abandon();
     return s;
 }
@@ -50,6 +52,9 @@ bool writeProgramSettings(const std::filesystem::path &path, const ProgramSettin
     doc.writeNumber("GMainWinY", std::max(s.mainWinY, 0));
     doc.writeNumber("GMainWinXD", s.mainWinXD);
     doc.writeNumber("GMainWinYD", s.mainWinYD);
+    // A user who never switched a view on keeps the file as it always was.
+    if (doc.selectGroup("View") || s.codeView)
+        doc.writeNumber("GCodeView", s.codeView ? 1 : 0);
     return doc.close();
 }
 

@@ -20,6 +20,8 @@ struct ProgramSettings
     std::int32_t mainWinY = 10;
     std::int32_t mainWinXD = 1000;
     std::int32_t mainWinYD = 575;
+    // Group "View": kept only once a view was switched on.
+    bool codeView = false; ///< "GCodeView", the dock with the generated code
 
     bool operator==(const ProgramSettings &) const = default;
 };
