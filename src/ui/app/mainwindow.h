@@ -22,6 +22,7 @@ class QTableWidget;
 namespace tafelbau {
 
 class CardCanvas;
+class CodeView;
 class EditCommands;
 class GadgetListModel;
 struct EditOutcome;
@@ -74,6 +75,7 @@ enum Menu {
     BigLeft = 31,
     BigRight = 32,
     ToggleMode = 33,
+    ToggleCodeView = 41,
     Help = 9539
 };
 } // namespace ids
@@ -128,6 +130,7 @@ public:
     QComboBox *cardChooser() const { return m_cardChooser; }
     QTableWidget *propertyList() const { return m_properties; }
     CardCanvas *canvas() const { return m_canvas; }
+    CodeView *codeView() const { return m_codeView; }
     QLabel *nextFreeCardLabel() const { return m_nextFreeLabel; }
     QScrollArea *canvasArea() const { return m_canvasArea; }
     QAction *menuAction(int id) const;
@@ -145,6 +148,10 @@ private:
     void buildGadgets();
     void buildMenu();
     void buildShortcuts();
+    void buildViewMenu();
+    /// The code view comes and goes beside the canvas: the window grows by
+    /// its width and gives it back, so the canvas keeps its room.
+    void showCodeView(bool shown);
     void takeSelectionFromRows();
     void selectCardFromChooser();
     void revealRow(int row);
@@ -168,6 +175,7 @@ private:
     QLabel *m_nextFreeLabel = nullptr;
     QScrollArea *m_canvasArea = nullptr;
     CardCanvas *m_canvas = nullptr;
+    CodeView *m_codeView = nullptr;
 
     EditCommands *m_edit = nullptr;
     InfoSession m_info; ///< the info window's size, kept for the run

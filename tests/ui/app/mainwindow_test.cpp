@@ -152,7 +152,7 @@ private slots:
                  QString::fromUtf8("&Datei|Neu|Öffnen|Speichern ctrl-s|Speichern als|-|Konfig.datei|-|Beenden|"
                                    "&Gadgets|Hinzufügen\tIns|Löschen\tDel|Kopieren\tctrl-c|Einfügen\tctrl-v|-|"
                                    "Karte zuordnen|Code zurücksetzen|Grösseren Text bearbeiten|Varid ersetzen|-|"
-                                   "Import aus Code|-|Pool bearbeiten|&Hilfe|Info"));
+                                   "Import aus Code|-|Pool bearbeiten|&Ansicht|&Code-Vorschau\tF9|&Hilfe|Info"));
     }
 
     void openingFillsTheViewsAndSavingClearsTheMark()
