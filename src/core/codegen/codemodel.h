@@ -60,7 +60,6 @@ public:
     /// Forgets the text; the next update builds it anew.
     void reset();
 
-    bool isBuilt() const { return m_built; }
     /// Exactly codeFileBytes() of the last update's arguments.
     std::string text() const;
     int lineCount() const;

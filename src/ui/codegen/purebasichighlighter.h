@@ -20,7 +20,7 @@ public:
 
     explicit PureBasicHighlighter(QTextDocument *document);
 
-    /// The format a token kind is shown in.
+    /// The format a kind of word is shown in.
     QTextCharFormat format(Token token) const;
 
 protected:

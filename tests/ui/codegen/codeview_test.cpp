@@ -9,6 +9,7 @@
 #include "ui/app/editcommands.h"
 #include "ui/app/mainwindow.h"
 #include "ui/codegen/codeview.h"
+#include "ui/codegen/purebasichighlighter.h"
 
 #include <QAction>
 #include <QListView>
@@ -213,6 +214,40 @@ private slots:
         key(Qt::Key_F9);
         m_window->close();
         QVERIFY(!readProgramSettings(m_state.settingsFile).codeView);
+    }
+
+    // Which characters get which colour, one mark per character: k keyword,
+    // s string, c comment, # constant, n number, . plain.
+    void highlighterColoursEachKindOfWord_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("marks");
+        QTest::newRow("keyword, comment") << "If x ; \"no string\"" << "kk...ccccccccccccc";
+        QTest::newRow("string, comment") << "Debug \"a;b\" ;c" << "kkkkk.sssss.cc";
+        QTest::newRow("open string") << "t(\"ab" << "..sss";
+        QTest::newRow("constants") << "#PB_A|#Null #" << "#####.#####..";
+        QTest::newRow("numbers") << "x1 = 10*s + $fF - 2.5" << ".....nn.....nnn...nnn";
+        QTest::newRow("any case, whole words") << "ENDIF Endifs elseIf" << "kkkkk........kkkkkk";
+        QTest::newRow("umlaut in a word") << "Gr\u00F6sseIf 1" << ".........n";
+    }
+
+    void highlighterColoursEachKindOfWord()
+    {
+        QFETCH(QString, line);
+        QTextDocument doc;
+        doc.setDocumentLayout(new QPlainTextDocumentLayout(&doc)); // as in the view: edits reach the highlighter
+        PureBasicHighlighter highlighter(&doc);
+        QTextCursor(&doc).insertText(line); // as the view puts lines in
+        const std::pair<PureBasicHighlighter::Token, QChar> kinds[] = {
+            {PureBasicHighlighter::Token::Keyword, 'k'}, {PureBasicHighlighter::Token::String, 's'},
+            {PureBasicHighlighter::Token::Comment, 'c'}, {PureBasicHighlighter::Token::Constant, '#'},
+            {PureBasicHighlighter::Token::Number, 'n'}};
+        QString marks(line.size(), QLatin1Char('.'));
+        for (const QTextLayout::FormatRange &range : doc.firstBlock().layout()->formats())
+            for (const auto &[token, mark] : kinds)
+                if (range.format == highlighter.format(token))
+                    marks.replace(range.start, range.length, QString(range.length, mark));
+        QTEST(marks, "marks");
     }
 
     // Values no user would type but a hand-edited list may hold: the view
