@@ -119,8 +119,11 @@ void CodeView::refreshHead()
 void CodeView::showEvent(QShowEvent *event)
 {
     QDockWidget::showEvent(event);
+    // Hidden, the view followed neither the list nor the clock.
     if (m_behind)
         refresh();
+    else
+        refreshHead();
 }
 
 void CodeView::closeEvent(QCloseEvent *event)
