@@ -53,9 +53,13 @@ bool writeProgramSettings(const std::filesystem::path &path, const ProgramSettin
     doc.writeNumber("GMainWinY", std::max(s.mainWinY, 0));
     doc.writeNumber("GMainWinXD", s.mainWinXD);
     doc.writeNumber("GMainWinYD", s.mainWinYD);
-    doc.selectGroup("View");
-    for (const ViewKey &k : kViewKeys)
-        doc.writeNumber(k.key, s.view.*k.value ? 1 : 0);
+    // A user who never switched a view on keeps the file as it always was.
+    const bool anyOn =
+        std::any_of(std::begin(kViewKeys), std::end(kViewKeys), [&](const ViewKey &k) { return s.view.*k.value; });
+    if (doc.selectGroup("View") || anyOn) {
+        for (const ViewKey &k : kViewKeys)
+            doc.writeNumber(k.key, s.view.*k.value ? 1 : 0);
+    }
     return doc.close();
 }
 

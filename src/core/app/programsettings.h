@@ -12,6 +12,7 @@ namespace tafelbau {
 /// The switches of the "Ansicht" menu, kept in the group "View".
 struct ViewSettings
 {
+    bool codeView = false;    ///< the dock with the generated code beside the canvas
     bool realGadgets = false; ///< the card shows the controls, not frames
 
     bool operator==(const ViewSettings &) const = default;
@@ -24,6 +25,7 @@ struct ViewKey
     bool ViewSettings::*value;
 };
 inline constexpr ViewKey kViewKeys[] = {
+    {"GCodeView", &ViewSettings::codeView},
     {"GRealGadgets", &ViewSettings::realGadgets},
 };
 

@@ -8,6 +8,7 @@
 #include <ctime>
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 namespace tafelbau {
 
@@ -38,6 +39,19 @@ std::string codeFileDate(std::time_t when);
 /// The whole code file for `list`: the fixed header, the constants of the
 /// visible gadgets and every gadget's expanded template, lines ending CR LF.
 std::string codeFileBytes(const GdtList &list, const PoolSettings &settings, std::time_t when);
+
+// The pieces codeFileBytes() is made of, in file order, for a caller that
+// keeps them apart (the code view caches them per record).
+
+/// The header, the empty line after it and "Enumeration 1".
+void appendCodeFileHead(std::string &out, const PoolSettings &settings, std::time_t when);
+/// The record's constant line; nothing for a record that is not drawn.
+void appendEnumerationLine(std::string &out, const GadgetRecord &record);
+/// What closes the enumeration, up to the empty line before the blocks.
+inline constexpr std::string_view kEnumerationEnd =
+    "EndEnumeration\r\n#GadgetIndex=#PB_Compiler_EnumerationValue\r\n\r\n";
+/// The record's expanded template and the line end after it.
+void appendCodeBlock(std::string &out, const GadgetRecord &record);
 
 /// Writes the code file and the empty export file beside the list file.
 /// When either cannot be created the code file keeps its old content. When

@@ -55,6 +55,19 @@ EditOutcome selectionChanged(GdtList &list)
     return out;
 }
 
+/// Only the record a search put the cursor on is selected (none when the
+/// search failed), and the list view shows it at its top.
+EditOutcome selectOnlyFound(GdtList &list, bool found)
+{
+    clearSelection(list);
+    if (found)
+        list.current()->selected = true;
+    EditOutcome out = selectionChanged(list);
+    out.views.applySelection = true;
+    out.views.revealCurrent = true;
+    return out;
+}
+
 } // namespace
 
 EditOutcome selectRows(GdtList &list, const std::vector<std::pair<int, int>> &ranges)
@@ -69,13 +82,12 @@ EditOutcome selectRows(GdtList &list, const std::vector<std::pair<int, int>> &ra
 
 EditOutcome selectByVarId(GdtList &list, std::string_view varId)
 {
-    clearSelection(list);
-    if (list.findByVarId(varId))
-        list.current()->selected = true;
-    EditOutcome out = selectionChanged(list);
-    out.views.applySelection = true;
-    out.views.revealCurrent = true;
-    return out;
+    return selectOnlyFound(list, list.findByVarId(varId));
+}
+
+EditOutcome selectByLvid(GdtList &list, std::int32_t lvid)
+{
+    return selectOnlyFound(list, list.findByLvid(lvid));
 }
 
 EditOutcome changedAndRebuilt(GdtList &list)

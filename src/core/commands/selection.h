@@ -38,6 +38,10 @@ EditOutcome selectRows(GdtList &list, const std::vector<std::pair<int, int>> &ra
 /// record has it), and the list view shows it at its top.
 EditOutcome selectByVarId(GdtList &list, std::string_view varId);
 
+/// A click on a gadget's line in the code view: only the record with `lvid`
+/// is selected (none when no record has it), and the list view shows it.
+EditOutcome selectByLvid(GdtList &list, std::int32_t lvid);
+
 /// What most list commands report: the list changed, every view is rebuilt,
 /// and the cursor is where that rebuild leaves it.
 EditOutcome changedAndRebuilt(GdtList &list);

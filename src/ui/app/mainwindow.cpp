@@ -12,6 +12,7 @@
 #include "core/pool/helptarget.h"
 #include "ui/app/editcommands.h"
 #include "ui/canvas/cardcanvas.h"
+#include "ui/codegen/codeview.h"
 #include "ui/document/gadgetlistmodel.h"
 #include "ui/document/qtconvert.h"
 #include "ui/document/widgetgeometry.h"
@@ -25,9 +26,11 @@
 #include <QHeaderView>
 #include <QItemSelection>
 #include <QLabel>
+#include <QLayout>
 #include <QListView>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTableWidget>
@@ -35,11 +38,20 @@
 
 namespace tafelbau {
 
+namespace {
+constexpr int kCodeViewWidth = 480; ///< about 60 characters of code
+}
+
 MainWindow::MainWindow(AppState &state, Dialogs &dialogs, QWidget *parent)
     : QMainWindow(parent), m_state(state), m_dialogs(dialogs), m_documents(state.document(), dialogs, *this)
 {
     setWindowTitle(QStringLiteral("Tafelbau"));
     buildGadgets();
+    m_codeView = new CodeView(m_state.list, m_state.pool.settings, this);
+    addDockWidget(Qt::RightDockWidgetArea, m_codeView);
+    connect(m_codeView, &CodeView::gadgetClicked, this,
+            [this](std::int32_t lvid) { applyOutcome(selectByLvid(m_state.list, lvid)); });
+    connect(m_codeView, &CodeView::closeRequested, this, [this] { showCodeView(false); });
     buildMenu();
     buildShortcuts();
 
@@ -78,6 +90,9 @@ MainWindow::MainWindow(AppState &state, Dialogs &dialogs, QWidget *parent)
 
     move(m_state.settings.mainWinX, m_state.settings.mainWinY);
     setInnerSize(m_state.settings.mainWinXD, m_state.settings.mainWinYD);
+    // The kept inner width holds the code view already.
+    m_codeView->setVisible(m_state.settings.view.codeView);
+    resizeDocks({m_codeView}, {scaledPixels(kCodeViewWidth, m_state.displayScale)}, Qt::Horizontal);
 
     m_edit = new EditCommands(*this);
     showTitle(" Tafelbau 0.583");
@@ -220,6 +235,41 @@ void MainWindow::buildMenu()
     add(help, ids::Info, QStringLiteral("Info"));
 }
 
+void MainWindow::showCodeView(bool shown)
+{
+    m_state.settings.view.codeView = shown;
+    menuAction(ids::ToggleCodeView)->setChecked(shown);
+    if (shown != m_codeView->isHidden())
+        return;
+    const bool resizable = isVisible() && !m_codeView->isFloating() && !isMaximized() && !isFullScreen();
+    layout()->activate(); // a dock shown a moment ago has its width only then
+    const int taken = width() - m_inner->width();
+    m_codeView->setVisible(shown);
+    if (!resizable)
+        return;
+    if (!shown) {
+        resize(width() - taken, height());
+        return;
+    }
+    // The window grows by the dock as far as the screen has room, moving
+    // left where it would leave the screen; the canvas gives the rest.
+    const int wanted = scaledPixels(kCodeViewWidth, m_state.displayScale);
+    const QRect frame = frameGeometry();
+    int grow = wanted + style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, this);
+    int left = frame.x();
+    if (const QScreen *s = screen()) {
+        const QRect room = s->availableGeometry();
+        grow = std::clamp(room.width() - frame.width(), 0, grow);
+        const int overflow = frame.right() + grow - room.right();
+        if (overflow > 0)
+            left = std::max(room.left(), frame.x() - overflow);
+    }
+    resize(width() + grow, height());
+    if (left != frame.x())
+        move(left, frame.y());
+    resizeDocks({m_codeView}, {wanted}, Qt::Horizontal);
+}
+
 void MainWindow::buildShortcuts()
 {
     const struct
@@ -268,6 +318,9 @@ void MainWindow::dispatchMenu(int id)
     const auto it = m_menuCommands.find(id);
     if (it != m_menuCommands.end() && it->second)
         it->second();
+    // Changes of the list reach the code view through the views' updates;
+    // a save (the date) or the pool editor (the comment marker) only here.
+    m_codeView->refreshHead();
 }
 
 void MainWindow::dispatchGadget(int gadget)
@@ -338,7 +391,10 @@ void MainWindow::updateEditActions()
 
 QSize MainWindow::innerSize() const
 {
-    return m_inner->size();
+    // A docked code view is part of the inner area, so that the size kept
+    // at quit brings it back beside a canvas of the same size.
+    const bool docked = !m_codeView->isHidden() && !m_codeView->isFloating();
+    return {docked ? width() : m_inner->width(), m_inner->height()};
 }
 
 void MainWindow::setInnerSize(int width, int height)
@@ -387,6 +443,7 @@ void MainWindow::refreshGadgetList()
     showNextFreeCard();
     drawCard();
     showGadgetProperties();
+    m_codeView->refresh();
 }
 
 void MainWindow::applySelectionToRows()
@@ -507,6 +564,8 @@ void MainWindow::applyOutcome(const EditOutcome &outcome)
     }
     if (v.canvas && !v.rebuildList)
         drawCard();
+    if (!v.rebuildList)
+        m_codeView->refresh();
     if (!outcome.message.empty())
         m_dialogs.showMessage(outcome.message);
 }
@@ -535,6 +594,7 @@ void MainWindow::writeSettingsAtQuit()
     s.mainWinY = frame.y();
     s.mainWinXD = innerSize().width();
     s.mainWinYD = innerSize().height();
+    s.view.codeView = !m_codeView->isHidden();
     writeProgramSettings(m_state.settingsFile, s);
 }
 

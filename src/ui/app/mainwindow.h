@@ -22,6 +22,7 @@ class QTableWidget;
 namespace tafelbau {
 
 class CardCanvas;
+class CodeView;
 class EditCommands;
 class GadgetListModel;
 struct EditOutcome;
@@ -75,6 +76,7 @@ enum Menu {
     BigRight = 32,
     ToggleMode = 33,
     RealGadgets = 40, ///< the "Ansicht" menu's switches from here on
+    ToggleCodeView = 41,
     Help = 9539,
     // Beyond the original table: the history.
     Undo = 50,
@@ -141,6 +143,7 @@ public:
     QComboBox *cardChooser() const { return m_cardChooser; }
     QTableWidget *propertyList() const { return m_properties; }
     CardCanvas *canvas() const { return m_canvas; }
+    CodeView *codeView() const { return m_codeView; }
     QLabel *nextFreeCardLabel() const { return m_nextFreeLabel; }
     QScrollArea *canvasArea() const { return m_canvasArea; }
     QAction *menuAction(int id) const;
@@ -161,6 +164,9 @@ private:
     void buildViewMenu();
     void addViewCommands();
     void toggleView(bool ViewSettings::*value);
+    /// The code view comes and goes beside the canvas: the window grows by
+    /// its width and gives it back, so the canvas keeps its room.
+    void showCodeView(bool shown);
     void takeSelectionFromRows();
     void selectCardFromChooser();
     void revealRow(int row);
@@ -188,6 +194,7 @@ private:
     QLabel *m_nextFreeLabel = nullptr;
     QScrollArea *m_canvasArea = nullptr;
     CardCanvas *m_canvas = nullptr;
+    CodeView *m_codeView = nullptr;
 
     EditCommands *m_edit = nullptr;
     InfoSession m_info; ///< the info window's size, kept for the run

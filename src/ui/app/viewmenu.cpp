@@ -21,6 +21,7 @@ struct ViewSwitch
 // A new switch is a row here, a key in kViewKeys and its effect in
 // MainWindow::applyView().
 const ViewSwitch kSwitches[] = {
+    {ids::ToggleCodeView, "&Code-Vorschau", QKeyCombination(Qt::Key_F9), &ViewSettings::codeView},
     {ids::RealGadgets, "&Echte Gadgets", Qt::CTRL | Qt::Key_E, &ViewSettings::realGadgets},
 };
 
@@ -64,6 +65,7 @@ void MainWindow::toggleView(bool ViewSettings::*value)
 
 void MainWindow::applyView()
 {
+    showCodeView(m_state.settings.view.codeView);
     m_canvas->setRealGadgets(m_state.settings.view.realGadgets);
     drawCard();
 }

@@ -176,6 +176,7 @@ private slots:
                               "-",
                               "Pool bearbeiten",
                               "&Ansicht",
+                              "&Code-Vorschau",
                               "&Echte Gadgets",
                               "&Hilfe",
                               "Info"}));

@@ -1,0 +1,245 @@
+#include "ui/codegen/codeview.h"
+
+#include "ui/codegen/purebasichighlighter.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFontDatabase>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTimer>
+
+#include <algorithm>
+
+namespace tafelbau {
+
+namespace {
+
+// Control bytes would break a line (CR, LF) or vanish; the Unicode control
+// pictures show each for what it is and keep one block per line.
+QString shownLine(std::string_view latin1)
+{
+    const bool cut = latin1.size() > static_cast<std::size_t>(CodeView::kMaxShownLineLength);
+    const std::string_view part = cut ? latin1.substr(0, CodeView::kMaxShownLineLength) : latin1;
+    QString s = QString::fromLatin1(part.data(), static_cast<qsizetype>(part.size()));
+    for (QChar &c : s) {
+        const char16_t u = c.unicode();
+        if (u < 0x20 && u != u'\t')
+            c = QChar(static_cast<char16_t>(0x2400 + u));
+        else if (u == 0x7F)
+            c = QChar(u'\u2421');
+    }
+    if (cut)
+        s += QStringLiteral(" \u2026 (%1 Zeichen mehr)").arg(latin1.size() - part.size());
+    return s;
+}
+
+QString joined(const std::vector<std::string> &lines)
+{
+    QString text;
+    std::size_t size = lines.size();
+    for (const std::string &l : lines)
+        size += std::min(l.size(), static_cast<std::size_t>(CodeView::kMaxShownLineLength) + 32);
+    text.reserve(static_cast<qsizetype>(size));
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (i > 0)
+            text += QLatin1Char('\n');
+        text += shownLine(lines[i]);
+    }
+    return text;
+}
+
+} // namespace
+
+CodeView::CodeView(const GdtList &list, const PoolSettings &settings, QWidget *parent)
+    : QDockWidget(QStringLiteral("Code-Vorschau"), parent),
+      m_list(list),
+      m_settings(settings),
+      m_clock([] { return std::time(nullptr); })
+{
+    setObjectName(QStringLiteral("codeView"));
+    setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
+
+    m_editor = new QPlainTextEdit(this);
+    m_editor->setReadOnly(true);
+    m_editor->setUndoRedoEnabled(false);
+    m_editor->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // The keys belong to the gadget list: Ctrl+arrows move gadgets, not the
+    // text cursor, whatever was clicked last.
+    m_editor->setFocusPolicy(Qt::NoFocus);
+    m_editor->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setStyleHint(QFont::Monospace);
+    m_editor->setFont(font);
+    m_editor->setTabStopDistance(QFontMetricsF(font).horizontalAdvance(QLatin1Char(' ')) * 4);
+    // The colours of the highlighting are chosen for a light page.
+    QPalette palette = m_editor->palette();
+    palette.setColor(QPalette::Base, Qt::white);
+    palette.setColor(QPalette::Text, Qt::black);
+    m_editor->setPalette(palette);
+    m_editor->viewport()->installEventFilter(this);
+    m_highlighter = new PureBasicHighlighter(m_editor->document());
+    setWidget(m_editor);
+
+    m_minute = new QTimer(this);
+    m_minute->setSingleShot(true);
+    connect(m_minute, &QTimer::timeout, this, [this] { refreshHead(); });
+}
+
+CodeView::~CodeView() = default;
+
+void CodeView::setClock(std::function<std::time_t()> clock)
+{
+    m_clock = std::move(clock);
+}
+
+void CodeView::refresh()
+{
+    if (!isVisible()) {
+        m_behind = true;
+        return;
+    }
+    m_behind = false;
+    applyEdits(m_model.update(m_list, m_settings, m_clock()));
+    markCurrentGadget();
+    refreshHead();
+}
+
+void CodeView::refreshHead()
+{
+    if (!isVisible())
+        return;
+    applyEdits(m_model.updateHead(m_settings, m_clock()));
+    const std::time_t now = m_clock();
+    m_minute->start(static_cast<int>(60 - now % 60) * 1000 + 100);
+}
+
+void CodeView::showEvent(QShowEvent *event)
+{
+    QDockWidget::showEvent(event);
+    // Hidden, the view followed neither the list nor the clock.
+    if (m_behind)
+        refresh();
+    else
+        refreshHead();
+}
+
+void CodeView::closeEvent(QCloseEvent *event)
+{
+    event->ignore();
+    emit closeRequested();
+}
+
+void CodeView::applyEdits(const std::vector<CodeLineEdit> &edits)
+{
+    QTextDocument *doc = m_editor->document();
+    QTextCursor cursor(doc);
+    // One edit block per line edit: a replacement then reaches the layout
+    // and the highlighter as one change, not as a removal and an insertion
+    // (ten times faster for a thousand edits), and the edits are not joined
+    // into one change either, which would have them redo every line between
+    // the first edit and the last.
+    for (const CodeLineEdit &e : edits) {
+        cursor.beginEditBlock();
+        const QString text = joined(e.lines);
+        const int blocks = doc->blockCount();
+        if (doc->isEmpty() && blocks == 1) {
+            cursor.movePosition(QTextCursor::Start);
+            cursor.insertText(text);
+        } else if (e.first + e.removed < blocks) {
+            cursor.setPosition(doc->findBlockByNumber(e.first).position());
+            cursor.setPosition(doc->findBlockByNumber(e.first + e.removed).position(), QTextCursor::KeepAnchor);
+            cursor.insertText(e.lines.empty() ? QString() : text + QLatin1Char('\n'));
+        } else if (e.first == 0) {
+            cursor.select(QTextCursor::Document);
+            cursor.insertText(text);
+        } else {
+            // Up to the last line: the line end before the edit goes with it.
+            const QTextBlock before = doc->findBlockByNumber(e.first - 1);
+            cursor.setPosition(before.position() + before.length() - 1);
+            cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+            cursor.insertText(e.lines.empty() ? QString() : QLatin1Char('\n') + text);
+        }
+        cursor.endEditBlock();
+    }
+}
+
+void CodeView::markCurrentGadget()
+{
+    std::int32_t lvid = 0;
+    for (const GadgetRecord &r : m_list.records())
+        if (r.selected) {
+            lvid = r.lvid;
+            break;
+        }
+    QList<QTextEdit::ExtraSelection> marks;
+    QTextDocument *doc = m_editor->document();
+    const LineSpan block = m_model.blockLines(lvid);
+    for (const LineSpan span : {m_model.enumerationLines(lvid), block}) {
+        if (span.count == 0)
+            continue;
+        QTextEdit::ExtraSelection mark;
+        mark.format.setBackground(QColor(0xff, 0xf0, 0xa8));
+        mark.format.setProperty(QTextFormat::FullWidthSelection, true);
+        mark.cursor = QTextCursor(doc);
+        mark.cursor.setPosition(doc->findBlockByNumber(span.first).position());
+        // To the start of the next line: only a selection that goes on past
+        // a line's end is drawn to the edge of the view.
+        const QTextBlock last = doc->findBlockByNumber(span.first + span.count - 1);
+        mark.cursor.setPosition(std::min(last.position() + last.length(), doc->characterCount() - 1),
+                                QTextCursor::KeepAnchor);
+        marks.append(mark);
+    }
+    m_editor->setExtraSelections(marks);
+    if (block.count == 0)
+        return;
+
+    // In the view without a wrapped line, the scroll bar counts lines.
+    QScrollBar *bar = m_editor->verticalScrollBar();
+    const int shown = std::max(1, m_editor->viewport()->height() / m_editor->fontMetrics().lineSpacing());
+    const int top = bar->value();
+    const int needed = std::min(block.count, shown);
+    if (block.first >= top && block.first + needed <= top + shown)
+        return;
+    bar->setValue(std::max(0, block.first - shown / 4));
+    m_editor->horizontalScrollBar()->setValue(0);
+}
+
+std::string CodeView::shownBytes() const
+{
+    std::string bytes;
+    for (QTextBlock b = m_editor->document()->begin(); b.isValid(); b = b.next()) {
+        const QByteArray line = b.text().toLatin1();
+        bytes.append(line.constData(), static_cast<std::size_t>(line.size())).append("\r\n");
+    }
+    return bytes;
+}
+
+bool CodeView::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_editor->viewport()
+        && (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease)) {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        const QPoint at = mouse->position().toPoint();
+        if (mouse->button() != Qt::LeftButton)
+            return false;
+        if (event->type() == QEvent::MouseButtonPress) {
+            m_pressedAt = at;
+            return false;
+        }
+        // A drag selects text to copy; only a click selects the gadget.
+        if ((at - m_pressedAt).manhattanLength() > QApplication::startDragDistance())
+            return false;
+        const QTextCursor cursor = m_editor->cursorForPosition(at);
+        const QRect line = m_editor->cursorRect(cursor);
+        if (at.y() < line.top() || at.y() > line.bottom())
+            return false; // below the last line
+        if (const auto lvid = m_model.recordAtLine(cursor.blockNumber()))
+            emit gadgetClicked(*lvid);
+    }
+    return QDockWidget::eventFilter(watched, event);
+}
+
+} // namespace tafelbau

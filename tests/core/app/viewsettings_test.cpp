@@ -1,0 +1,31 @@
+#include "core/app/programsettings.h"
+#include "testutil.h"
+
+#include <gtest/gtest.h>
+
+using namespace tafelbau;
+
+// The view switches are kept in a group of their own, which appears only
+// once the view was switched on: a user who never did keeps the file as
+// the program always wrote it, other groups included.
+TEST(ViewSettings, CodeViewKeptInItsOwnGroupOnceSwitchedOn)
+{
+    testutil::TempDir dir;
+    const auto file = dir / "T.ini";
+    ProgramSettings s;
+    ASSERT_TRUE(writeProgramSettings(file, s));
+    testutil::writeFile(file, testutil::readFile(file) + "[Mine]\r\nkeep = 1\r\n");
+    const std::string before = testutil::readFile(file);
+    ASSERT_TRUE(writeProgramSettings(file, s));
+    EXPECT_EQ(testutil::readFile(file), before);
+    EXPECT_FALSE(readProgramSettings(file).view.codeView);
+
+    const std::pair<bool, const char *> steps[] = {{true, "[View]\r\nGCodeView = 1\r\nGRealGadgets = 0\r\n"},
+                                                   {false, "[View]\r\nGCodeView = 0\r\nGRealGadgets = 0\r\n"}};
+    for (const auto &[shown, group] : steps) {
+        s.view.codeView = shown;
+        ASSERT_TRUE(writeProgramSettings(file, s));
+        EXPECT_EQ(testutil::readFile(file), before + group);
+        EXPECT_EQ(readProgramSettings(file), s);
+    }
+}

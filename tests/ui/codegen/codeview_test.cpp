@@ -1,0 +1,290 @@
+// The code view in the editor window: it shows what a save would write after
+// every command, marks and reveals the current gadget, selects a gadget on a
+// click, and comes and goes with F9.
+#include "core/app/programsettings.h"
+#include "core/codegen/codefile.h"
+#include "core/commands/selection.h"
+#include "scripteddialogs.h"
+#include "testutil.h"
+#include "ui/app/editcommands.h"
+#include "ui/app/mainwindow.h"
+#include "ui/codegen/codeview.h"
+#include "ui/codegen/purebasichighlighter.h"
+
+#include <QAction>
+#include <QListView>
+#include <QPlainTextEdit>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTableWidget>
+#include <QTextBlock>
+#include <QtTest>
+
+#include <deque>
+#include <functional>
+
+using namespace tafelbau;
+
+namespace {
+constexpr std::time_t kWhen = 1'800'000'000;
+}
+
+class CodeViewTest : public QObject
+{
+    Q_OBJECT
+
+    testutil::TempDir *m_dir = nullptr;
+    AppState m_state;
+    testutil::ScriptedDialogs m_dialogs;
+    MainWindow *m_window = nullptr;
+    std::deque<std::string> m_inputAnswers;
+
+    void makeWindow()
+    {
+        delete m_window;
+        m_state.list.clear();
+        m_state.settings = readProgramSettings(m_state.settingsFile);
+        m_dialogs = {};
+        m_window = new MainWindow(m_state, m_dialogs);
+        m_window->codeView()->setClock([] { return kWhen; });
+        m_window->editCommands()->windows.inputBox = [this](const std::string &value, QPoint) {
+            if (m_inputAnswers.empty())
+                return value;
+            std::string answer = m_inputAnswers.front();
+            m_inputAnswers.pop_front();
+            return answer;
+        };
+        m_window->show();
+        m_window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_window));
+        m_window->listView()->setFocus();
+    }
+
+    CodeView *view() const { return m_window->codeView(); }
+
+    void key(int k, Qt::KeyboardModifiers mods = Qt::NoModifier)
+    {
+        QTest::keyClick(m_window->listView(), static_cast<Qt::Key>(k), mods);
+    }
+
+    void add(const char *type) { m_window->editCommands()->addGadgetFromPool(type); }
+
+    void selectOnly(int row) { m_window->applyOutcome(selectRows(m_state.list, {{row, row}})); }
+
+    std::string expectedCode() const { return codeFileBytes(m_state.list, m_state.pool.settings, kWhen); }
+
+    /// The screen point of the middle of a line of the view, scrolled into sight.
+    QPoint pointOfLine(int line) const
+    {
+        QPlainTextEdit *editor = view()->editor();
+        const QTextCursor at(editor->document()->findBlockByNumber(line));
+        editor->verticalScrollBar()->setValue(std::max(0, line - 2));
+        return editor->cursorRect(at).center() + QPoint(20, 0);
+    }
+
+    void clickLine(int line) { QTest::mouseClick(view()->editor()->viewport(), Qt::LeftButton, {}, pointOfLine(line)); }
+
+private slots:
+    void init()
+    {
+        m_dir = new testutil::TempDir;
+        m_state = AppState{};
+        m_state.settingsFile = m_dir->path() / "Tafelbau.ini";
+        PoolEntry button;
+        button.name = "ButtonGadget";
+        button.code = "; [text]\r\nButtonGadget(#[id], [x], [y], [xd], [yd], \"[text]\")";
+        button.x = 10, button.y = 10, button.xd = 100, button.yd = 25;
+        PoolEntry code;
+        code.name = "Code", code.code = "If [p0]\r\n\tDebug \"[id]\"\r\nEndIf\r\n", code.dontshow = 1;
+        m_state.pool.entries = {button, code};
+        m_state.pool.settings.codeComment = ";";
+        m_state.pool.settings.codeFileExt = ".pbi";
+        m_inputAnswers.clear();
+        makeWindow();
+    }
+
+    void cleanup()
+    {
+        delete m_window;
+        m_window = nullptr;
+        delete m_dir;
+    }
+
+    // Each command of the window, one after the other, with the view open:
+    // its text is the code file's after every one.
+    void showsTheCodeFileAfterEveryCommand()
+    {
+        key(Qt::Key_F9);
+        QVERIFY(view()->isVisible());
+        QCOMPARE(view()->shownBytes(), expectedCode());
+
+        const std::pair<const char *, std::function<void()>> steps[] = {
+            {"add three", [&] { add("ButtonGadget"), add("Code"), add("ButtonGadget"); }},
+            {"key move", [&] { selectOnly(0), key(Qt::Key_Right, Qt::ControlModifier); }},
+            {"big key move", [&] { key(Qt::Key_Down, Qt::ControlModifier | Qt::ShiftModifier); }},
+            {"move down", [&] { m_window->dispatchGadget(ids::MoveDown); }},
+            {"indent", [&] { m_window->dispatchGadget(ids::Indent); }},
+            {"VarID", [&] { m_inputAnswers = {"Ok"}, m_window->propertyList()->setCurrentCell(1, 1),
+                            m_window->dispatchGadget(ids::Properties); }},
+            {"text with umlauts", [&] { m_inputAnswers = {"Gr\xF6\xDF" "e \xE4\xFC"},
+                                        m_window->propertyList()->setCurrentCell(3, 1),
+                                        m_window->dispatchGadget(ids::Properties); }},
+            {"copy and paste", [&] { key(Qt::Key_C, Qt::ControlModifier), key(Qt::Key_V, Qt::ControlModifier); }},
+            {"delete", [&] { selectOnly(0), key(Qt::Key_Delete); }},
+            {"comment marker", [&] { m_state.pool.settings.codeComment = "//", m_window->dispatchMenu(ids::Save); }},
+            {"new", [&] { m_dialogs.yesNoAnswers = {true}, m_window->dispatchMenu(ids::New); }},
+        };
+        for (const auto &[what, step] : steps) {
+            step();
+            QVERIFY2(view()->shownBytes() == expectedCode(), what);
+        }
+    }
+
+    void showsUmlautsAsCharactersAndMarksTheCurrentGadget()
+    {
+        key(Qt::Key_F9);
+        for (int i = 0; i < 60; ++i)
+            add("ButtonGadget");
+        m_state.list.records()[40].text = "Gr\xF6\xDF" "e";
+        selectOnly(40);
+        const LineSpan block = view()->model().blockLines(m_state.list.records()[40].lvid);
+        QCOMPARE(view()->editor()->document()->findBlockByNumber(block.first).text(), QString::fromUtf8("; Größe"));
+
+        // The marks cover the constant line and the block, and the block is in sight.
+        const auto marks = view()->editor()->extraSelections();
+        QCOMPARE(marks.size(), 2);
+        const QTextDocument *doc = view()->editor()->document();
+        const int constant = view()->model().enumerationLines(m_state.list.records()[40].lvid).first;
+        QCOMPARE(doc->findBlock(marks[0].cursor.selectionStart()).blockNumber(), constant);
+        QCOMPARE(doc->findBlock(marks[0].cursor.selectionEnd() - 1).blockNumber(), constant);
+        QCOMPARE(doc->findBlock(marks[1].cursor.selectionStart()).blockNumber(), block.first);
+        QCOMPARE(doc->findBlock(marks[1].cursor.selectionEnd() - 1).blockNumber(), block.first + block.count - 1);
+        const int top = view()->editor()->verticalScrollBar()->value();
+        QVERIFY2(top <= block.first && block.first < top + 10, qPrintable(QString::number(top)));
+    }
+
+    void clickOnALineSelectsItsGadget()
+    {
+        key(Qt::Key_F9);
+        for (int i = 0; i < 5; ++i)
+            add(i == 3 ? "Code" : "ButtonGadget");
+        const auto &records = m_state.list.records();
+        const int lastLine = view()->model().blockLines(records[3].lvid).first + 2; // "EndIf" of the code gadget
+        clickLine(lastLine);
+        QVERIFY(records[3].selected);
+        QCOMPARE(m_window->propertyList()->item(1, 1)->text(), QStringLiteral("Code1"));
+        QCOMPARE(m_window->listView()->selectionModel()->selectedRows().size(), 1);
+
+        clickLine(view()->model().enumerationLines(records[1].lvid).first); // its constant
+        QVERIFY(records[1].selected && !records[3].selected);
+        clickLine(0); // the header belongs to no gadget
+        QVERIFY(records[1].selected);
+    }
+
+    void f9TogglesTheDockBesideAnUndiminishedCanvasAndIsKept()
+    {
+        const int canvasWidth = m_window->canvasArea()->width();
+        const int windowWidth = m_window->width();
+        QAction *entry = m_window->menuAction(ids::ToggleCodeView);
+        QVERIFY(!view()->isVisible() && !entry->isChecked());
+        key(Qt::Key_F9);
+        QVERIFY(view()->isVisible() && entry->isChecked());
+        QTRY_COMPARE(m_window->canvasArea()->width(), canvasWidth);
+        QVERIFY(m_window->width() > windowWidth);
+        key(Qt::Key_F9);
+        QVERIFY(!view()->isVisible() && !entry->isChecked());
+        QTRY_COMPARE(m_window->width(), windowWidth);
+
+        // While hidden the view does no work; shown, it catches up.
+        add("ButtonGadget");
+        QVERIFY(view()->shownBytes() != expectedCode());
+        entry->trigger();
+        QCOMPARE(view()->shownBytes(), expectedCode());
+        // The dock's close button gives the width back like F9.
+        view()->close();
+        QVERIFY(view()->isHidden() && !entry->isChecked());
+        QTRY_COMPARE(m_window->width(), windowWidth);
+        entry->trigger();
+
+        // Kept at quit, and only once it was switched on.
+        m_window->close();
+        QVERIFY(readProgramSettings(m_state.settingsFile).view.codeView);
+        makeWindow();
+        QVERIFY(view()->isVisible() && m_window->menuAction(ids::ToggleCodeView)->isChecked());
+        key(Qt::Key_F9);
+        m_window->close();
+        QVERIFY(!readProgramSettings(m_state.settingsFile).view.codeView);
+    }
+
+    // Which characters get which colour, one mark per character: k keyword,
+    // s string, c comment, # constant, n number, . plain.
+    void highlighterColoursEachKindOfWord_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("marks");
+        QTest::newRow("keyword, comment") << "If x ; \"no string\"" << "kk...ccccccccccccc";
+        QTest::newRow("string, comment") << "Debug \"a;b\" ;c" << "kkkkk.sssss.cc";
+        QTest::newRow("open string") << "t(\"ab" << "..sss";
+        QTest::newRow("constants") << "#PB_A|#Null #" << "#####.#####..";
+        QTest::newRow("numbers") << "x1 = 10*s + $fF - 2.5" << ".....nn.....nnn...nnn";
+        QTest::newRow("any case, whole words") << "ENDIF Endifs elseIf" << "kkkkk........kkkkkk";
+        QTest::newRow("umlaut in a word") << "Gr\u00F6sseIf 1" << ".........n";
+    }
+
+    void highlighterColoursEachKindOfWord()
+    {
+        QFETCH(QString, line);
+        QTextDocument doc;
+        doc.setDocumentLayout(new QPlainTextDocumentLayout(&doc)); // as in the view: edits reach the highlighter
+        PureBasicHighlighter highlighter(&doc);
+        QTextCursor(&doc).insertText(line); // as the view puts lines in
+        const std::pair<PureBasicHighlighter::Token, QChar> kinds[] = {
+            {PureBasicHighlighter::Token::Keyword, 'k'}, {PureBasicHighlighter::Token::String, 's'},
+            {PureBasicHighlighter::Token::Comment, 'c'}, {PureBasicHighlighter::Token::Constant, '#'},
+            {PureBasicHighlighter::Token::Number, 'n'}};
+        QString marks(line.size(), QLatin1Char('.'));
+        for (const QTextLayout::FormatRange &range : doc.firstBlock().layout()->formats())
+            for (const auto &[token, mark] : kinds)
+                if (range.format == highlighter.format(token))
+                    marks.replace(range.start, range.length, QString(range.length, mark));
+        QTEST(marks, "marks");
+    }
+
+    // Values no user would type but a hand-edited list may hold: the view
+    // keeps one line per code line and stays quick.
+    void badValuesKeepTheLinesInStep()
+    {
+        key(Qt::Key_F9);
+        add("ButtonGadget");
+        add("ButtonGadget");
+        GadgetRecord &r = m_state.list.records()[0];
+        r.text = std::string(3'000'000, 'x') + "\ry\n" + std::string(1, '\0') + "\x1F";
+        r.tab = 1'000'000;
+        selectOnly(1);
+        QCOMPARE(view()->editor()->document()->blockCount(), view()->model().lineCount());
+        const QString comment = view()->editor()->document()->findBlockByNumber(
+            view()->model().blockLines(r.lvid).first).text();
+        QVERIFY(comment.size() < CodeView::kMaxShownLineLength + 100);
+        QVERIFY(comment.endsWith(QStringLiteral(" Zeichen mehr)")));
+        clickLine(view()->model().blockLines(m_state.list.records()[1].lvid).first);
+        QVERIFY(m_state.list.records()[1].selected);
+    }
+};
+
+int main(int argc, char **argv)
+{
+    // The offscreen screen is 800 pixels wide unless told otherwise, less
+    // than the window alone; the dock wants a screen with room beside it.
+    testutil::TempDir screen;
+    if (qgetenv("QT_QPA_PLATFORM") == "offscreen") {
+        testutil::writeFile(screen / "screen.json",
+                            R"({"screens": [{"name": "wide", "x": 0, "y": 0, "width": 1920, "height": 1080,)"
+                            R"( "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
+        qputenv("QT_QPA_PLATFORM", QByteArray("offscreen:configfile=") + (screen / "screen.json").c_str());
+    }
+    QApplication app(argc, argv);
+    CodeViewTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "codeview_test.moc"
