@@ -131,6 +131,9 @@ private slots:
                                         m_window->dispatchGadget(ids::Properties); }},
             {"copy and paste", [&] { key(Qt::Key_C, Qt::ControlModifier), key(Qt::Key_V, Qt::ControlModifier); }},
             {"delete", [&] { selectOnly(0), key(Qt::Key_Delete); }},
+            {"undo", [&] { key(Qt::Key_Z, Qt::ControlModifier); }},
+            {"undo again", [&] { key(Qt::Key_Z, Qt::ControlModifier); }},
+            {"redo", [&] { key(Qt::Key_Y, Qt::ControlModifier); }},
             {"comment marker", [&] { m_state.pool.settings.codeComment = "//", m_window->dispatchMenu(ids::Save); }},
             {"new", [&] { m_dialogs.yesNoAnswers = {true}, m_window->dispatchMenu(ids::New); }},
         };
