@@ -3,6 +3,7 @@
 // and read back record for record.
 #include "fuzzutil.h"
 
+#include "core/document/groupnames.h"
 #include "core/document/listfile.h"
 #include "core/pool/poolfile.h"
 

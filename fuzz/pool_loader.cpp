@@ -2,6 +2,7 @@
 // that the saver accepts reads back entry for entry.
 #include "fuzzutil.h"
 
+#include "core/document/groupnames.h"
 #include "core/pool/poolfile.h"
 
 #include <cstdint>
