@@ -52,8 +52,8 @@ std::vector<std::string> unsafeGroupNames(const std::vector<std::string> &names,
     for (std::size_t i = 0; i < names.size(); ++i) {
         const std::string &n = names[i];
         const bool held = !n.empty() && n.find_first_of("]\r\n") == std::string::npos;
-        const bool visible = n.find('\0') == std::string::npos && n.front() != ' ' && n.front() != '\t'
-            && n.back() != ' ' && n.back() != '\t';
+        const bool visible = !n.empty() && n.find('\0') == std::string::npos && n.front() != ' '
+            && n.front() != '\t' && n.back() != ' ' && n.back() != '\t';
         const bool shape = !held || (rule == GroupNameRule::Visible && !visible);
         if ((shape || count[static_cast<std::size_t>(firstOf[i])] > 1) && reported.insert(n).second)
             bad.push_back(n);
