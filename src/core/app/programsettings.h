@@ -13,6 +13,7 @@ namespace tafelbau {
 struct ViewSettings
 {
     bool realGadgets = false; ///< the card shows the controls, not frames
+    bool showRaster = false;  ///< dots on the card at every multiple of GPanelRaster
 
     bool operator==(const ViewSettings &) const = default;
 };
@@ -25,6 +26,7 @@ struct ViewKey
 };
 inline constexpr ViewKey kViewKeys[] = {
     {"GRealGadgets", &ViewSettings::realGadgets},
+    {"GShowRaster", &ViewSettings::showRaster},
 };
 
 /// The values kept in "Tafelbau.ini" in the data folder.

@@ -102,11 +102,12 @@ TEST(ProgramSettings, WrittenOnceInOrderThenKeptAndUpdated)
     s.mainWinX = -5;
     s.mainWinY = 30;
     ASSERT_TRUE(writeProgramSettings(dir / "T.ini", s));
-    const std::string first = crlf(
-        {"[General]", "GGeneralPrgHelpFile = C:\\Program Files\\PureBasic\\PureBasic.chm",
-         "; ;Grundpfad f\xFCr Hilfedatei (wird priorit\xE4r in der Gadget-Pool-Datei gespeichert",
-         "GPanelHeight = 1600", "GPanelWidth = 1200", "GPanelRaster = 5", "GPanelRasterBig = 50", "[Window]",
-         "GMainWinX = 0", "GMainWinY = 30", "GMainWinXD = 1000", "GMainWinYD = 575", "[View]", "GRealGadgets = 0"});
+    const std::string first =
+        crlf({"[General]", "GGeneralPrgHelpFile = C:\\Program Files\\PureBasic\\PureBasic.chm",
+              "; ;Grundpfad f\xFCr Hilfedatei (wird priorit\xE4r in der Gadget-Pool-Datei gespeichert",
+              "GPanelHeight = 1600", "GPanelWidth = 1200", "GPanelRaster = 5", "GPanelRasterBig = 50", "[Window]",
+              "GMainWinX = 0", "GMainWinY = 30", "GMainWinXD = 1000", "GMainWinYD = 575", "[View]", "GRealGadgets = 0",
+              "GShowRaster = 0"});
     EXPECT_EQ(testutil::readFile(dir / "T.ini"), first);
     // A second exit does not pile up the comment; foreign lines stay.
     testutil::writeFile(dir / "T.ini", first + "[Mine]\r\nkeep = 1\r\n");
