@@ -3,6 +3,7 @@
 #include "core/canvas/canvasselection.h"
 #include "core/canvas/carddrawing.h"
 #include "core/canvas/controlitems.h"
+#include "core/canvas/mousedrag.h"
 #include "core/commands/editoutcome.h"
 #include "core/commands/selection.h"
 #include "core/document/displayscale.h"
@@ -459,9 +460,11 @@ void MainWindow::drawCard()
 {
     m_shownCard = cardToShow(m_state.list, m_shownCard);
     const std::uint32_t marking = markingColour(m_state.placement);
-    m_canvas->setItems(m_canvas->realGadgets()
-                           ? controlItems(m_state.list, m_shownCard, marking, m_canvas->controlMetrics())
-                           : cardItems(m_state.list, m_shownCard, marking));
+    std::vector<CardItem> items = m_canvas->realGadgets()
+        ? controlItems(m_state.list, m_shownCard, marking, m_canvas->controlMetrics())
+        : cardItems(m_state.list, m_shownCard, marking);
+    markGrips(items, m_state.list, m_shownCard);
+    m_canvas->setItems(std::move(items));
     if (m_state.list.size() != m_countedRecords) {
         m_countedRecords = m_state.list.size();
         showNextFreeCard();

@@ -79,6 +79,8 @@ enum Menu {
     // Beyond the original table: the history.
     Undo = 50,
     Redo = 51,
+    // Beyond the original table: designing with the mouse.
+    ShowRaster = 45, ///< an "Ansicht" switch
 };
 } // namespace ids
 

@@ -35,7 +35,6 @@ const QStaticText &CaptionCache::caption(const std::string &latin1, const QFont 
 void paintCardItems(QPainter &painter, const std::vector<CardItem> &items, const QRect &clip, const QFont &font,
                     CaptionCache &captions)
 {
-    painter.fillRect(clip, Qt::black);
     painter.setFont(font);
     const QFontMetrics metrics(font);
     const int textHeight = metrics.height();
@@ -100,14 +99,49 @@ QPoint CardCanvas::cardOrigin() const
 
 void CardCanvas::paintCard(QPainter &painter, const QRect &widgetRect) const
 {
-    if (!m_realGadgets) {
-        paintCardItems(painter, m_items, widgetRect, m_font, m_captions);
-        return;
-    }
     const QPoint origin = cardOrigin();
-    painter.fillRect(widgetRect, Qt::black);
-    painter.translate(origin);
-    controls().paint(painter, m_items, widgetRect.translated(-origin), rect().translated(-origin));
+    const QRect clip = widgetRect.translated(-origin);
+    if (!m_realGadgets) {
+        if (m_rasterShown)
+            m_raster.paintOverBlack(painter, clip);
+        else
+            painter.fillRect(clip, Qt::black);
+        paintCardItems(painter, m_items, clip, m_font, m_captions);
+    } else {
+        painter.fillRect(widgetRect, Qt::black);
+        painter.translate(origin);
+        controls().paint(painter, m_items, clip, rect().translated(-origin));
+        // The controls cover the black card: the dots go only where it shows.
+        if (m_rasterShown)
+            m_raster.paintUnder(painter, clip);
+    }
+    paintGrips(painter, m_items, clip);
+    if (m_band)
+        paintBand(painter, *m_band);
+}
+
+void CardCanvas::setRaster(int raster, bool shown)
+{
+    const int before = m_raster.raster();
+    m_raster.setRaster(raster);
+    if (shown == m_rasterShown && before == m_raster.raster())
+        return;
+    m_rasterShown = shown;
+    update();
+}
+
+void CardCanvas::setBand(const std::optional<QRect> &band)
+{
+    if (band == m_band)
+        return;
+    // Only the outlines change: what lies inside the band is not touched.
+    QRegion damage;
+    if (m_band)
+        damage += bandOutline(*m_band);
+    if (band)
+        damage += bandOutline(*band);
+    m_band = band;
+    update(damage.translated(cardOrigin()));
 }
 
 void CardCanvas::setPanelSize(int width, int height)
@@ -118,13 +152,13 @@ void CardCanvas::setPanelSize(int width, int height)
 QRect CardCanvas::boundsOf(const CardItem &item) const
 {
     if (m_realGadgets)
-        return controls().bounds(item);
+        return controls().bounds(item) | gripBounds(item);
     const QSizeF caption = m_captions.caption(item.text, m_font).size();
     QRect bounds(item.x, item.y, static_cast<int>(std::ceil(caption.width())) + 1,
                  static_cast<int>(std::ceil(caption.height())) + 1);
     if (item.width > 0 && item.height > 0)
         bounds |= QRect(item.x, item.y, item.width, item.height);
-    return bounds;
+    return bounds | gripBounds(item);
 }
 
 std::optional<QRegion> CardCanvas::damageBetween(const std::vector<CardItem> &before,

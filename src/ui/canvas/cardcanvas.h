@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/canvas/carddrawing.h"
+#include "ui/canvas/canvasoverlay.h"
 
 #include <QFont>
 #include <QRegion>
@@ -35,8 +36,8 @@ private:
     std::size_t m_limit = 50000;
 };
 
-/// Paints card items over black; only what lies in `clip` is touched, so a
-/// redraw of a big card costs what is on the screen.
+/// Paints card items over what `clip` holds; only what lies in `clip` is
+/// touched, so a redraw of a big card costs what is on the screen.
 void paintCardItems(QPainter &painter, const std::vector<CardItem> &items, const QRect &clip, const QFont &font,
                     CaptionCache &captions);
 
@@ -74,6 +75,13 @@ public:
 
     static QFont captionFont();
 
+    /// Dots at every multiple of `raster` on the black card, when `shown`.
+    void setRaster(int raster, bool shown);
+    bool rasterShown() const { return m_rasterShown; }
+    /// The rubber band being drawn, in card coordinates; nullopt for none.
+    void setBand(const std::optional<QRect> &band);
+    const std::optional<QRect> &band() const { return m_band; }
+
 signals:
     void leftClicked(int x, int y);
 
@@ -92,6 +100,9 @@ private:
     mutable CaptionCache m_captions;
     mutable std::unique_ptr<ControlPainter> m_controls; ///< made when first needed
     bool m_realGadgets = false;
+    RasterDots m_raster;
+    bool m_rasterShown = false;
+    std::optional<QRect> m_band;
 };
 
 } // namespace tafelbau

@@ -177,6 +177,7 @@ private slots:
                               "Pool bearbeiten",
                               "&Ansicht",
                               "&Echte Gadgets",
+                              "&Raster anzeigen",
                               "&Hilfe",
                               "Info"}));
     }
