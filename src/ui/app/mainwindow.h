@@ -15,12 +15,14 @@ class QAction;
 class QComboBox;
 class QLabel;
 class QListView;
+class QMenu;
 class QPushButton;
 class QScrollArea;
 class QTableWidget;
 
 namespace tafelbau {
 
+class CanvasMouse;
 class CardCanvas;
 class EditCommands;
 class GadgetListModel;
@@ -81,6 +83,17 @@ enum Menu {
     Redo = 51,
     // Beyond the original table: designing with the mouse.
     ShowRaster = 45, ///< an "Ansicht" switch
+    AlignLeft = 60,
+    AlignRight = 61,
+    AlignTop = 62,
+    AlignBottom = 63,
+    CentreHorizontally = 64,
+    CentreVertically = 65,
+    SameWidth = 66,
+    SameHeight = 67,
+    SameSize = 68,
+    DistributeHorizontally = 69,
+    DistributeVertically = 70,
 };
 } // namespace ids
 
@@ -132,6 +145,13 @@ public:
     void undo();
     void redo();
 
+    /// A change that spans several events, such as a drag, as one step of
+    /// the history: begun when it starts, then kept, or undone as if it had
+    /// never begun.
+    void beginStep(const std::string &label);
+    void commitStep();
+    void rollbackStep();
+
     EditCommands *editCommands() const { return m_edit; }
 
     /// Inner size of the window: the area below the menu.
@@ -163,6 +183,10 @@ private:
     void buildViewMenu();
     void addViewCommands();
     void toggleView(bool ViewSettings::*value);
+    void buildAlignMenu(QMenu *editing);
+    void addAlignCommands();
+    /// The "Ausrichten" entries: enabled when enough gadgets are selected.
+    void updateAlignActions();
     void takeSelectionFromRows();
     void selectCardFromChooser();
     void revealRow(int row);
@@ -192,6 +216,7 @@ private:
     CardCanvas *m_canvas = nullptr;
 
     EditCommands *m_edit = nullptr;
+    CanvasMouse *m_mouse = nullptr;
     InfoSession m_info; ///< the info window's size, kept for the run
     std::int32_t m_shownCard = 0;
     int m_countedRecords = 0;

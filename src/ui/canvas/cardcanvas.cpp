@@ -68,6 +68,7 @@ void paintCardItems(QPainter &painter, const std::vector<CardItem> &items, const
 CardCanvas::CardCanvas(QWidget *parent) : QWidget(parent), m_font(captionFont())
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true); // the cursor shows what a press would do
 }
 
 CardCanvas::~CardCanvas() = default;
@@ -240,12 +241,26 @@ void CardCanvas::changeEvent(QEvent *event)
     QWidget::changeEvent(event);
 }
 
+QPoint CardCanvas::cardPoint(const QMouseEvent *event) const
+{
+    return event->position().toPoint() - cardOrigin();
+}
+
 void CardCanvas::mousePressEvent(QMouseEvent *event)
 {
-    if (event->button() == Qt::LeftButton) {
-        const QPoint p = event->position().toPoint() - cardOrigin();
-        emit leftClicked(p.x(), p.y());
-    }
+    if (event->button() == Qt::LeftButton)
+        emit leftPressed(cardPoint(event), event->modifiers());
+}
+
+void CardCanvas::mouseMoveEvent(QMouseEvent *event)
+{
+    emit mouseMovedTo(cardPoint(event), event->modifiers());
+}
+
+void CardCanvas::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton)
+        emit leftReleased(cardPoint(event), event->modifiers());
 }
 
 } // namespace tafelbau

@@ -83,17 +83,24 @@ public:
     const std::optional<QRect> &band() const { return m_band; }
 
 signals:
-    void leftClicked(int x, int y);
+    // The left button and the mouse, in card coordinates. What they do is
+    // decided above the canvas.
+    void leftPressed(QPoint at, Qt::KeyboardModifiers modifiers);
+    void mouseMovedTo(QPoint at, Qt::KeyboardModifiers modifiers);
+    void leftReleased(QPoint at, Qt::KeyboardModifiers modifiers);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
     void changeEvent(QEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
     QRect boundsOf(const CardItem &item) const;
     ControlPainter &controls() const;
     void paintCard(QPainter &painter, const QRect &widgetRect) const;
+    QPoint cardPoint(const QMouseEvent *event) const;
 
     std::vector<CardItem> m_items;
     QFont m_font;
