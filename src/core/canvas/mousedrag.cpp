@@ -139,10 +139,21 @@ void markGrips(std::vector<CardItem> &items, const GdtList &list, std::int32_t c
 
 PressTarget pressTarget(const GdtList &list, std::int32_t card, CardPoint p)
 {
+    // One pass from the top down, as every hover of the mouse asks: the
+    // grips of the selected gadgets, and on the way the hit of the click
+    // test, gadgetAtPoint(), whose stored places (also of window-like
+    // gadgets) are what a click has always hit.
     const auto &records = list.records();
+    int hit = -1, background = -1;
     for (std::size_t i = records.size(); i-- > 0;) {
         const GadgetRecord &r = records[i];
-        if (!selectedOnCard(r, card) || r.dontshow != 0)
+        if (r.card != card)
+            continue;
+        int &found = r.xy0 != 0 ? background : hit;
+        const std::int64_t left = r.x, top = r.y;
+        if (found < 0 && left <= p.x && p.x <= left + r.xd && top <= p.y && p.y <= top + r.yd)
+            found = static_cast<int>(i);
+        if (!r.selected || r.dontshow != 0)
             continue;
         const CardRect frame = drawnFrame(r);
         const std::uint8_t offered = gripsOf(r);
@@ -162,10 +173,9 @@ PressTarget pressTarget(const GdtList &list, std::int32_t card, CardPoint p)
         if (best <= kGripReach)
             return {PressKind::Resize, static_cast<int>(i), bestGrip};
     }
-    const int hit = gadgetAtPoint(list, card, p.x, p.y);
-    if (hit >= 0 && records[static_cast<std::size_t>(hit)].xy0 == 0)
+    if (hit >= 0)
         return {PressKind::Move, hit, Grip::BottomRight};
-    return {PressKind::Band, hit, Grip::BottomRight};
+    return {PressKind::Band, background, Grip::BottomRight};
 }
 
 GadgetDrag GadgetDrag::move(const GdtList &list, std::int32_t card, int anchor, CardPoint press,

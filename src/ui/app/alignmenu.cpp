@@ -46,6 +46,10 @@ void MainWindow::buildAlignMenu(QMenu *editing)
         connect(a, &QAction::triggered, this, [this, id] { dispatchMenu(id); });
         m_menuActions[id] = a;
     }
+    // The entries have no keys: they need to be right only when shown, and
+    // counting the selection at every redraw would cost a pass over the list.
+    connect(editing, &QMenu::aboutToShow, this, &MainWindow::updateAlignActions);
+    updateAlignActions();
 }
 
 void MainWindow::addAlignCommands()

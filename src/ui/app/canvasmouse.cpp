@@ -58,7 +58,7 @@ void CanvasMouse::press(QPoint at, Qt::KeyboardModifiers modifiers)
     AppState &s = m_window.state();
     const std::int32_t card = m_window.shownCard();
     m_press = m_last = cardPoint(at);
-    m_before = takeSelection(s.list);
+    m_before.reset();
     m_changedBefore = s.changed;
     m_moved = false;
     m_drag.reset();
@@ -78,12 +78,14 @@ void CanvasMouse::press(QPoint at, Qt::KeyboardModifiers modifiers)
     case PressKind::Move:
         m_plan = Plan::Move;
         if (ctrl) {
+            m_before = takeSelection(s.list);
             m_window.applyOutcome(toggleGadgetAtPoint(s.list, card, m_press));
             if (!isSelected(m_target.record))
                 m_plan = Plan::Nothing;
         } else if (isSelected(m_target.record)) {
             m_onClick = OnClick::Select;
         } else {
+            m_before = takeSelection(s.list);
             m_window.applyOutcome(selectGadgetAtPoint(s.list, card, m_press.x, m_press.y));
         }
         break;
@@ -95,8 +97,8 @@ void CanvasMouse::press(QPoint at, Qt::KeyboardModifiers modifiers)
         break;
     }
     m_phase = Phase::Pressed;
-    // Until the release, keys would change the list under the drag: they
-    // are held back, but for Escape and Shift.
+    // Keys would change the list under the drag: until the release they
+    // are dropped, but for Escape and Shift.
     qApp->installEventFilter(this);
 }
 
@@ -181,8 +183,9 @@ void CanvasMouse::release(QPoint at, Qt::KeyboardModifiers modifiers)
         break;
     case Phase::Ignoring: break;
     }
+    // The cursor follows at the next move: asking now would cost every
+    // click another pass over the list.
     end();
-    showCursorFor(p);
 }
 
 void CanvasMouse::cancel()
@@ -194,7 +197,15 @@ void CanvasMouse::cancel()
     } else if (m_phase == Phase::Banding) {
         m_window.canvas()->setBand(std::nullopt);
     }
-    m_window.applyOutcome(restoreSelection(s.list, m_before));
+    // The drag's step put back the places; the selection the press changed
+    // comes back from before it.
+    EditOutcome out;
+    if (m_before)
+        out = restoreSelection(s.list, *m_before);
+    out.views.canvas = true;
+    out.views.properties = true;
+    out.current = s.list.currentIndex();
+    m_window.applyOutcome(out);
     m_drag.reset();
     m_phase = Phase::Ignoring; // until the button comes up
 }

@@ -53,7 +53,7 @@ private:
     bool m_moved = false;  ///< the drag has the gadgets away from where they were
     bool m_fine = false;   ///< the last step of the drag was pixel by pixel
     bool m_changedBefore = false;
-    SelectionSnapshot m_before;
+    std::optional<SelectionSnapshot> m_before; ///< taken when the press changed the selection
     std::optional<GadgetDrag> m_drag;
 };
 

@@ -483,7 +483,6 @@ void MainWindow::drawCard()
         : cardItems(m_state.list, m_shownCard, marking);
     markGrips(items, m_state.list, m_shownCard);
     m_canvas->setItems(std::move(items));
-    updateAlignActions();
     if (m_state.list.size() != m_countedRecords) {
         m_countedRecords = m_state.list.size();
         showNextFreeCard();

@@ -185,7 +185,8 @@ private:
     void toggleView(bool ViewSettings::*value);
     void buildAlignMenu(QMenu *editing);
     void addAlignCommands();
-    /// The "Ausrichten" entries: enabled when enough gadgets are selected.
+    /// The "Ausrichten" entries: enabled when enough gadgets are selected,
+    /// brought up to date when the "Bearbeiten" menu opens.
     void updateAlignActions();
     void takeSelectionFromRows();
     void selectCardFromChooser();

@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QListView>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QTableWidget>
 #include <QtTest>
@@ -94,6 +95,13 @@ class MouseDesignTest : public QObject
         return ids.join(' ');
     }
     QString property(int row) const { return m_window->propertyList()->item(row, 1)->text(); }
+    /// Whether an entry of "Bearbeiten" is enabled when the menu opens.
+    bool enabled(int id)
+    {
+        QMenu *editing = m_window->menuBar()->actions()[1]->menu();
+        emit editing->aboutToShow();
+        return m_window->menuAction(id)->isEnabled();
+    }
     bool marked() const { return m_window->windowTitle().endsWith(" *"); }
 
 private slots:
@@ -187,7 +195,7 @@ private slots:
         QCOMPARE(selected(), QStringLiteral("B2 B3 B4"));
 
         // Left to B2, the current row; then equal gaps between B2 and B4.
-        QVERIFY(m_window->menuAction(ids::DistributeVertically)->isEnabled());
+        QVERIFY(enabled(ids::DistributeVertically));
         m_window->menuAction(ids::AlignLeft)->trigger();
         QCOMPARE(undo->text(), QString::fromUtf8("&Rückgängig: Ausrichten"));
         m_window->menuAction(ids::DistributeVertically)->trigger();
@@ -274,6 +282,8 @@ private slots:
         key(Qt::Key_Escape);
         release(160, 160);
         QCOMPARE(rectOf(2), (Rect{50, 100, 80, 25}));
+        QCOMPARE(property(RowXD), QStringLiteral("80"));
+        QCOMPARE(canvas()->items().back().width, 80);
         key(Qt::Key_Right, Qt::ControlModifier);
         QCOMPARE(rectOf(2), (Rect{55, 100, 80, 25}));
     }
@@ -287,11 +297,11 @@ private slots:
         QCOMPARE(selected(), QStringLiteral("B1"));
         click(60, 110, Qt::ControlModifier);
         QCOMPARE(selected(), QStringLiteral("B1 B2"));
-        QVERIFY(!m_window->menuAction(ids::DistributeHorizontally)->isEnabled());
-        QVERIFY(m_window->menuAction(ids::SameSize)->isEnabled());
+        QVERIFY(!enabled(ids::DistributeHorizontally));
+        QVERIFY(enabled(ids::SameSize));
         click(60, 160, Qt::ControlModifier);
         QCOMPARE(selected(), QStringLiteral("B1 B2 B3"));
-        QVERIFY(m_window->menuAction(ids::DistributeHorizontally)->isEnabled());
+        QVERIFY(enabled(ids::DistributeHorizontally));
         click(60, 60, Qt::ControlModifier);
         QCOMPARE(selected(), QStringLiteral("B2 B3"));
 
@@ -303,7 +313,7 @@ private slots:
 
         click(70, 110);
         QCOMPARE(selected(), QStringLiteral("B2"));
-        QVERIFY(!m_window->menuAction(ids::AlignLeft)->isEnabled());
+        QVERIFY(!enabled(ids::AlignLeft));
         m_window->dispatchMenu(ids::AlignLeft); // too few: nothing happens
         QCOMPARE(m_state.history.undoLabel(), std::string("Verschieben"));
 
