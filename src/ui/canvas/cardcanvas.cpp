@@ -11,6 +11,14 @@
 
 namespace tafelbau {
 
+namespace {
+
+// Past this many rectangles one paint of their bounding box is cheaper than
+// walking the card's items for each.
+constexpr int kSeparatelyPainted = 64;
+
+} // namespace
+
 QFont CardCanvas::captionFont()
 {
     QFont f(QStringLiteral("Arial"));
@@ -226,6 +234,19 @@ QImage CardCanvas::render() const
 void CardCanvas::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
+    // Gadgets dragged together damage small places far apart, whose
+    // bounding box may be most of the card: each is painted on its own
+    // while there are few.
+    const QRegion &region = event->region();
+    if (region.rectCount() > 1 && region.rectCount() <= kSeparatelyPainted) {
+        for (const QRect &r : region) {
+            painter.save();
+            painter.setClipRect(r);
+            paintCard(painter, r);
+            painter.restore();
+        }
+        return;
+    }
     painter.setClipRect(event->rect());
     paintCard(painter, event->rect());
 }
