@@ -32,7 +32,7 @@ QRect rectOf(std::int64_t left, std::int64_t top, std::int64_t right, std::int64
 
 QRect rectOf(const CardRect &r)
 {
-    return rectOf(r.x, r.y, std::int64_t{r.x} + r.width - 1, std::int64_t{r.y} + r.height - 1);
+    return clampedRect(r.x, r.y, r.width, r.height);
 }
 
 int positiveModulo(int v, int m)
@@ -42,6 +42,11 @@ int positiveModulo(int v, int m)
 }
 
 } // namespace
+
+QRect clampedRect(std::int64_t x, std::int64_t y, std::int64_t width, std::int64_t height)
+{
+    return rectOf(x, y, x + width - 1, y + height - 1);
+}
 
 void RasterDots::setRaster(int raster)
 {

@@ -8,6 +8,7 @@
 #include <QRect>
 #include <QRegion>
 
+#include <cstdint>
 #include <optional>
 
 class QPainter;
@@ -35,6 +36,11 @@ private:
     int m_raster = 0;
     QPixmap m_tile; ///< black with a dot at each multiple; empty for big rasters
 };
+
+/// A rectangle of the card as a QRect can hold it: what lies beyond any
+/// widget's reach is cut off there, so that records from a hand-edited file
+/// never overflow QRect's int edges.
+QRect clampedRect(std::int64_t x, std::int64_t y, std::int64_t width, std::int64_t height);
 
 /// Everything painting the grips of `item` may touch; empty without grips.
 QRect gripBounds(const CardItem &item);

@@ -66,7 +66,7 @@ void paintCardItems(QPainter &painter, const std::vector<CardItem> &items, const
         if (item.width > 0 && item.height > 0) {
             painter.setPen(colourOf(item.frameColour));
             // A w x h outline covers x .. x+w-1, as a 1-pixel frame of that size.
-            painter.drawRect(QRect(item.x, item.y, item.width - 1, item.height - 1));
+            painter.drawRect(clampedRect(item.x, item.y, std::int64_t{item.width} - 1, std::int64_t{item.height} - 1));
         }
         painter.setPen(caption);
         painter.drawStaticText(QPoint(item.x, item.y), text);
@@ -163,10 +163,10 @@ QRect CardCanvas::boundsOf(const CardItem &item) const
     if (m_realGadgets)
         return controls().bounds(item) | gripBounds(item);
     const QSizeF caption = m_captions.caption(item.text, m_font).size();
-    QRect bounds(item.x, item.y, static_cast<int>(std::ceil(caption.width())) + 1,
-                 static_cast<int>(std::ceil(caption.height())) + 1);
+    QRect bounds = clampedRect(item.x, item.y, static_cast<std::int64_t>(std::ceil(caption.width())) + 1,
+                               static_cast<std::int64_t>(std::ceil(caption.height())) + 1);
     if (item.width > 0 && item.height > 0)
-        bounds |= QRect(item.x, item.y, item.width, item.height);
+        bounds |= clampedRect(item.x, item.y, item.width, item.height);
     return bounds | gripBounds(item);
 }
 

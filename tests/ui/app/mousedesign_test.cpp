@@ -354,6 +354,42 @@ private slots:
         QCOMPARE(image.pixelColor(129, 110), QColor(192, 192, 192));
         m_window->close();
         QVERIFY(readProgramSettings(m_state.settingsFile).view.showRaster);
+
+        // Rasters from a hand-edited file: none, big ones drawn point by
+        // point, and one wider than the card.
+        for (int raster : {0, -5, 64, 65, 2147483647}) {
+            m_state.settings.panelRaster = raster;
+            m_window->applyView();
+            const QImage dots = canvas()->render();
+            if (raster == 64 || raster == 65) {
+                const int far = 8 * raster; // beyond the window and the buttons
+                QVERIFY(dots.pixelColor(far, far) != QColor(Qt::black));
+                QCOMPARE(dots.pixelColor(far + 1, far), QColor(Qt::black));
+            } else {
+                QCOMPARE(dots.pixelColor(600, 500), QColor(Qt::black));
+            }
+        }
+    }
+
+    // Selected gadgets at the ends of 32 bits get grips, paint and take a
+    // drag without harm.
+    void absurdGadgetsAreDrawnAndDragged()
+    {
+        constexpr int kMax = 2147483647;
+        for (const Rect &r : {Rect{kMax, kMax, kMax, kMax}, Rect{-kMax, -kMax, -kMax, -kMax}, Rect{5, 5, kMax, 1},
+                              Rect{-kMax, 300, kMax, kMax}}) {
+            m_state.list.append(gadget("Far", r[0], r[1], r[2], r[3])).selected = true;
+        }
+        for (bool real : {false, true}) {
+            if (real)
+                m_window->dispatchMenu(ids::RealGadgets);
+            m_window->drawCard();
+            QVERIFY(!canvas()->render().isNull());
+            cursorOver(5, 5);
+            drag(6, 6, 100, 100);
+            drag(500, 500, -50, -50);
+        }
+        QCOMPARE(rectOf(5)[0], kMax);
     }
 
     // In the real-gadget drawing the card sits lower and further right on
