@@ -109,11 +109,13 @@ public:
                              const DragLimits &limits);
 
     /// Places the gadgets for the mouse at `p`: on the raster, or pixel by
-    /// pixel when `fine`. The outcome asks for the title's change mark, the
-    /// property list and the canvas once anything moved.
+    /// pixel when `fine`. The outcome sets the change mark while a gadget is
+    /// away from where it stood at the press, and asks for the property list
+    /// and the canvas only when this call changed a record: most mouse moves
+    /// stay within a raster step.
     EditOutcome dragTo(GdtList &list, CardPoint p, bool fine) const;
 
-    bool isResize() const { return m_resize; }
+    /// How many gadgets the drag places.
     std::size_t gadgetCount() const { return m_gadgets.size(); }
 
 private:

@@ -288,6 +288,21 @@ private slots:
         QCOMPARE(rectOf(2), (Rect{55, 100, 80, 25}));
     }
 
+    // Shift pressed or let go while dragging switches at once, where the
+    // mouse stands.
+    void shiftDuringADrag()
+    {
+        press(60, 60);
+        moveTo(83, 71);
+        QCOMPARE(rectOf(1), (Rect{75, 60, 100, 25}));
+        QTest::keyPress(m_window->listView(), Qt::Key_Shift, Qt::ShiftModifier);
+        QCOMPARE(rectOf(1), (Rect{73, 61, 100, 25}));
+        QTest::keyRelease(m_window->listView(), Qt::Key_Shift);
+        QCOMPARE(rectOf(1), (Rect{75, 60, 100, 25}));
+        release(83, 71);
+        QCOMPARE(m_state.history.stepCount(), std::size_t{1});
+    }
+
     // A plain click selects only the gadget under it, also among several
     // selected; Ctrl+click adds or removes one; Ctrl keeps the band's
     // selection beside the one there was.
