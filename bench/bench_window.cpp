@@ -1,5 +1,6 @@
 // The editor window with big lists: opening, a click on the canvas or in the
-// list, and a redraw of a crowded card, each up to the pixels on the screen.
+// list, a redraw of a crowded card and drags on it, each up to the pixels on
+// the screen.
 #include "benchdata.h"
 
 #include "core/app/batchdialogs.h"
@@ -9,6 +10,7 @@
 
 #include <QApplication>
 #include <QListView>
+#include <QMouseEvent>
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
@@ -49,6 +51,17 @@ struct Fixture
     // Lets the window paint what the change made dirty, as the event loop
     // would before the user sees it.
     void settle() { QApplication::processEvents(); }
+
+    // The left button and the mouse on the canvas, as the window system
+    // sends them.
+    void mouse(QEvent::Type type, QPoint at)
+    {
+        QWidget *canvas = window->canvas();
+        const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+        const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+        QMouseEvent event(type, QPointF(at), canvas->mapToGlobal(QPointF(at)), button, held, Qt::NoModifier);
+        QApplication::sendEvent(canvas, &event);
+    }
 };
 
 void BM_OpenList(benchmark::State &s)
@@ -72,7 +85,9 @@ void BM_ClickOnCanvas(benchmark::State &s)
     int i = 0;
     for (auto _ : s) {
         benchdata::coldStart(s);
-        emit f.window->canvas()->leftClicked(20 + (i++ % 400), 30);
+        const QPoint at(20 + (i++ % 400), 30);
+        f.mouse(QEvent::MouseButtonPress, at);
+        f.mouse(QEvent::MouseButtonRelease, at);
         f.settle();
     }
 }
@@ -195,6 +210,62 @@ void BM_CardChangeOne(benchmark::State &s)
     }
 }
 
+// One mouse move of a drag on a crowded card: the dragged gadgets placed
+// anew, the property list refilled and their old and new places painted.
+// range(1): the drawing (0 frames, 1 controls); range(2): gadgets selected,
+// spread over the part of the card shown.
+void BM_DragOnCrowdedCard(benchmark::State &s)
+{
+    Fixture f(static_cast<int>(s.range(0)), true, s.range(1) != 0);
+    f.window->documents().openList(f.dir / "big.tbf");
+    const int selected = static_cast<int>(s.range(2));
+    // Every 100th gadget back from the last one, spread from the top left
+    // to the bottom right of what the window shows. The last one, on top of
+    // all, is taken by the mouse.
+    auto &records = f.state.list.records();
+    for (int i = 0; i < selected; ++i) {
+        GadgetRecord &r = records[records.size() - 1 - static_cast<std::size_t>(100 * i)];
+        r.selected = true;
+        r.x = selected > 1 ? 20 + 400 * i / (selected - 1) : 20;
+        r.y = selected > 1 ? 20 + 380 * i / (selected - 1) : 20;
+    }
+    const GadgetRecord &anchor = records.back();
+    f.window->drawCard();
+    f.settle();
+    const QPoint press = QPoint(anchor.x + 50, anchor.y + 12) + f.window->canvas()->cardOrigin();
+    f.mouse(QEvent::MouseButtonPress, press);
+    int i = 0;
+    QPoint last = press;
+    for (auto _ : s) {
+        // A raster step further each time, to and fro: every move changes.
+        const int step = 5 * (i % 40 < 20 ? i % 40 : 40 - i % 40) + 5;
+        ++i;
+        last = press + QPoint(step, step);
+        f.mouse(QEvent::MouseMove, last);
+        f.settle();
+    }
+    f.mouse(QEvent::MouseButtonRelease, last);
+    if (f.state.history.stepCount() != 1 || anchor.x == 20)
+        s.SkipWithError("the drag moved nothing");
+}
+
+// One mouse move while a rubber band is drawn over a crowded card.
+void BM_RubberBandOnCrowdedCard(benchmark::State &s)
+{
+    Fixture f(static_cast<int>(s.range(0)), true, s.range(1) != 0);
+    f.window->documents().openList(f.dir / "big.tbf");
+    f.settle();
+    const QPoint press = QPoint(2, 2) + f.window->canvas()->cardOrigin();
+    f.mouse(QEvent::MouseButtonPress, press);
+    int i = 0;
+    for (auto _ : s) {
+        const int step = 10 + i++ % 400;
+        f.mouse(QEvent::MouseMove, press + QPoint(step, step));
+        f.settle();
+    }
+    f.mouse(QEvent::MouseButtonRelease, press + QPoint(400, 400));
+}
+
 } // namespace
 
 BENCHMARK(BM_OpenList)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
@@ -207,6 +278,15 @@ BENCHMARK(BM_CardRepaint)->Args({5000, 0})->Args({5000, 1})->Unit(benchmark::kMi
 BENCHMARK(BM_CardRenderWhole)->Args({5000, 0})->Args({5000, 1})->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CardFirstPaint)->Args({5000, 0})->Args({5000, 1})->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CardChangeOne)->Args({5000, 0})->Args({5000, 1})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DragOnCrowdedCard)
+    ->Args({5000, 0, 1})
+    ->Args({5000, 1, 1})
+    ->Args({5000, 0, 2})
+    ->Args({5000, 1, 2})
+    ->Args({5000, 0, 40})
+    ->Args({5000, 1, 40})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RubberBandOnCrowdedCard)->Args({5000, 0})->Args({5000, 1})->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {

@@ -14,6 +14,7 @@ struct ViewSettings
 {
     bool codeView = false;    ///< the dock with the generated code beside the canvas
     bool realGadgets = false; ///< the card shows the controls, not frames
+    bool showRaster = false;  ///< dots on the card at every multiple of GPanelRaster
 
     bool operator==(const ViewSettings &) const = default;
 };
@@ -27,6 +28,7 @@ struct ViewKey
 inline constexpr ViewKey kViewKeys[] = {
     {"GCodeView", &ViewSettings::codeView},
     {"GRealGadgets", &ViewSettings::realGadgets},
+    {"GShowRaster", &ViewSettings::showRaster},
 };
 
 /// The values kept in "Tafelbau.ini" in the data folder.

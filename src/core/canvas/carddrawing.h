@@ -26,12 +26,14 @@ struct CardItem
     int record = -1;       ///< index in the list
     std::int32_t lvid = 0; ///< the record's identity across redraws
     ControlLook control;   ///< the real-gadget drawing's view of it; empty in the frame drawing
+    /// One bit per grip painted around it (mousedrag.h); none unless selected.
+    std::uint8_t grips = 0;
 
     /// Same look: the same frame, colour and caption at the same place.
     bool looksLike(const CardItem &o) const
     {
         return x == o.x && y == o.y && width == o.width && height == o.height && frameColour == o.frameColour
-            && text == o.text && control == o.control;
+            && text == o.text && control == o.control && grips == o.grips;
     }
 };
 

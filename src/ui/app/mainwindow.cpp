@@ -1,8 +1,8 @@
 #include "ui/app/mainwindow.h"
 
-#include "core/canvas/canvasselection.h"
 #include "core/canvas/carddrawing.h"
 #include "core/canvas/controlitems.h"
+#include "core/canvas/mousedrag.h"
 #include "core/commands/editoutcome.h"
 #include "core/commands/selection.h"
 #include "core/document/displayscale.h"
@@ -10,6 +10,7 @@
 #include "core/document/listviews.h"
 #include "core/pool/gdtpool.h"
 #include "core/pool/helptarget.h"
+#include "ui/app/canvasmouse.h"
 #include "ui/app/editcommands.h"
 #include "ui/canvas/cardcanvas.h"
 #include "ui/codegen/codeview.h"
@@ -69,6 +70,7 @@ MainWindow::MainWindow(AppState &state, Dialogs &dialogs, QWidget *parent)
         {ids::Redo, [this] { redo(); }},
     };
     addViewCommands();
+    addAlignCommands();
     m_gadgetCommands = {
         {ids::CardChooser, [this] { selectCardFromChooser(); }},
         {ids::ListView, [this] { takeSelectionFromRows(); }},
@@ -95,6 +97,7 @@ MainWindow::MainWindow(AppState &state, Dialogs &dialogs, QWidget *parent)
     resizeDocks({m_codeView}, {scaledPixels(kCodeViewWidth, m_state.displayScale)}, Qt::Horizontal);
 
     m_edit = new EditCommands(*this);
+    m_mouse = new CanvasMouse(*this);
     showTitle(" Tafelbau 0.583");
     m_canvas->setPanelSize(m_state.settings.panelWidth, m_state.settings.panelHeight);
     applyView();
@@ -179,8 +182,6 @@ void MainWindow::buildGadgets()
     m_canvas->setPanelSize(400, 300);
     m_canvasArea->setWidget(m_canvas);
     m_gadgets[ids::Canvas] = m_canvas;
-    connect(m_canvas, &CardCanvas::leftClicked, this,
-            [this](int x, int y) { applyOutcome(selectGadgetAtPoint(m_state.list, m_shownCard, x, y)); });
 }
 
 void MainWindow::buildMenu()
@@ -213,6 +214,8 @@ void MainWindow::buildMenu()
         addAction(m_menuActions[id]);
     }
     updateEditActions();
+    editing->addSeparator();
+    buildAlignMenu(editing);
 
     QMenu *gadgets = menuBar()->addMenu(QStringLiteral("&Gadgets"));
     add(gadgets, ids::Add, QString::fromUtf8("Hinzufügen\tIns"));
@@ -353,6 +356,22 @@ void MainWindow::runEdit(const std::string &label, const std::string &kind, cons
     command();
     m_state.history.commit(m_state.list, m_shownCard);
     updateEditActions();
+}
+
+void MainWindow::beginStep(const std::string &label)
+{
+    m_state.history.begin(m_state.list, m_shownCard, label);
+}
+
+void MainWindow::commitStep()
+{
+    m_state.history.commit(m_state.list, m_shownCard);
+    updateEditActions();
+}
+
+void MainWindow::rollbackStep()
+{
+    m_state.history.rollback(m_state.list);
 }
 
 void MainWindow::undo()
@@ -516,9 +535,11 @@ void MainWindow::drawCard()
 {
     m_shownCard = cardToShow(m_state.list, m_shownCard);
     const std::uint32_t marking = markingColour(m_state.placement);
-    m_canvas->setItems(m_canvas->realGadgets()
-                           ? controlItems(m_state.list, m_shownCard, marking, m_canvas->controlMetrics())
-                           : cardItems(m_state.list, m_shownCard, marking));
+    std::vector<CardItem> items = m_canvas->realGadgets()
+        ? controlItems(m_state.list, m_shownCard, marking, m_canvas->controlMetrics())
+        : cardItems(m_state.list, m_shownCard, marking);
+    markGrips(items, m_state.list, m_shownCard);
+    m_canvas->setItems(std::move(items));
     if (m_state.list.size() != m_countedRecords) {
         m_countedRecords = m_state.list.size();
         showNextFreeCard();

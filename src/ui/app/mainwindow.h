@@ -15,12 +15,14 @@ class QAction;
 class QComboBox;
 class QLabel;
 class QListView;
+class QMenu;
 class QPushButton;
 class QScrollArea;
 class QTableWidget;
 
 namespace tafelbau {
 
+class CanvasMouse;
 class CardCanvas;
 class CodeView;
 class EditCommands;
@@ -81,6 +83,19 @@ enum Menu {
     // Beyond the original table: the history.
     Undo = 50,
     Redo = 51,
+    // Beyond the original table: designing with the mouse.
+    ShowRaster = 45, ///< an "Ansicht" switch
+    AlignLeft = 60,
+    AlignRight = 61,
+    AlignTop = 62,
+    AlignBottom = 63,
+    CentreHorizontally = 64,
+    CentreVertically = 65,
+    SameWidth = 66,
+    SameHeight = 67,
+    SameSize = 68,
+    DistributeHorizontally = 69,
+    DistributeVertically = 70,
 };
 } // namespace ids
 
@@ -132,6 +147,13 @@ public:
     void undo();
     void redo();
 
+    /// A change that spans several events, such as a drag, as one step of
+    /// the history: begun when it starts, then kept, or undone as if it had
+    /// never begun.
+    void beginStep(const std::string &label);
+    void commitStep();
+    void rollbackStep();
+
     EditCommands *editCommands() const { return m_edit; }
 
     /// Inner size of the window: the area below the menu.
@@ -167,6 +189,11 @@ private:
     /// The code view comes and goes beside the canvas: the window grows by
     /// its width and gives it back, so the canvas keeps its room.
     void showCodeView(bool shown);
+    void buildAlignMenu(QMenu *editing);
+    void addAlignCommands();
+    /// The "Ausrichten" entries: enabled when enough gadgets are selected,
+    /// brought up to date when the "Bearbeiten" menu opens.
+    void updateAlignActions();
     void takeSelectionFromRows();
     void selectCardFromChooser();
     void revealRow(int row);
@@ -197,6 +224,7 @@ private:
     CodeView *m_codeView = nullptr;
 
     EditCommands *m_edit = nullptr;
+    CanvasMouse *m_mouse = nullptr;
     InfoSession m_info; ///< the info window's size, kept for the run
     std::int32_t m_shownCard = 0;
     int m_countedRecords = 0;

@@ -19,10 +19,11 @@ struct ViewSwitch
 };
 
 // A new switch is a row here, a key in kViewKeys and its effect in
-// MainWindow::applyView().
+// MainWindow::applyView(). Qt::Key_unknown: no keys.
 const ViewSwitch kSwitches[] = {
     {ids::ToggleCodeView, "&Code-Vorschau", QKeyCombination(Qt::Key_F9), &ViewSettings::codeView},
     {ids::RealGadgets, "&Echte Gadgets", Qt::CTRL | Qt::Key_E, &ViewSettings::realGadgets},
+    {ids::ShowRaster, "&Raster anzeigen", Qt::Key_unknown, &ViewSettings::showRaster},
 };
 
 } // namespace
@@ -34,7 +35,8 @@ void MainWindow::buildViewMenu()
         QAction *a = view->addAction(QString::fromUtf8(s.text));
         a->setCheckable(true);
         a->setChecked(m_state.settings.view.*s.value);
-        a->setShortcut(QKeySequence(s.keys));
+        if (s.keys.key() != Qt::Key_unknown)
+            a->setShortcut(QKeySequence(s.keys));
         a->setShortcutContext(Qt::WindowShortcut);
         addAction(a); // its keys work wherever the focus is in the window
         const int id = s.id;
@@ -67,6 +69,7 @@ void MainWindow::applyView()
 {
     showCodeView(m_state.settings.view.codeView);
     m_canvas->setRealGadgets(m_state.settings.view.realGadgets);
+    m_canvas->setRaster(m_state.settings.panelRaster, m_state.settings.view.showRaster);
     drawCard();
 }
 

@@ -11,6 +11,14 @@
 
 namespace tafelbau {
 
+namespace {
+
+// Past this many rectangles one paint of their bounding box is cheaper than
+// walking the card's items for each.
+constexpr int kSeparatelyPainted = 64;
+
+} // namespace
+
 QFont CardCanvas::captionFont()
 {
     QFont f(QStringLiteral("Arial"));
@@ -35,7 +43,6 @@ const QStaticText &CaptionCache::caption(const std::string &latin1, const QFont 
 void paintCardItems(QPainter &painter, const std::vector<CardItem> &items, const QRect &clip, const QFont &font,
                     CaptionCache &captions)
 {
-    painter.fillRect(clip, Qt::black);
     painter.setFont(font);
     const QFontMetrics metrics(font);
     const int textHeight = metrics.height();
@@ -59,7 +66,7 @@ void paintCardItems(QPainter &painter, const std::vector<CardItem> &items, const
         if (item.width > 0 && item.height > 0) {
             painter.setPen(colourOf(item.frameColour));
             // A w x h outline covers x .. x+w-1, as a 1-pixel frame of that size.
-            painter.drawRect(QRect(item.x, item.y, item.width - 1, item.height - 1));
+            painter.drawRect(clampedRect(item.x, item.y, std::int64_t{item.width} - 1, std::int64_t{item.height} - 1));
         }
         painter.setPen(caption);
         painter.drawStaticText(QPoint(item.x, item.y), text);
@@ -69,6 +76,7 @@ void paintCardItems(QPainter &painter, const std::vector<CardItem> &items, const
 CardCanvas::CardCanvas(QWidget *parent) : QWidget(parent), m_font(captionFont())
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true); // the cursor shows what a press would do
 }
 
 CardCanvas::~CardCanvas() = default;
@@ -100,14 +108,49 @@ QPoint CardCanvas::cardOrigin() const
 
 void CardCanvas::paintCard(QPainter &painter, const QRect &widgetRect) const
 {
-    if (!m_realGadgets) {
-        paintCardItems(painter, m_items, widgetRect, m_font, m_captions);
-        return;
-    }
     const QPoint origin = cardOrigin();
-    painter.fillRect(widgetRect, Qt::black);
-    painter.translate(origin);
-    controls().paint(painter, m_items, widgetRect.translated(-origin), rect().translated(-origin));
+    const QRect clip = widgetRect.translated(-origin);
+    if (!m_realGadgets) {
+        if (m_rasterShown)
+            m_raster.paintOverBlack(painter, clip);
+        else
+            painter.fillRect(clip, Qt::black);
+        paintCardItems(painter, m_items, clip, m_font, m_captions);
+    } else {
+        painter.fillRect(widgetRect, Qt::black);
+        painter.translate(origin);
+        controls().paint(painter, m_items, clip, rect().translated(-origin));
+        // The controls cover the black card: the dots go only where it shows.
+        if (m_rasterShown)
+            m_raster.paintUnder(painter, clip);
+    }
+    paintGrips(painter, m_items, clip);
+    if (m_band)
+        paintBand(painter, *m_band);
+}
+
+void CardCanvas::setRaster(int raster, bool shown)
+{
+    const int before = m_raster.raster();
+    m_raster.setRaster(raster);
+    if (shown == m_rasterShown && before == m_raster.raster())
+        return;
+    m_rasterShown = shown;
+    update();
+}
+
+void CardCanvas::setBand(const std::optional<QRect> &band)
+{
+    if (band == m_band)
+        return;
+    // Only the outlines change: what lies inside the band is not touched.
+    QRegion damage;
+    if (m_band)
+        damage += bandOutline(*m_band);
+    if (band)
+        damage += bandOutline(*band);
+    m_band = band;
+    update(damage.translated(cardOrigin()));
 }
 
 void CardCanvas::setPanelSize(int width, int height)
@@ -118,13 +161,13 @@ void CardCanvas::setPanelSize(int width, int height)
 QRect CardCanvas::boundsOf(const CardItem &item) const
 {
     if (m_realGadgets)
-        return controls().bounds(item);
+        return controls().bounds(item) | gripBounds(item);
     const QSizeF caption = m_captions.caption(item.text, m_font).size();
-    QRect bounds(item.x, item.y, static_cast<int>(std::ceil(caption.width())) + 1,
-                 static_cast<int>(std::ceil(caption.height())) + 1);
+    QRect bounds = clampedRect(item.x, item.y, static_cast<std::int64_t>(std::ceil(caption.width())) + 1,
+                               static_cast<std::int64_t>(std::ceil(caption.height())) + 1);
     if (item.width > 0 && item.height > 0)
-        bounds |= QRect(item.x, item.y, item.width, item.height);
-    return bounds;
+        bounds |= clampedRect(item.x, item.y, item.width, item.height);
+    return bounds | gripBounds(item);
 }
 
 std::optional<QRegion> CardCanvas::damageBetween(const std::vector<CardItem> &before,
@@ -191,6 +234,19 @@ QImage CardCanvas::render() const
 void CardCanvas::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
+    // Gadgets dragged together damage small places far apart, whose
+    // bounding box may be most of the card: each is painted on its own
+    // while there are few.
+    const QRegion &region = event->region();
+    if (region.rectCount() > 1 && region.rectCount() <= kSeparatelyPainted) {
+        for (const QRect &r : region) {
+            painter.save();
+            painter.setClipRect(r);
+            paintCard(painter, r);
+            painter.restore();
+        }
+        return;
+    }
     painter.setClipRect(event->rect());
     paintCard(painter, event->rect());
 }
@@ -206,12 +262,26 @@ void CardCanvas::changeEvent(QEvent *event)
     QWidget::changeEvent(event);
 }
 
+QPoint CardCanvas::cardPoint(const QMouseEvent *event) const
+{
+    return event->position().toPoint() - cardOrigin();
+}
+
 void CardCanvas::mousePressEvent(QMouseEvent *event)
 {
-    if (event->button() == Qt::LeftButton) {
-        const QPoint p = event->position().toPoint() - cardOrigin();
-        emit leftClicked(p.x(), p.y());
-    }
+    if (event->button() == Qt::LeftButton)
+        emit leftPressed(cardPoint(event), event->modifiers());
+}
+
+void CardCanvas::mouseMoveEvent(QMouseEvent *event)
+{
+    emit mouseMovedTo(cardPoint(event), event->modifiers());
+}
+
+void CardCanvas::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton)
+        emit leftReleased(cardPoint(event), event->modifiers());
 }
 
 } // namespace tafelbau

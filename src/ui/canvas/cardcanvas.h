@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/canvas/carddrawing.h"
+#include "ui/canvas/canvasoverlay.h"
 
 #include <QFont>
 #include <QRegion>
@@ -35,8 +36,8 @@ private:
     std::size_t m_limit = 50000;
 };
 
-/// Paints card items over black; only what lies in `clip` is touched, so a
-/// redraw of a big card costs what is on the screen.
+/// Paints card items over what `clip` holds; only what lies in `clip` is
+/// touched, so a redraw of a big card costs what is on the screen.
 void paintCardItems(QPainter &painter, const std::vector<CardItem> &items, const QRect &clip, const QFont &font,
                     CaptionCache &captions);
 
@@ -74,24 +75,41 @@ public:
 
     static QFont captionFont();
 
+    /// Dots at every multiple of `raster` on the black card, when `shown`.
+    void setRaster(int raster, bool shown);
+    bool rasterShown() const { return m_rasterShown; }
+    /// The rubber band being drawn, in card coordinates; nullopt for none.
+    void setBand(const std::optional<QRect> &band);
+    const std::optional<QRect> &band() const { return m_band; }
+
 signals:
-    void leftClicked(int x, int y);
+    // The left button and the mouse, in card coordinates. What they do is
+    // decided above the canvas.
+    void leftPressed(QPoint at, Qt::KeyboardModifiers modifiers);
+    void mouseMovedTo(QPoint at, Qt::KeyboardModifiers modifiers);
+    void leftReleased(QPoint at, Qt::KeyboardModifiers modifiers);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
     void changeEvent(QEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
     QRect boundsOf(const CardItem &item) const;
     ControlPainter &controls() const;
     void paintCard(QPainter &painter, const QRect &widgetRect) const;
+    QPoint cardPoint(const QMouseEvent *event) const;
 
     std::vector<CardItem> m_items;
     QFont m_font;
     mutable CaptionCache m_captions;
     mutable std::unique_ptr<ControlPainter> m_controls; ///< made when first needed
     bool m_realGadgets = false;
+    RasterDots m_raster;
+    bool m_rasterShown = false;
+    std::optional<QRect> m_band;
 };
 
 } // namespace tafelbau

@@ -20,8 +20,9 @@ TEST(ViewSettings, CodeViewKeptInItsOwnGroupOnceSwitchedOn)
     EXPECT_EQ(testutil::readFile(file), before);
     EXPECT_FALSE(readProgramSettings(file).view.codeView);
 
-    const std::pair<bool, const char *> steps[] = {{true, "[View]\r\nGCodeView = 1\r\nGRealGadgets = 0\r\n"},
-                                                   {false, "[View]\r\nGCodeView = 0\r\nGRealGadgets = 0\r\n"}};
+    const std::pair<bool, const char *> steps[] = {
+        {true, "[View]\r\nGCodeView = 1\r\nGRealGadgets = 0\r\nGShowRaster = 0\r\n"},
+        {false, "[View]\r\nGCodeView = 0\r\nGRealGadgets = 0\r\nGShowRaster = 0\r\n"}};
     for (const auto &[shown, group] : steps) {
         s.view.codeView = shown;
         ASSERT_TRUE(writeProgramSettings(file, s));

@@ -284,7 +284,7 @@ private slots:
         QVERIFY(edited.empty());
         add("ButtonGadget");
         add("ButtonGadget");
-        emit m_window->canvas()->leftClicked(5000, 5000); // nothing selected
+        QTest::mouseClick(m_window->canvas(), Qt::LeftButton, {}, QPoint(5000, 5000)); // nothing selected
         m_window->dispatchMenu(ids::LargeText);
         QCOMPARE(edited, (std::vector<std::string>{"ButtonGadget2"}));
         QCOMPARE(m_state.list.records()[1].text, std::string("a\"+#CRLF$+\"b"));

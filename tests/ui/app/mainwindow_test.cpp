@@ -161,6 +161,8 @@ private slots:
                               "&Bearbeiten",
                               QString::fromUtf8("&Rückgängig"),
                               "&Wiederholen",
+                              "-",
+                              "&Ausrichten",
                               "&Gadgets",
                               QString::fromUtf8("Hinzufügen\tIns"),
                               QString::fromUtf8("Löschen\tDel"),
@@ -178,6 +180,7 @@ private slots:
                               "&Ansicht",
                               "&Code-Vorschau",
                               "&Echte Gadgets",
+                              "&Raster anzeigen",
                               "&Hilfe",
                               "Info"}));
     }
@@ -222,12 +225,13 @@ private slots:
         QCOMPARE(m_window->shownCard(), 1);
 
         // A click on the canvas: the ordinary gadget wins over the page under it.
-        emit m_window->canvas()->leftClicked(110, 30);
+        QTest::mouseClick(m_window->canvas(), Qt::LeftButton, {}, QPoint(110, 30));
         QCOMPARE(selectedRows(), QList<int>{3});
         QCOMPARE(m_window->propertyList()->item(1, 1)->text(), QStringLiteral("Name"));
-        emit m_window->canvas()->leftClicked(190, 90);
+        QTest::mouseClick(m_window->canvas(), Qt::LeftButton, {}, QPoint(190, 90));
         QCOMPARE(selectedRows(), QList<int>{2});
-        emit m_window->canvas()->leftClicked(900, 900); // empty canvas: nothing selected, card stays
+        // Empty canvas: nothing selected, the card stays.
+        QTest::mouseClick(m_window->canvas(), Qt::LeftButton, {}, QPoint(900, 900));
         QVERIFY(selectedRows().isEmpty());
         QCOMPARE(m_window->propertyList()->rowCount(), 0);
         QCOMPARE(m_window->shownCard(), 1);
