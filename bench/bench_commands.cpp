@@ -179,8 +179,8 @@ void paste(GdtList &list, const CopyBuffer &buffer)
     {                                                                                                                  \
         undoRedo(s, command, false);                                                                                   \
     }                                                                                                                  \
-    BENCHMARK(BM_Undo##name)->Arg(10000)->Arg(100000)->UseManualTime()->Unit(benchmark::kMillisecond);                 \
-    BENCHMARK(BM_Redo##name)->Arg(10000)->Arg(100000)->UseManualTime()->Unit(benchmark::kMillisecond);
+    BENCHMARK(BM_Undo##name)->Arg(10000)->Arg(100000)->Iterations(40)->UseManualTime()->Unit(benchmark::kMillisecond); \
+    BENCHMARK(BM_Redo##name)->Arg(10000)->Arg(100000)->Iterations(40)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 TAFELBAU_UNDO_BENCHMARK(KeyMove, keyMove)
 TAFELBAU_UNDO_BENCHMARK(ListMove, listMove)
