@@ -1,5 +1,6 @@
 #include "core/canvas/alignment.h"
 
+#include "core/canvas/widenumbers.h"
 #include "core/commands/selection.h"
 
 #include <algorithm>
@@ -10,18 +11,6 @@
 namespace tafelbau {
 
 namespace {
-
-std::int32_t saturated(std::int64_t v) noexcept
-{
-    return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, std::numeric_limits<std::int32_t>::min(),
-                                                              std::numeric_limits<std::int32_t>::max()));
-}
-
-std::int64_t floorDiv(std::int64_t a, std::int64_t b) noexcept
-{
-    const std::int64_t q = a / b;
-    return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
-}
 
 std::vector<GadgetRecord *> alignable(GdtList &list)
 {

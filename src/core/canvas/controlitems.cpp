@@ -1,5 +1,7 @@
 #include "core/canvas/controlitems.h"
 
+#include "core/canvas/widenumbers.h"
+
 #include <algorithm>
 #include <limits>
 
@@ -23,12 +25,6 @@ struct OpenList
     int page = -1;
     int item = -1; ///< the container's item, for a panel's tab titles
 };
-
-std::int32_t saturated(std::int64_t v)
-{
-    return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, std::numeric_limits<std::int32_t>::min(),
-                                                              std::numeric_limits<std::int32_t>::max()));
-}
 
 bool makesControl(ControlKind kind)
 {

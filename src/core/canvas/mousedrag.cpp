@@ -1,5 +1,6 @@
 #include "core/canvas/mousedrag.h"
 
+#include "core/canvas/widenumbers.h"
 #include "core/commands/selection.h"
 
 #include <algorithm>
@@ -10,20 +11,6 @@
 namespace tafelbau {
 
 namespace {
-
-// Records come from hand-edited files: any sum of two fields may leave 32
-// bits, so sums are taken in 64 and stored back saturated.
-std::int32_t saturated(std::int64_t v) noexcept
-{
-    return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, std::numeric_limits<std::int32_t>::min(),
-                                                              std::numeric_limits<std::int32_t>::max()));
-}
-
-std::int64_t floorDiv(std::int64_t a, std::int64_t b) noexcept
-{
-    const std::int64_t q = a / b;
-    return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
-}
 
 std::int64_t absolute(std::int64_t v) noexcept
 {
@@ -181,37 +168,30 @@ PressTarget pressTarget(const GdtList &list, std::int32_t card, CardPoint p)
 GadgetDrag GadgetDrag::move(const GdtList &list, std::int32_t card, int anchor, CardPoint press,
                             const DragLimits &limits)
 {
-    GadgetDrag d;
-    d.m_press = press;
-    d.m_limits = limits;
-    const auto &records = list.records();
-    if (anchor >= 0 && static_cast<std::size_t>(anchor) < records.size())
-        d.m_anchor = drawnFrame(records[static_cast<std::size_t>(anchor)]);
-    for (std::size_t i = 0; i < records.size(); ++i) {
-        const GadgetRecord &r = records[i];
-        if (selectedOnCard(r, card) && r.xy0 == 0)
-            d.m_gadgets.push_back({i, r.lvid, drawnFrame(r)});
-    }
-    return d;
+    return GadgetDrag(list, card, anchor, press, limits, std::nullopt);
 }
 
 GadgetDrag GadgetDrag::resize(const GdtList &list, std::int32_t card, int anchor, Grip grip, CardPoint press,
                               const DragLimits &limits)
 {
-    GadgetDrag d;
-    d.m_press = press;
-    d.m_limits = limits;
-    d.m_resize = true;
-    d.m_grip = grip;
+    return GadgetDrag(list, card, anchor, press, limits, grip);
+}
+
+GadgetDrag::GadgetDrag(const GdtList &list, std::int32_t card, int anchor, CardPoint press, const DragLimits &limits,
+                       std::optional<Grip> grip)
+    : m_press(press), m_limits(limits), m_resize(grip.has_value()), m_grip(grip.value_or(Grip::BottomRight))
+{
     const auto &records = list.records();
     if (anchor >= 0 && static_cast<std::size_t>(anchor) < records.size())
-        d.m_anchor = drawnFrame(records[static_cast<std::size_t>(anchor)]);
+        m_anchor = drawnFrame(records[static_cast<std::size_t>(anchor)]);
+    // A move takes every selected gadget but windows; a resize those that
+    // offer the grabbed grip.
     for (std::size_t i = 0; i < records.size(); ++i) {
         const GadgetRecord &r = records[i];
-        if (selectedOnCard(r, card) && (gripsOf(r) & gripBit(grip)) != 0)
-            d.m_gadgets.push_back({i, r.lvid, drawnFrame(r)});
+        const bool takes = grip ? (gripsOf(r) & gripBit(*grip)) != 0 : r.xy0 == 0;
+        if (selectedOnCard(r, card) && takes)
+            m_gadgets.push_back({i, r.lvid, drawnFrame(r)});
     }
-    return d;
 }
 
 EditOutcome GadgetDrag::dragTo(GdtList &list, CardPoint p, bool fine) const

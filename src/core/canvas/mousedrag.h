@@ -6,6 +6,7 @@
 #include "core/document/gdtlist.h"
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace tafelbau {
@@ -127,6 +128,9 @@ private:
     };
 
     GadgetDrag() = default;
+    /// `grip`: the edges a resize moves; none for a move.
+    GadgetDrag(const GdtList &list, std::int32_t card, int anchor, CardPoint press, const DragLimits &limits,
+               std::optional<Grip> grip);
     EditOutcome moveTo(GdtList &list, std::int64_t dx, std::int64_t dy) const;
     EditOutcome resizeTo(GdtList &list, std::int64_t dx, std::int64_t dy) const;
 

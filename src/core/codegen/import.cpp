@@ -200,13 +200,7 @@ GadgetRecord recordFor(std::string_view line, const PoolEntry &entry, const Mask
         id = ids.makeUnique(entry.name, id);
     ids.add(id);
     r.varId = std::move(id);
-    r.name = entry.name;
-    r.code = entry.code;
-    r.pname = entry.p;
-    r.dontshow = entry.dontshow;
-    r.color = entry.color;
-    r.xy0 = entry.xy0;
-    r.card = card;
+    takeTypeOf(r, entry, card);
     return r;
 }
 
@@ -310,6 +304,17 @@ int PrefixMatcher::firstMatch(std::string_view line) const
         }
     }
     return best == kNoPrefix ? -1 : best;
+}
+
+void takeTypeOf(GadgetRecord &r, const PoolEntry &entry, std::int32_t card)
+{
+    r.name = entry.name;
+    r.code = entry.code;
+    r.pname = entry.p;
+    r.dontshow = entry.dontshow;
+    r.color = entry.color;
+    r.xy0 = entry.xy0;
+    r.card = card;
 }
 
 int importSourceText(std::string_view bytes, const GdtPool &pool, GdtList &list)

@@ -46,6 +46,11 @@ private:
     std::int32_t m_firstUsable = -1;  ///< no line can do better than this index
 };
 
+/// What an imported record takes from its pool entry, beside the values
+/// read: type, template, parameter names, visibility, colour, window-ness;
+/// and the card the import puts it on.
+void takeTypeOf(GadgetRecord &r, const PoolEntry &entry, std::int32_t card);
+
 /// Appends a record for every matching line of `bytes` (Latin-1, lines ending
 /// at CR LF, LF or CR) to `list`, in line order, all on the card that was the
 /// next free one before the import. Identifiers are made unique against the

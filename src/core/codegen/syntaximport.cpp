@@ -398,13 +398,7 @@ void SyntaxImport::add(const SourceCall &call, std::string_view cleaned)
         m_report.notes.push_back({n.line, entry.name + " " + id, std::move(n.found),
                                   n.taken.empty() ? std::string(kTakenAs) + id : std::move(n.taken)});
     r.varId = std::move(id);
-    r.name = entry.name;
-    r.code = entry.code;
-    r.pname = entry.p;
-    r.dontshow = entry.dontshow;
-    r.color = entry.color;
-    r.xy0 = entry.xy0;
-    r.card = m_card;
+    takeTypeOf(r, entry, m_card);
     m_list.append(std::move(r));
     ++m_report.gadgets;
 }
