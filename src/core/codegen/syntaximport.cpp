@@ -287,13 +287,6 @@ public:
 
     ImportReport run(std::string_view bytes)
     {
-        // Counting the calls first costs a fraction of what growing a list
-        // of 800-byte records step by step does (each step moves them all).
-        std::size_t count = 0;
-        scanCalls(bytes, m_functions, m_maxArguments,
-                  [&count](const std::vector<SourceCall> &calls, std::string_view) { count += calls.size(); });
-        m_list.reserve(static_cast<int>(std::min<std::size_t>(count + static_cast<std::size_t>(m_list.size()),
-                                                              std::numeric_limits<int>::max())));
         scanCalls(bytes, m_functions, m_maxArguments,
                   [this](const std::vector<SourceCall> &calls, std::string_view cleaned) {
                       for (const SourceCall &c : calls)
@@ -533,13 +526,13 @@ SourceImport importSourceFile(const std::filesystem::path &source, const GdtPool
 {
     if (!pool.settings.readsImportAsSyntax())
         return {importFromFile(source, pool, list), {}};
-    std::string bytes;
+    FileBytes bytes;
     if (!readWholeFile(source, bytes))
         return {Outcome::failure(latin1ToUtf8("Err - konnte Datei nicht \xF6"
                                               "ffnen: ")
                                  + source.string()),
                 {}};
-    const ImportReport report = importSourceSyntax(bytes, pool, list);
+    const ImportReport report = importSourceSyntax(bytes.view(), pool, list);
     return {{}, importReportMessage(report, maxNotes)};
 }
 
