@@ -9,6 +9,12 @@ namespace tafelbau {
 namespace {
 constexpr std::string_view kHelpComment =
     ";Grundpfad f\xFCr Hilfedatei (wird priorit\xE4r in der Gadget-Pool-Datei gespeichert";
+constexpr std::string_view kCodeViewWidthKey = "GCodeViewWidth";
+} // namespace
+
+std::int32_t keptCodeViewWidth(std::int32_t width) noexcept
+{
+    return width < 1 ? 0 : std::clamp(width, kMinCodeViewWidth, kMaxCodeViewWidth);
 }
 
 ProgramSettings readProgramSettings(const std::filesystem::path &path)
@@ -31,6 +37,7 @@ ProgramSettings readProgramSettings(const std::filesystem::path &path)
     doc.selectGroup("View");
     for (const ViewKey &k : kViewKeys)
         s.view.*k.value = doc.readNumber(k.key, d.view.*k.value ? 1 : 0) != 0;
+    s.view.codeViewWidth = keptCodeViewWidth(doc.readNumber(kCodeViewWidthKey, d.view.codeViewWidth));
     doc.abandon();
     return s;
 }
@@ -59,6 +66,8 @@ bool writeProgramSettings(const std::filesystem::path &path, const ProgramSettin
     if (doc.selectGroup("View") || anyOn) {
         for (const ViewKey &k : kViewKeys)
             doc.writeNumber(k.key, s.view.*k.value ? 1 : 0);
+        if (const std::int32_t width = keptCodeViewWidth(s.view.codeViewWidth))
+            doc.writeNumber(kCodeViewWidthKey, width);
     }
     return doc.close();
 }

@@ -15,11 +15,22 @@ struct ViewSettings
     bool codeView = false;    ///< the dock with the generated code beside the canvas
     bool realGadgets = false; ///< the card shows the controls, not frames
     bool showRaster = false;  ///< dots on the card at every multiple of GPanelRaster
+    /// The docked code view's width in pixels as last seen; 0 for none kept.
+    std::int32_t codeViewWidth = 0;
 
     bool operator==(const ViewSettings &) const = default;
 };
 
+/// Widths of the code view that a settings file may bring back. Less would
+/// show no code; more no window can hold.
+inline constexpr std::int32_t kMinCodeViewWidth = 80;
+inline constexpr std::int32_t kMaxCodeViewWidth = 8000;
+/// A width read from the file as one to keep: nothing (0) for none, for a
+/// value below 1 or for no number at all, else within the bounds above.
+std::int32_t keptCodeViewWidth(std::int32_t width) noexcept;
+
 /// The keys of the group "View": one row per switch, each stored as 0 or 1.
+/// "GCodeViewWidth" follows them, and only once a width is known.
 struct ViewKey
 {
     std::string_view key;

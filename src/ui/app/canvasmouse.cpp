@@ -3,9 +3,11 @@
 #include "core/canvas/canvasselection.h"
 #include "ui/app/mainwindow.h"
 #include "ui/canvas/cardcanvas.h"
+#include "ui/canvas/dragscroller.h"
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QScrollArea>
 
 namespace tafelbau {
 
@@ -43,9 +45,11 @@ QRect qRect(const CardRect &r)
 
 } // namespace
 
-CanvasMouse::CanvasMouse(MainWindow &window) : QObject(&window), m_window(window)
+CanvasMouse::CanvasMouse(MainWindow &window)
+    : QObject(&window), m_window(window), m_scroller(new DragScroller(*window.canvasArea(), this))
 {
     CardCanvas *canvas = window.canvas();
+    connect(m_scroller, &DragScroller::scrolled, this, &CanvasMouse::followScroll);
     connect(canvas, &CardCanvas::leftPressed, this, &CanvasMouse::press);
     connect(canvas, &CardCanvas::mouseMovedTo, this, &CanvasMouse::moveTo);
     connect(canvas, &CardCanvas::leftReleased, this, &CanvasMouse::release);
@@ -140,6 +144,23 @@ void CanvasMouse::moveTo(QPoint at, Qt::KeyboardModifiers modifiers)
         dragTo(p, modifiers.testFlag(Qt::ShiftModifier));
     else if (m_phase == Phase::Banding)
         m_window.canvas()->setBand(qRect(bandBetween(m_press, p)));
+    else
+        return;
+    CardCanvas *canvas = m_window.canvas();
+    m_scroller->follow(canvas->mapTo(m_window.canvasArea()->viewport(), at + canvas->cardOrigin()));
+}
+
+void CanvasMouse::followScroll()
+{
+    // The mouse stands still over the viewport while the card moves under
+    // it: the drag goes on from the point of the card now under the mouse.
+    if (m_phase != Phase::Dragging && m_phase != Phase::Banding) {
+        m_scroller->stop();
+        return;
+    }
+    CardCanvas *canvas = m_window.canvas();
+    const QPoint at = canvas->mapFrom(m_window.canvasArea()->viewport(), m_scroller->mouse()) - canvas->cardOrigin();
+    moveTo(at, m_fine ? Qt::ShiftModifier : Qt::NoModifier);
 }
 
 void CanvasMouse::dragTo(CardPoint p, bool fine)
@@ -207,6 +228,7 @@ void CanvasMouse::cancel()
     out.current = s.list.currentIndex();
     m_window.applyOutcome(out);
     m_drag.reset();
+    m_scroller->stop();
     m_phase = Phase::Ignoring; // until the button comes up
 }
 
@@ -214,6 +236,7 @@ void CanvasMouse::end()
 {
     m_phase = Phase::Idle;
     m_drag.reset();
+    m_scroller->stop();
     qApp->removeEventFilter(this);
 }
 

@@ -9,13 +9,16 @@
 
 namespace tafelbau {
 
+class DragScroller;
 class MainWindow;
 
 /// The mouse on the card canvas: a press selects as the click always did
 /// (Ctrl+click adds or removes one gadget), a drag moves the selected
 /// gadgets, a grip resizes them, a drag on empty canvas draws a rubber
-/// band. Escape during a press puts back what was there before it. The
-/// geometry is the core's; this only turns events into its calls.
+/// band. Held near or past an edge of the view, a drag or band scrolls the
+/// view and goes on as if the mouse had moved by as much. Escape during a
+/// press puts back what was there before it. The geometry is the core's;
+/// this only turns events into its calls.
 class CanvasMouse : public QObject
 {
     Q_OBJECT
@@ -41,8 +44,10 @@ private:
     void dragTo(CardPoint p, bool fine);
     void end();
     void showCursorFor(CardPoint p);
+    void followScroll();
 
     MainWindow &m_window;
+    DragScroller *m_scroller = nullptr;
     Phase m_phase = Phase::Idle;
     Plan m_plan = Plan::Nothing;
     OnClick m_onClick = OnClick::Nothing;

@@ -94,7 +94,7 @@ MainWindow::MainWindow(AppState &state, Dialogs &dialogs, QWidget *parent)
     setInnerSize(m_state.settings.mainWinXD, m_state.settings.mainWinYD);
     // The kept inner width holds the code view already.
     m_codeView->setVisible(m_state.settings.view.codeView);
-    resizeDocks({m_codeView}, {scaledPixels(kCodeViewWidth, m_state.displayScale)}, Qt::Horizontal);
+    resizeDocks({m_codeView}, {codeViewWidth()}, Qt::Horizontal);
 
     m_edit = new EditCommands(*this);
     m_mouse = new CanvasMouse(*this);
@@ -247,6 +247,8 @@ void MainWindow::showCodeView(bool shown)
     const bool resizable = isVisible() && !m_codeView->isFloating() && !isMaximized() && !isFullScreen();
     layout()->activate(); // a dock shown a moment ago has its width only then
     const int taken = width() - m_inner->width();
+    if (!shown)
+        noteCodeViewWidth();
     m_codeView->setVisible(shown);
     if (!resizable)
         return;
@@ -256,7 +258,7 @@ void MainWindow::showCodeView(bool shown)
     }
     // The window grows by the dock as far as the screen has room, moving
     // left where it would leave the screen; the canvas gives the rest.
-    const int wanted = scaledPixels(kCodeViewWidth, m_state.displayScale);
+    const int wanted = codeViewWidth();
     const QRect frame = frameGeometry();
     int grow = wanted + style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, this);
     int left = frame.x();
@@ -271,6 +273,20 @@ void MainWindow::showCodeView(bool shown)
     if (left != frame.x())
         move(left, frame.y());
     resizeDocks({m_codeView}, {wanted}, Qt::Horizontal);
+}
+
+int MainWindow::codeViewWidth() const
+{
+    const int kept = m_state.settings.view.codeViewWidth;
+    return kept > 0 ? kept : scaledPixels(kCodeViewWidth, m_state.displayScale);
+}
+
+void MainWindow::noteCodeViewWidth()
+{
+    // A floating view's width is that of a window of its own, and a hidden
+    // one's is stale.
+    if (isVisible() && m_codeView->isVisible() && !m_codeView->isFloating())
+        m_state.settings.view.codeViewWidth = keptCodeViewWidth(m_codeView->width());
 }
 
 void MainWindow::buildShortcuts()
@@ -608,6 +624,7 @@ void MainWindow::openHelpForCurrentGadget()
 
 void MainWindow::writeSettingsAtQuit()
 {
+    noteCodeViewWidth();
     ProgramSettings s = m_state.settings;
     s.helpFile = m_state.pool.settings.generalPrgHelpFile;
     const QRect frame = frameGeometry();

@@ -189,6 +189,11 @@ private:
     /// The code view comes and goes beside the canvas: the window grows by
     /// its width and gives it back, so the canvas keeps its room.
     void showCodeView(bool shown);
+    /// The width the code view comes back with: the one it last had docked,
+    /// else the program's default.
+    int codeViewWidth() const;
+    /// Keeps the docked code view's width for the next time it is shown.
+    void noteCodeViewWidth();
     void buildAlignMenu(QMenu *editing);
     void addAlignCommands();
     /// The "Ausrichten" entries: enabled when enough gadgets are selected,

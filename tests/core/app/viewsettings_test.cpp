@@ -30,3 +30,32 @@ TEST(ViewSettings, CodeViewKeptInItsOwnGroupOnceSwitchedOn)
         EXPECT_EQ(readProgramSettings(file), s);
     }
 }
+
+// The code view's width goes into the group only when the group is written
+// anyway; a hand-edited value is kept only as a width a window can show.
+TEST(ViewSettings, CodeViewWidthOnlyInAWrittenGroupAndOnlyWithinBounds)
+{
+    testutil::TempDir dir;
+    const auto file = dir / "T.ini";
+    ProgramSettings s;
+    s.view.codeViewWidth = 350;
+    ASSERT_TRUE(writeProgramSettings(file, s));
+    EXPECT_EQ(testutil::readFile(file).find("[View]"), std::string::npos);
+    EXPECT_EQ(readProgramSettings(file).view.codeViewWidth, 0);
+
+    s.view.codeView = true;
+    ASSERT_TRUE(writeProgramSettings(file, s));
+    const std::string written = testutil::readFile(file);
+    EXPECT_NE(written.find("GShowRaster = 0\r\nGCodeViewWidth = 350\r\n"), std::string::npos);
+    EXPECT_EQ(readProgramSettings(file), s);
+
+    auto readBack = [&](const std::string &value) {
+        testutil::writeFile(file, "[View]\r\nGCodeView = 1\r\nGCodeViewWidth = " + value + "\r\n");
+        return readProgramSettings(file).view.codeViewWidth;
+    };
+    for (const char *none : {"", "abc", "-20", "0"})
+        EXPECT_EQ(readBack(none), 0) << none;
+    EXPECT_EQ(readBack("640"), 640);
+    EXPECT_EQ(readBack("5"), kMinCodeViewWidth);
+    EXPECT_EQ(readBack("3000000"), kMaxCodeViewWidth);
+}

@@ -1,11 +1,13 @@
 // Designing with the mouse as a user does it: drags, grips, the rubber band,
 // Escape, Ctrl+click, the raster and the "Ausrichten" menu, with synthetic
 // mouse events on the card canvas and the keys of the window.
+#include "core/canvas/mousedrag.h"
 #include "core/commands/valueedit.h"
 #include "scripteddialogs.h"
 #include "testutil.h"
 #include "ui/app/mainwindow.h"
 #include "ui/canvas/cardcanvas.h"
+#include "ui/canvas/dragscroller.h"
 
 #include <QAction>
 #include <QApplication>
@@ -13,6 +15,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QtTest>
 
@@ -405,6 +409,41 @@ private slots:
             drag(500, 500, -50, -50);
         }
         QCOMPARE(rectOf(5)[0], kMax);
+    }
+
+    // Held below the view, a drag scrolls it, and the gadget follows further
+    // down than the view showed; a band grows the same way. The release and
+    // Escape stop the scrolling.
+    void dragsPastTheEdgeScrollTheView()
+    {
+        QWidget *viewport = m_window->canvasArea()->viewport();
+        QScrollBar *bar = m_window->canvasArea()->verticalScrollBar();
+        const QPoint below(60, viewport->height() + 40); // in the viewport
+        auto cardY = [&] { return canvas()->mapFrom(viewport, below).y() - canvas()->cardOrigin().y(); };
+        auto keepsStill = [&] {
+            const int value = bar->value();
+            QTest::qWait(4 * DragScroller::kTickMs);
+            return bar->value() == value;
+        };
+
+        press(60, 60);
+        moveTo(60, 100);
+        moveTo(60, cardY());
+        QTRY_VERIFY(bar->value() >= 200);
+        release(60, cardY());
+        QCOMPARE(rectOf(1)[1], snapToRaster(50 + cardY() - 60, 5));
+        QVERIFY(rectOf(1)[1] > viewport->height());
+        QVERIFY(keepsStill());
+
+        bar->setValue(0);
+        press(350, 280); // on the window: a band
+        moveTo(350, cardY());
+        QTRY_VERIFY(canvas()->band() && canvas()->band()->height() > viewport->height());
+        key(Qt::Key_Escape);
+        QCOMPARE(canvas()->band(), std::nullopt);
+        QVERIFY(keepsStill());
+        release(350, cardY());
+        QCOMPARE(selected(), QStringLiteral("B1"));
     }
 
     // In the real-gadget drawing the card sits lower and further right on

@@ -214,6 +214,16 @@ private slots:
         QVERIFY(readProgramSettings(m_state.settingsFile).view.codeView);
         makeWindow();
         QVERIFY(view()->isVisible() && m_window->menuAction(ids::ToggleCodeView)->isChecked());
+        // So is the width it was given, hidden and shown or at the next start.
+        m_window->resizeDocks({view()}, {300}, Qt::Horizontal);
+        QTRY_COMPARE(view()->width(), 300);
+        key(Qt::Key_F9);
+        key(Qt::Key_F9);
+        QTRY_COMPARE(view()->width(), 300);
+        m_window->close();
+        QCOMPARE(readProgramSettings(m_state.settingsFile).view.codeViewWidth, 300);
+        makeWindow();
+        QTRY_COMPARE(view()->width(), 300);
         key(Qt::Key_F9);
         m_window->close();
         QVERIFY(!readProgramSettings(m_state.settingsFile).view.codeView);
