@@ -7,6 +7,7 @@
 #include <QFontDatabase>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTimer>
@@ -81,6 +82,11 @@ CodeView::CodeView(const GdtList &list, const PoolSettings &settings, QWidget *p
     m_editor->setPalette(palette);
     m_editor->viewport()->installEventFilter(this);
     m_highlighter = new PureBasicHighlighter(m_editor->document());
+    // Lines scrolled into sight get their colours before they are painted.
+    connect(m_editor->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] {
+        if (!m_editing)
+            colourShownLines();
+    });
     setWidget(m_editor);
 
     m_minute = new QTimer(this);
@@ -112,6 +118,9 @@ void CodeView::refreshHead()
     if (!isVisible())
         return;
     applyEdits(m_model.updateHead(m_settings, m_clock()));
+    // Edited lines in sight are coloured now rather than at the next paint,
+    // which would have to paint them again.
+    colourShownLines();
     const std::time_t now = m_clock();
     m_minute->start(static_cast<int>(60 - now % 60) * 1000 + 100);
 }
@@ -134,6 +143,7 @@ void CodeView::closeEvent(QCloseEvent *event)
 
 void CodeView::applyEdits(const std::vector<CodeLineEdit> &edits)
 {
+    const QScopedValueRollback<bool> editing(m_editing, true);
     QTextDocument *doc = m_editor->document();
     QTextCursor cursor(doc);
     // One edit block per line edit: a replacement then reaches the layout
@@ -164,6 +174,13 @@ void CodeView::applyEdits(const std::vector<CodeLineEdit> &edits)
         }
         cursor.endEditBlock();
     }
+}
+
+void CodeView::colourShownLines()
+{
+    const QTextBlock first = m_editor->cursorForPosition(QPoint(0, 0)).block();
+    const QTextBlock last = m_editor->cursorForPosition(QPoint(0, m_editor->viewport()->height())).block();
+    m_highlighter->colourBlocks(first, last);
 }
 
 void CodeView::markCurrentGadget()
@@ -219,6 +236,10 @@ std::string CodeView::shownBytes() const
 
 bool CodeView::eventFilter(QObject *watched, QEvent *event)
 {
+    // Whatever brought lines into sight (an edit, a taller view, the first
+    // showing), they are coloured before the view paints them.
+    if (watched == m_editor->viewport() && event->type() == QEvent::Paint)
+        colourShownLines();
     if (watched == m_editor->viewport()
         && (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease)) {
         const auto *mouse = static_cast<QMouseEvent *>(event);
