@@ -146,13 +146,14 @@ void CodeView::applyEdits(const std::vector<CodeLineEdit> &edits)
     const QScopedValueRollback<bool> editing(m_editing, true);
     QTextDocument *doc = m_editor->document();
     QTextCursor cursor(doc);
-    // One edit block per line edit: a replacement then reaches the layout
-    // and the highlighter as one change, not as a removal and an insertion
-    // (ten times faster for a thousand edits), and the edits are not joined
-    // into one change either, which would have them redo every line between
-    // the first edit and the last.
+    // All edits are one change of the document: the layout then forgets
+    // only the lines between the first edit and the last, and the
+    // highlighter only notes them to be coloured again, both cheap; as
+    // changes of their own, the ten thousand line edits of loading another
+    // list would each reach the view, and the document would compact its
+    // text buffer again and again.
+    cursor.beginEditBlock();
     for (const CodeLineEdit &e : edits) {
-        cursor.beginEditBlock();
         const QString text = joined(e.lines);
         const int blocks = doc->blockCount();
         if (doc->isEmpty() && blocks == 1) {
@@ -172,8 +173,8 @@ void CodeView::applyEdits(const std::vector<CodeLineEdit> &edits)
             cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
             cursor.insertText(e.lines.empty() ? QString() : QLatin1Char('\n') + text);
         }
-        cursor.endEditBlock();
     }
+    cursor.endEditBlock();
 }
 
 void CodeView::colourShownLines()
