@@ -111,6 +111,8 @@ void PureBasicHighlighter::colourBlocks(QTextBlock first, const QTextBlock &last
     // Colouring is itself a change of the document; it must not make the
     // block lose its colours again.
     const QScopedValueRollback<bool> guard(m_colouring, true);
+    if (last.isValid() && last.blockNumber() < first.blockNumber())
+        return; // else the walk below would run to the end of the document
     for (QTextBlock b = first; b.isValid(); b = b.next()) {
         if (!isColoured(b)) {
             // Set first: the base class colours the next block as well when
