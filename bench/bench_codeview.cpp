@@ -161,8 +161,29 @@ void BM_CodeViewOpenOther(benchmark::State &s)
     }
 }
 
+// F9 on a list that is already open: a code view that has shown nothing yet
+// is given every line of the code file and paints its first page.
+void BM_CodeViewShow(benchmark::State &s)
+{
+    const GdtList list = benchdata::makeList(static_cast<int>(s.range(0)));
+    const PoolSettings settings = benchdata::defaultSettings();
+    for (auto _ : s) {
+        s.PauseTiming();
+        auto *view = new CodeView(list, settings);
+        view->setClock([] { return kWhen; });
+        view->resize(480, 800);
+        s.ResumeTiming();
+        view->show();
+        QApplication::processEvents();
+        s.PauseTiming();
+        delete view;
+        s.ResumeTiming();
+    }
+}
+
 } // namespace
 
+BENCHMARK(BM_CodeViewShow)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CodeViewOpenOther)->Args({10000, 1})->Args({10000, 0})->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CodeModelKeyMove)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CodeModelNoChange)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);

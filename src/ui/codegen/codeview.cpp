@@ -7,6 +7,7 @@
 #include <QFontDatabase>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTimer>
@@ -18,36 +19,43 @@ namespace tafelbau {
 namespace {
 
 // Control bytes would break a line (CR, LF) or vanish; the Unicode control
-// pictures show each for what it is and keep one block per line.
-QString shownLine(std::string_view latin1)
+// pictures show each for what it is and keep one block per line. Appended in
+// place: a first fill puts 50,000 lines into one string.
+void appendShownLine(QString &text, std::string_view latin1)
 {
     const bool cut = latin1.size() > static_cast<std::size_t>(CodeView::kMaxShownLineLength);
     const std::string_view part = cut ? latin1.substr(0, CodeView::kMaxShownLineLength) : latin1;
-    QString s = QString::fromLatin1(part.data(), static_cast<qsizetype>(part.size()));
-    for (QChar &c : s) {
-        const char16_t u = c.unicode();
+    const qsizetype from = text.size();
+    text.append(QLatin1StringView(part.data(), static_cast<qsizetype>(part.size())));
+    for (auto c = text.begin() + from; c != text.end(); ++c) {
+        const char16_t u = c->unicode();
         if (u < 0x20 && u != u'\t')
-            c = QChar(static_cast<char16_t>(0x2400 + u));
+            *c = QChar(static_cast<char16_t>(0x2400 + u));
         else if (u == 0x7F)
-            c = QChar(u'\u2421');
+            *c = QChar(u'\u2421');
     }
     if (cut)
-        s += QStringLiteral(" \u2026 (%1 Zeichen mehr)").arg(latin1.size() - part.size());
-    return s;
+        text += QStringLiteral(" \u2026 (%1 Zeichen mehr)").arg(latin1.size() - part.size());
 }
 
-QString joined(const std::vector<std::string> &lines)
+// The lines as one text for the document, with a line end before or after
+// them where the edit needs one.
+QString joined(const std::vector<std::string> &lines, bool endBefore, bool endAfter)
 {
     QString text;
-    std::size_t size = lines.size();
+    std::size_t size = lines.size() + 1;
     for (const std::string &l : lines)
         size += std::min(l.size(), static_cast<std::size_t>(CodeView::kMaxShownLineLength) + 32);
     text.reserve(static_cast<qsizetype>(size));
+    if (endBefore)
+        text += QLatin1Char('\n');
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (i > 0)
             text += QLatin1Char('\n');
-        text += shownLine(lines[i]);
+        appendShownLine(text, lines[i]);
     }
+    if (endAfter)
+        text += QLatin1Char('\n');
     return text;
 }
 
@@ -81,6 +89,11 @@ CodeView::CodeView(const GdtList &list, const PoolSettings &settings, QWidget *p
     m_editor->setPalette(palette);
     m_editor->viewport()->installEventFilter(this);
     m_highlighter = new PureBasicHighlighter(m_editor->document());
+    // Lines scrolled into sight get their colours before they are painted.
+    connect(m_editor->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] {
+        if (!m_editing)
+            colourShownLines();
+    });
     setWidget(m_editor);
 
     m_minute = new QTimer(this);
@@ -112,6 +125,9 @@ void CodeView::refreshHead()
     if (!isVisible())
         return;
     applyEdits(m_model.updateHead(m_settings, m_clock()));
+    // Edited lines in sight are coloured now rather than at the next paint,
+    // which would have to paint them again.
+    colourShownLines();
     const std::time_t now = m_clock();
     m_minute->start(static_cast<int>(60 - now % 60) * 1000 + 100);
 }
@@ -134,36 +150,45 @@ void CodeView::closeEvent(QCloseEvent *event)
 
 void CodeView::applyEdits(const std::vector<CodeLineEdit> &edits)
 {
+    const QScopedValueRollback<bool> editing(m_editing, true);
     QTextDocument *doc = m_editor->document();
     QTextCursor cursor(doc);
-    // One edit block per line edit: a replacement then reaches the layout
-    // and the highlighter as one change, not as a removal and an insertion
-    // (ten times faster for a thousand edits), and the edits are not joined
-    // into one change either, which would have them redo every line between
-    // the first edit and the last.
+    // All edits are one change of the document: the layout then forgets
+    // only the lines between the first edit and the last, and the
+    // highlighter only notes them to be coloured again, both cheap; as
+    // changes of their own, the ten thousand line edits of loading another
+    // list would each reach the view, and the document would compact its
+    // text buffer again and again.
+    cursor.beginEditBlock();
     for (const CodeLineEdit &e : edits) {
-        cursor.beginEditBlock();
-        const QString text = joined(e.lines);
+        const bool some = !e.lines.empty();
         const int blocks = doc->blockCount();
         if (doc->isEmpty() && blocks == 1) {
             cursor.movePosition(QTextCursor::Start);
-            cursor.insertText(text);
+            cursor.insertText(joined(e.lines, false, false));
         } else if (e.first + e.removed < blocks) {
             cursor.setPosition(doc->findBlockByNumber(e.first).position());
             cursor.setPosition(doc->findBlockByNumber(e.first + e.removed).position(), QTextCursor::KeepAnchor);
-            cursor.insertText(e.lines.empty() ? QString() : text + QLatin1Char('\n'));
+            cursor.insertText(some ? joined(e.lines, false, true) : QString());
         } else if (e.first == 0) {
             cursor.select(QTextCursor::Document);
-            cursor.insertText(text);
+            cursor.insertText(joined(e.lines, false, false));
         } else {
             // Up to the last line: the line end before the edit goes with it.
             const QTextBlock before = doc->findBlockByNumber(e.first - 1);
             cursor.setPosition(before.position() + before.length() - 1);
             cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
-            cursor.insertText(e.lines.empty() ? QString() : QLatin1Char('\n') + text);
+            cursor.insertText(some ? joined(e.lines, true, false) : QString());
         }
-        cursor.endEditBlock();
     }
+    cursor.endEditBlock();
+}
+
+void CodeView::colourShownLines()
+{
+    const QTextBlock first = m_editor->cursorForPosition(QPoint(0, 0)).block();
+    const QTextBlock last = m_editor->cursorForPosition(QPoint(0, m_editor->viewport()->height())).block();
+    m_highlighter->colourBlocks(first, last);
 }
 
 void CodeView::markCurrentGadget()
@@ -219,6 +244,10 @@ std::string CodeView::shownBytes() const
 
 bool CodeView::eventFilter(QObject *watched, QEvent *event)
 {
+    // Whatever brought lines into sight (an edit, a taller view, the first
+    // showing), they are coloured before the view paints them.
+    if (watched == m_editor->viewport() && event->type() == QEvent::Paint)
+        colourShownLines();
     if (watched == m_editor->viewport()
         && (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease)) {
         const auto *mouse = static_cast<QMouseEvent *>(event);

@@ -68,6 +68,7 @@ protected:
 private:
     void applyEdits(const std::vector<CodeLineEdit> &edits);
     void markCurrentGadget();
+    void colourShownLines();
 
     const GdtList &m_list;
     const PoolSettings &m_settings;
@@ -77,6 +78,7 @@ private:
     PureBasicHighlighter *m_highlighter = nullptr;
     QTimer *m_minute = nullptr;
     bool m_behind = true;
+    bool m_editing = false;
     QPoint m_pressedAt;
 };
 

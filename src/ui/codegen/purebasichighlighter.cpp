@@ -1,5 +1,8 @@
 #include "ui/codegen/purebasichighlighter.h"
 
+#include <QScopedValueRollback>
+#include <QTextDocument>
+
 #include <algorithm>
 #include <iterator>
 #include <string_view>
@@ -8,6 +11,11 @@
 namespace tafelbau {
 
 namespace {
+
+// A block's user state: coloured since its text last changed. Qt starts
+// every block at -1, and no line's colours depend on the line before, so
+// the state is free for this.
+constexpr int kColoured = 1;
 
 // Lower case, searched without building a string per word: the first fill
 // of a big list colours hundreds of thousands of words.
@@ -87,6 +95,49 @@ PureBasicHighlighter::PureBasicHighlighter(QTextDocument *document)
       m_constant(coloured("#7a3e9d")),
       m_number(coloured("#0a7a5a"))
 {
+    // In place of the base class's own handling, which colours every
+    // changed line at once.
+    disconnect(document, &QTextDocument::contentsChange, this, nullptr);
+    connect(document, &QTextDocument::contentsChange, this, &PureBasicHighlighter::forget);
+}
+
+bool PureBasicHighlighter::isColoured(const QTextBlock &block)
+{
+    return block.userState() == kColoured;
+}
+
+void PureBasicHighlighter::colourBlocks(QTextBlock first, const QTextBlock &last)
+{
+    // Colouring is itself a change of the document; it must not make the
+    // block lose its colours again.
+    const QScopedValueRollback<bool> guard(m_colouring, true);
+    if (last.isValid() && last.blockNumber() < first.blockNumber())
+        return; // else the walk below would run to the end of the document
+    for (QTextBlock b = first; b.isValid(); b = b.next()) {
+        if (!isColoured(b)) {
+            // Set first: the base class colours the next block as well when
+            // colouring changes a block's state.
+            b.setUserState(kColoured);
+            rehighlightBlock(b);
+        }
+        if (b == last)
+            break;
+    }
+}
+
+void PureBasicHighlighter::forget(int from, int removed, int added)
+{
+    if (m_colouring)
+        return;
+    // The blocks the base class would colour again: from the change's
+    // start to the block holding the character after it.
+    const QTextDocument *doc = document();
+    const QTextBlock last = doc->findBlock(from + added + (removed > 0 ? 1 : 0));
+    for (QTextBlock b = doc->findBlock(from); b.isValid(); b = b.next()) {
+        b.setUserState(-1);
+        if (b == last)
+            break;
+    }
 }
 
 QTextCharFormat PureBasicHighlighter::format(Token token) const

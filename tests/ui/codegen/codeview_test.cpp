@@ -13,6 +13,7 @@
 
 #include <QAction>
 #include <QListView>
+#include <QPlainTextDocumentLayout>
 #include <QPlainTextEdit>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -251,6 +252,7 @@ private slots:
         doc.setDocumentLayout(new QPlainTextDocumentLayout(&doc)); // as in the view: edits reach the highlighter
         PureBasicHighlighter highlighter(&doc);
         QTextCursor(&doc).insertText(line); // as the view puts lines in
+        highlighter.colourBlocks(doc.firstBlock(), doc.firstBlock());
         const std::pair<PureBasicHighlighter::Token, QChar> kinds[] = {
             {PureBasicHighlighter::Token::Keyword, 'k'}, {PureBasicHighlighter::Token::String, 's'},
             {PureBasicHighlighter::Token::Comment, 'c'}, {PureBasicHighlighter::Token::Constant, '#'},
@@ -261,6 +263,41 @@ private slots:
                 if (range.format == highlighter.format(token))
                     marks.replace(range.start, range.length, QString(range.length, mark));
         QTEST(marks, "marks");
+    }
+
+    // Only the lines in sight are coloured; one scrolled to late, or edited
+    // while in sight, has the colours of the same line coloured at once.
+    void linesGetTheirColoursWhenTheyComeIntoSight()
+    {
+        for (int i = 0; i < 150; ++i)
+            add("ButtonGadget");
+        selectOnly(0);
+        key(Qt::Key_F9); // shows the first gadget's lines, far from the last
+        const QTextDocument *doc = view()->editor()->document();
+        const auto line = [&](int record) {
+            return doc->findBlockByNumber(view()->model().blockLines(m_state.list.records()[record].lvid).first + 1);
+        };
+        const QTextBlock last = line(149);
+        QVERIFY(!PureBasicHighlighter::isColoured(last));
+
+        auto colouredAtOnce = [](const QString &text) {
+            QTextDocument eager;
+            eager.setDocumentLayout(new QPlainTextDocumentLayout(&eager));
+            QTextCursor(&eager).insertText(text);
+            PureBasicHighlighter highlighter(&eager);
+            highlighter.rehighlight(); // the base class's colouring of every line
+            return eager.firstBlock().layout()->formats();
+        };
+        QScrollBar *bar = view()->editor()->verticalScrollBar();
+        bar->setValue(bar->maximum());
+        QVERIFY(!last.layout()->formats().isEmpty());
+        QCOMPARE(last.layout()->formats(), colouredAtOnce(last.text()));
+
+        selectOnly(0); // back in sight, then moved
+        key(Qt::Key_Right, Qt::ControlModifier);
+        const QTextBlock moved = line(0);
+        QVERIFY(moved.text().startsWith(QStringLiteral("ButtonGadget(#ButtonGadget1, 15*")));
+        QCOMPARE(moved.layout()->formats(), colouredAtOnce(moved.text()));
     }
 
     // Values no user would type but a hand-edited list may hold: the view
