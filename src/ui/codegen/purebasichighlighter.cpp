@@ -101,6 +101,15 @@ PureBasicHighlighter::PureBasicHighlighter(QTextDocument *document)
     connect(document, &QTextDocument::contentsChange, this, &PureBasicHighlighter::forget);
 }
 
+PureBasicHighlighter::~PureBasicHighlighter()
+{
+    // The base class's destructor lets go of the document by changing it,
+    // and the change would reach forget() of an object that is no longer
+    // a PureBasicHighlighter.
+    if (const QTextDocument *doc = document())
+        disconnect(doc, &QTextDocument::contentsChange, this, &PureBasicHighlighter::forget);
+}
+
 bool PureBasicHighlighter::isColoured(const QTextBlock &block)
 {
     return block.userState() == kColoured;

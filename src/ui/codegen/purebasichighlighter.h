@@ -25,6 +25,7 @@ public:
     enum class Token { Plain, Keyword, String, Comment, Constant, Number };
 
     explicit PureBasicHighlighter(QTextDocument *document);
+    ~PureBasicHighlighter() override;
 
     /// The format a kind of word is shown in.
     QTextCharFormat format(Token token) const;
