@@ -10,6 +10,7 @@ namespace {
 constexpr std::string_view kHelpComment =
     ";Grundpfad f\xFCr Hilfedatei (wird priorit\xE4r in der Gadget-Pool-Datei gespeichert";
 constexpr std::string_view kCodeViewWidthKey = "GCodeViewWidth";
+constexpr std::string_view kCodeViewLeftKey = "GCodeViewLeft";
 } // namespace
 
 std::int32_t keptCodeViewWidth(std::int32_t width) noexcept
@@ -38,6 +39,7 @@ ProgramSettings readProgramSettings(const std::filesystem::path &path)
     for (const ViewKey &k : kViewKeys)
         s.view.*k.value = doc.readNumber(k.key, d.view.*k.value ? 1 : 0) != 0;
     s.view.codeViewWidth = keptCodeViewWidth(doc.readNumber(kCodeViewWidthKey, d.view.codeViewWidth));
+    s.view.codeViewLeft = doc.readNumber(kCodeViewLeftKey, 0) != 0;
     doc.abandon();
     return s;
 }
@@ -68,6 +70,9 @@ bool writeProgramSettings(const std::filesystem::path &path, const ProgramSettin
             doc.writeNumber(k.key, s.view.*k.value ? 1 : 0);
         if (const std::int32_t width = keptCodeViewWidth(s.view.codeViewWidth))
             doc.writeNumber(kCodeViewWidthKey, width);
+        // Once there, the key follows the view back to the right.
+        if (s.view.codeViewLeft || doc.find(kCodeViewLeftKey))
+            doc.writeNumber(kCodeViewLeftKey, s.view.codeViewLeft ? 1 : 0);
     }
     return doc.close();
 }

@@ -17,6 +17,8 @@ struct ViewSettings
     bool showRaster = false;  ///< dots on the card at every multiple of GPanelRaster
     /// The docked code view's width in pixels as last seen; 0 for none kept.
     std::int32_t codeViewWidth = 0;
+    /// Docked on the canvas's left rather than its right, as last seen.
+    bool codeViewLeft = false;
 
     bool operator==(const ViewSettings &) const = default;
 };
@@ -30,7 +32,8 @@ inline constexpr std::int32_t kMaxCodeViewWidth = 8000;
 std::int32_t keptCodeViewWidth(std::int32_t width) noexcept;
 
 /// The keys of the group "View": one row per switch, each stored as 0 or 1.
-/// "GCodeViewWidth" follows them, and only once a width is known.
+/// "GCodeViewWidth" follows them, and only once a width is known;
+/// "GCodeViewLeft" last, once the view was docked on the left.
 struct ViewKey
 {
     std::string_view key;

@@ -49,7 +49,7 @@ MainWindow::MainWindow(AppState &state, Dialogs &dialogs, QWidget *parent)
     setWindowTitle(QStringLiteral("Tafelbau"));
     buildGadgets();
     m_codeView = new CodeView(m_state.list, m_state.pool.settings, this);
-    addDockWidget(Qt::RightDockWidgetArea, m_codeView);
+    addDockWidget(m_state.settings.view.codeViewLeft ? Qt::LeftDockWidgetArea : Qt::RightDockWidgetArea, m_codeView);
     connect(m_codeView, &CodeView::gadgetClicked, this,
             [this](std::int32_t lvid) { applyOutcome(selectByLvid(m_state.list, lvid)); });
     connect(m_codeView, &CodeView::closeRequested, this, [this] { showCodeView(false); });
@@ -248,7 +248,7 @@ void MainWindow::showCodeView(bool shown)
     layout()->activate(); // a dock shown a moment ago has its width only then
     const int taken = width() - m_inner->width();
     if (!shown)
-        noteCodeViewWidth();
+        noteCodeViewPlace();
     m_codeView->setVisible(shown);
     if (!resizable)
         return;
@@ -281,12 +281,14 @@ int MainWindow::codeViewWidth() const
     return kept > 0 ? kept : scaledPixels(kCodeViewWidth, m_state.displayScale);
 }
 
-void MainWindow::noteCodeViewWidth()
+void MainWindow::noteCodeViewPlace()
 {
     // A floating view's width is that of a window of its own, and a hidden
-    // one's is stale.
-    if (isVisible() && m_codeView->isVisible() && !m_codeView->isFloating())
-        m_state.settings.view.codeViewWidth = keptCodeViewWidth(m_codeView->width());
+    // one's is stale; a floating view comes back docked where it was last.
+    if (!isVisible() || !m_codeView->isVisible() || m_codeView->isFloating())
+        return;
+    m_state.settings.view.codeViewWidth = keptCodeViewWidth(m_codeView->width());
+    m_state.settings.view.codeViewLeft = dockWidgetArea(m_codeView) == Qt::LeftDockWidgetArea;
 }
 
 void MainWindow::buildShortcuts()
@@ -624,7 +626,7 @@ void MainWindow::openHelpForCurrentGadget()
 
 void MainWindow::writeSettingsAtQuit()
 {
-    noteCodeViewWidth();
+    noteCodeViewPlace();
     ProgramSettings s = m_state.settings;
     s.helpFile = m_state.pool.settings.generalPrgHelpFile;
     const QRect frame = frameGeometry();

@@ -192,8 +192,8 @@ private:
     /// The width the code view comes back with: the one it last had docked,
     /// else the program's default.
     int codeViewWidth() const;
-    /// Keeps the docked code view's width for the next time it is shown.
-    void noteCodeViewWidth();
+    /// Keeps the docked code view's width and side for the next time it is shown.
+    void noteCodeViewPlace();
     void buildAlignMenu(QMenu *editing);
     void addAlignCommands();
     /// The "Ausrichten" entries: enabled when enough gadgets are selected,

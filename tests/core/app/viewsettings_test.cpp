@@ -56,6 +56,15 @@ TEST(ViewSettings, CodeViewWidthOnlyInAWrittenGroupAndOnlyWithinBounds)
     for (const char *none : {"", "abc", "-20", "0"})
         EXPECT_EQ(readBack(none), 0) << none;
     EXPECT_EQ(readBack("640"), 640);
+
+    // The side is written once the view was on the left, and from then on.
+    s.view.codeViewLeft = true;
+    ASSERT_TRUE(writeProgramSettings(file, s));
+    EXPECT_NE(testutil::readFile(file).find("GCodeViewLeft = 1\r\n"), std::string::npos);
+    EXPECT_EQ(readProgramSettings(file), s);
+    s.view.codeViewLeft = false;
+    ASSERT_TRUE(writeProgramSettings(file, s));
+    EXPECT_NE(testutil::readFile(file).find("GCodeViewLeft = 0\r\n"), std::string::npos);
     EXPECT_EQ(readBack("5"), kMinCodeViewWidth);
     EXPECT_EQ(readBack("3000000"), kMaxCodeViewWidth);
 }

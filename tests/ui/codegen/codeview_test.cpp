@@ -225,6 +225,11 @@ private slots:
         QCOMPARE(readProgramSettings(m_state.settingsFile).view.codeViewWidth, 300);
         makeWindow();
         QTRY_COMPARE(view()->width(), 300);
+        // And the side it was docked on.
+        m_window->addDockWidget(Qt::LeftDockWidgetArea, view());
+        m_window->close();
+        makeWindow();
+        QCOMPARE(m_window->dockWidgetArea(view()), Qt::LeftDockWidgetArea);
         key(Qt::Key_F9);
         m_window->close();
         QVERIFY(!readProgramSettings(m_state.settingsFile).view.codeView);
