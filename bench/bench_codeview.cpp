@@ -1,6 +1,7 @@
 // The code view beside a big list: the text model alone, and the dock in the
 // editor window up to the edited text document and the painted screen.
 #include "benchdata.h"
+#include "qtbenchmain.h"
 
 #include "core/app/batchdialogs.h"
 #include "core/codegen/codemodel.h"
@@ -193,10 +194,5 @@ BENCHMARK(BM_CodeViewPaste1000)->Args({10000, 1})->Args({10000, 0})->Unit(benchm
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runQtBenchmarks(argc, argv);
 }

@@ -2,6 +2,7 @@
 // list, a redraw of a crowded card and drags on it, each up to the pixels on
 // the screen.
 #include "benchdata.h"
+#include "qtbenchmain.h"
 
 #include "core/app/batchdialogs.h"
 #include "core/document/listfile.h"
@@ -290,10 +291,5 @@ BENCHMARK(BM_RubberBandOnCrowdedCard)->Args({5000, 0})->Args({5000, 1})->Unit(be
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runQtBenchmarks(argc, argv);
 }

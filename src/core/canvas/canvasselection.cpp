@@ -11,12 +11,7 @@ EditOutcome selectGadgetAtPoint(GdtList &list, std::int32_t card, std::int32_t x
     clearSelection(list);
     if (hit >= 0)
         list.records()[static_cast<std::size_t>(hit)].selected = true;
-    EditOutcome out;
-    out.views.applySelection = true;
-    out.views.canvas = true;
-    out.views.properties = true;
-    out.current = currentRowGadget(list);
-    return out;
+    return selectionMadeElsewhere(list);
 }
 
 } // namespace tafelbau

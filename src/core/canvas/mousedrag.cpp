@@ -345,12 +345,7 @@ EditOutcome selectInBand(GdtList &list, std::int32_t card, const CardRect &band,
         else if (!add)
             r.selected = false;
     }
-    EditOutcome out;
-    out.views.applySelection = true;
-    out.views.canvas = true;
-    out.views.properties = true;
-    out.current = currentRowGadget(list);
-    return out;
+    return selectionMadeElsewhere(list);
 }
 
 EditOutcome toggleGadgetAtPoint(GdtList &list, std::int32_t card, CardPoint p)
@@ -360,12 +355,7 @@ EditOutcome toggleGadgetAtPoint(GdtList &list, std::int32_t card, CardPoint p)
         return {};
     GadgetRecord &r = list.records()[static_cast<std::size_t>(hit)];
     r.selected = !r.selected;
-    EditOutcome out;
-    out.views.applySelection = true;
-    out.views.canvas = true;
-    out.views.properties = true;
-    out.current = currentRowGadget(list);
-    return out;
+    return selectionMadeElsewhere(list);
 }
 
 SelectionSnapshot takeSelection(const GdtList &list)

@@ -62,13 +62,19 @@ EditOutcome selectOnlyFound(GdtList &list, bool found)
     clearSelection(list);
     if (found)
         list.current()->selected = true;
-    EditOutcome out = selectionChanged(list);
-    out.views.applySelection = true;
+    EditOutcome out = selectionMadeElsewhere(list);
     out.views.revealCurrent = true;
     return out;
 }
 
 } // namespace
+
+EditOutcome selectionMadeElsewhere(GdtList &list)
+{
+    EditOutcome out = selectionChanged(list);
+    out.views.applySelection = true;
+    return out;
+}
 
 EditOutcome selectRows(GdtList &list, const std::vector<std::pair<int, int>> &ranges)
 {

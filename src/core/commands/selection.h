@@ -42,6 +42,11 @@ EditOutcome selectByVarId(GdtList &list, std::string_view varId);
 /// is selected (none when no record has it), and the list view shows it.
 EditOutcome selectByLvid(GdtList &list, std::int32_t lvid);
 
+/// A selection made outside the list view (on the canvas, by a search):
+/// the canvas, the property list and the list view's own selection follow,
+/// and the cursor goes to the topmost selected row.
+EditOutcome selectionMadeElsewhere(GdtList &list);
+
 /// What most list commands report: the list changed, every view is rebuilt,
 /// and the cursor is where that rebuild leaves it.
 EditOutcome changedAndRebuilt(GdtList &list);
