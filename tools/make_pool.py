@@ -126,6 +126,16 @@ ENTRIES = [
         color=C_CARD,
     ),
     dict(
+        name="AddGadgetColumn",
+        code='AddGadgetColumn(#[p0], [p1], "[text]", [p2])',
+        mask="AddGadgetColumn(#[p0],[p1],[text],[p2]",
+        flags=[],
+        params=["ListIcon (VarID ohne #)", "Position", "Breite"],
+        helptopic=topic("gadget", "AddGadgetColumn"),
+        dontshow=1,
+        color=C_CODE,
+    ),
+    dict(
         name="CloseGadgetList",
         code="CloseGadgetList()",
         mask="CloseGadgetList(",
@@ -359,6 +369,22 @@ ENTRIES = [
         color=C_CONTAINER,
     ),
     dict(
+        # The frame's name before PureBasic 5.10; older programs still use it.
+        name="Frame3DGadget",
+        code='Frame3DGadget(#[id], [x], [y], [xd], [yd], "[text]", [flags])',
+        mask="Frame3DGadget(#[id],[x],[y],[xd],[yd],[text],[flags]",
+        x=10, y=10, xd=200, yd=100,
+        flags=[
+            NOFLAGS_ON,
+            (0, "Single", "#PB_Frame3D_Single"),
+            (0, "Double", "#PB_Frame3D_Double"),
+            (0, "Flat", "#PB_Frame3D_Flat"),
+        ],
+        params=[],
+        helptopic=topic("gadget", "FrameGadget"),
+        color=C_CONTAINER,
+    ),
+    dict(
         name="HyperLinkGadget",
         code='HyperLinkGadget(#[id], [x], [y], [xd], [yd], "[text]", [p0], [flags])',
         mask="HyperLinkGadget(#[id],[x],[y],[xd],[yd],[text],[p0],[flags]",
@@ -464,6 +490,17 @@ ENTRIES = [
         params=[],
         helptopic=topic("gadget", "OpenGLGadget"),
         color=C_VIEW,
+    ),
+    dict(
+        # Reopens a container, or one tab of a panel, to add gadgets to it.
+        name="OpenGadgetList",
+        code="OpenGadgetList(#[p0], [p1])",
+        mask="OpenGadgetList(#[p0],[p1]",
+        flags=[],
+        params=["Container (VarID ohne #)", "Registerkarte (bei Panel)"],
+        helptopic=topic("gadget", "OpenGadgetList"),
+        dontshow=1,
+        color=C_CODE,
     ),
     dict(
         name="OptionGadget",

@@ -15,6 +15,7 @@ using K = ControlKind;
 TEST(ControlType, EveryEntryOfTheShippedPool)
 {
     const std::map<std::string, K> expected = {
+        {"AddGadgetColumn", K::None}, // not drawn: a column of a list icon
         {"AddGadgetItem", K::Page},
         {"ButtonGadget", K::Button},
         {"ButtonImageGadget", K::ButtonImage},
@@ -30,6 +31,7 @@ TEST(ControlType, EveryEntryOfTheShippedPool)
         {"ExplorerComboGadget", K::ExplorerCombo},
         {"ExplorerListGadget", K::ExplorerList},
         {"ExplorerTreeGadget", K::ExplorerTree},
+        {"Frame3DGadget", K::Frame},
         {"FrameGadget", K::Frame},
         {"HyperLinkGadget", K::HyperLink},
         {"ImageGadget", K::Image},
@@ -38,6 +40,7 @@ TEST(ControlType, EveryEntryOfTheShippedPool)
         {"ListViewGadget", K::ListView},
         {"MDIGadget", K::MDI},
         {"OpenGLGadget", K::OpenGL},
+        {"OpenGadgetList", K::None}, // not drawn: it reopens a container
         {"OpenWindow", K::Window},
         {"OptionGadget", K::Option},
         {"PanelGadget", K::Panel},
