@@ -4,6 +4,8 @@
 #include "core/document/latin1.h"
 #include "core/document/listfile.h"
 
+#include <cstdio>
+
 namespace tafelbau {
 
 std::optional<std::filesystem::path> listFileForCodeFile(const std::string &codeFile, const PoolSettings &settings)
@@ -26,11 +28,25 @@ std::optional<std::filesystem::path> listFileForCodeFile(const std::string &code
     return std::filesystem::path(codeFile.substr(0, codeFile.size() - ext.size()) + "tbf");
 }
 
+std::string nothingToRefreshMessage(const std::string &codeFile, const PoolSettings &settings)
+{
+    std::string m = "Tafelbau: /refreshcode erwartet eine Codedatei ";
+    m += settings.codeFileExt.empty() ? "ohne Endung" : "mit der Endung " + settings.codeFileExt;
+    m += ", nichts geschrieben";
+    if (!codeFile.empty())
+        m += ": " + codeFile;
+    return m + "\n";
+}
+
 int refreshCode(AppState &state, Dialogs &dialogs, const std::string &codeFile, std::time_t now)
 {
     const auto listPath = listFileForCodeFile(codeFile, state.pool.settings);
-    if (!listPath)
+    if (!listPath) {
+        // Nothing to do is no failure, and no box stands in the way of the
+        // editor that started the refresh; a line says why nothing changed.
+        std::fputs(nothingToRefreshMessage(codeFile, state.pool.settings).c_str(), stderr);
         return 0;
+    }
     if (const Outcome loaded = loadListFile(*listPath, state.list, frameColoursOf(state.pool)); !loaded.ok) {
         dialogs.showMessage(loaded.message);
         return 1;

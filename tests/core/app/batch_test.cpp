@@ -93,8 +93,6 @@ TEST_F(Batch, RefreshFailuresAndNothingToDo)
     ASSERT_TRUE(writeListFile(dir / "d.tbf", GdtList{}).ok);
     fs::create_directory(dir / "d.pbi");
     const std::tuple<std::vector<std::string>, int, std::string> cases[] = {
-        {{"/refreshcode"}, 0, ""},
-        {{"/refreshcode", (dir / "x.pb").string()}, 0, ""},
         {{"/refreshcode", (dir / "missing.pbi").string()},
          1,
          "Fehler: Kann Gadgetliste nicht \xC3\266ffnen: " + (dir / "missing.tbf").string()},
@@ -114,6 +112,33 @@ TEST_F(Batch, RefreshFailuresAndNothingToDo)
     }
     EXPECT_EQ(testutil::readFile(dir / "bad.pbi"), "keep");
     expectSettingsAndPoolUntouched();
+}
+
+// The list named instead of its code file (an editor tool set up with the
+// wrong placeholder): nothing is written, the status stays 0, and one line
+// says what was expected.
+TEST_F(Batch, RefreshOfAnotherFileSaysWhichExtensionItExpected)
+{
+    ASSERT_TRUE(writeListFile(dir / "dialog.tbf", GdtList{}).ok);
+    const std::string list = testutil::readFile(dir / "dialog.tbf");
+    const std::string expected =
+        "Tafelbau: /refreshcode erwartet eine Codedatei mit der Endung .pbi, nichts geschrieben";
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"/refreshcode", (dir / "dialog.tbf").string()}, expected + ": " + (dir / "dialog.tbf").string() + "\n"},
+        {{"/refreshcode", (dir / "x.pb").string()}, expected + ": " + (dir / "x.pb").string() + "\n"},
+        {{"/refreshcode"}, expected + "\n"},
+    };
+    for (const auto &[args, err] : cases) {
+        const auto result = run(args);
+        EXPECT_EQ(result.status, 0);
+        EXPECT_EQ(result.err, err);
+    }
+    EXPECT_EQ(testutil::readFile(dir / "dialog.tbf"), list);
+    EXPECT_FALSE(fs::exists(dir / "dialog.pbi"));
+    EXPECT_FALSE(fs::exists(dir / "dialogPBFExport.pbf"));
+    PoolSettings noExtension;
+    EXPECT_EQ(nothingToRefreshMessage("a.pbi", noExtension),
+              "Tafelbau: /refreshcode erwartet eine Codedatei ohne Endung, nichts geschrieben: a.pbi\n");
 }
 
 TEST_F(Batch, ImportCreatesListAndCodeThenAppendsOnTheNextCard)
