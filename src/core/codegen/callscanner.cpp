@@ -128,10 +128,11 @@ public:
 private:
     struct Frame
     {
-        std::int32_t call = -1;      ///< index in m_calls, -1 for plain parentheses
-        bool full = false;           ///< the call holds m_maxArguments arguments already
-        std::size_t cleanOpen = 0;   ///< where its "(" stands in the cleaned text
-        std::string_view before;     ///< identifier right before the "("
+        std::int32_t call = -1;        ///< index in m_calls, -1 for plain parentheses
+        std::int32_t nearestCall = -1; ///< the innermost frame of a call, this one or one below it
+        bool full = false;             ///< the call holds m_maxArguments arguments already
+        std::size_t cleanOpen = 0;     ///< where its "(" stands in the cleaned text
+        std::string_view before;       ///< identifier right before the "("
     };
 
     // A call's arguments as they stood at the first line break inside it,
@@ -187,6 +188,7 @@ private:
     int m_pendingFunction = -1; ///< an identifier naming a function, its "(" at m_pendingParen
     std::size_t m_pendingParen = 0;
     std::size_t m_pendingLine = 0;
+    std::size_t m_pendingCleanBegin = 0;
     std::string_view m_pendingAssigned;
     std::string m_key;
     // Identifiers before the open "[" of a static array ("Knopf[0] = "),
@@ -386,6 +388,7 @@ void Scanner::identifier()
             m_pendingFunction = hit->second;
             m_pendingParen = paren;
             m_pendingLine = m_line;
+            m_pendingCleanBegin = m_clean.size();
             m_pendingAssigned = assignedName();
         }
     }
@@ -430,12 +433,22 @@ void Scanner::openParen()
     f.cleanOpen = m_clean.size();
     // The parenthesis is a token of the argument it stands in.
     token(TokenKind::Group, Recent::Other, m_pos, m_pos + 1);
+    f.nearestCall = m_frames.empty() ? -1 : m_frames.back().nearestCall;
     if (isCall) {
         f.call = static_cast<std::int32_t>(m_calls.size());
         SourceCall &c = m_calls.emplace_back();
         c.function = m_pendingFunction;
         c.line = m_pendingLine;
         c.assignedTo = m_pendingAssigned;
+        c.cleanBegin = m_pendingCleanBegin;
+        if (f.nearestCall >= 0) {
+            const Frame &outer = m_frames[static_cast<std::size_t>(f.nearestCall)];
+            if (!outer.full) {
+                c.parent = outer.call;
+                c.parentArgument = m_calls[static_cast<std::size_t>(outer.call)].args.size() - 1;
+            }
+        }
+        f.nearestCall = static_cast<std::int32_t>(m_frames.size());
         CallArgument &a = c.args.emplace_back();
         a.begin = a.end = m_clean.size();
         a.line = m_line;
@@ -462,6 +475,8 @@ void Scanner::closeParen()
     }
     if (m_openCalls > 0)
         appendClean(')');
+    if (f.call >= 0)
+        m_calls[static_cast<std::size_t>(f.call)].cleanEnd = m_clean.size();
     m_frames.pop_back();
     m_unbroken = std::min(m_unbroken, m_frames.size());
     if (f.call >= 0)
@@ -568,6 +583,7 @@ void Scanner::finish()
         }
         if (c.args.size() == 1 && c.args[0].tokens == 0)
             c.args.clear();
+        c.cleanEnd = m_clean.size();
     }
     m_frames.clear();
     m_openCalls = 0;

@@ -60,6 +60,14 @@ struct SourceCall
     std::string_view assignedTo;
     std::vector<CallArgument> args; ///< empty for "()"
     End end = End::Closed;
+    /// The call this one stands in an argument of (at any depth of
+    /// parentheses), as an index into the same batch; -1 for none.
+    int parent = -1;
+    std::size_t parentArgument = 0;
+    /// From its name to after its ")" in the cleaned text; meaningful only
+    /// for a call with a parent.
+    std::size_t cleanBegin = 0;
+    std::size_t cleanEnd = 0;
 };
 
 /// Function names with A-Z folded to a-z, and the number to report their

@@ -1,10 +1,13 @@
 #include "core/codegen/syntaximport.h"
 
-#include "core/document/gdtlist.h"
 #include "core/codegen/callscanner.h"
 #include "core/codegen/import.h"
-#include "core/codegen/uniqueids.h"
+#include "core/codegen/importnames.h"
+#include "core/codegen/purebasic.h"
+#include "core/codegen/sourceencoding.h"
+#include "core/codegen/stringexpression.h"
 #include "core/document/atomicfile.h"
+#include "core/document/gdtlist.h"
 #include "core/document/latin1.h"
 
 #include <algorithm>
@@ -29,6 +32,9 @@ struct Field
 {
     Kind kind = Other;
     Shape shape = Shape::Raw;
+    /// What a call that leaves the argument out stands for, when PureBasic
+    /// names a value.
+    std::optional<OmittedArgument> omitted;
 };
 
 struct CallPlan
@@ -100,7 +106,7 @@ Shape shapeIn(std::string_view code, std::string_view placeholder, Shape fallbac
     return fallback;
 }
 
-CallPlan planFor(const PoolEntry &entry, std::size_t paren)
+CallPlan planFor(const PoolEntry &entry, std::size_t paren, std::string_view function)
 {
     CallPlan plan;
     const std::string_view rest = std::string_view(entry.importcode).substr(paren + 1);
@@ -118,6 +124,7 @@ CallPlan planFor(const PoolEntry &entry, std::size_t paren)
             f.shape = shapeIn(entry.code, "[text]", Shape::String);
         else if (f.kind >= P0)
             f.shape = shapeIn(entry.code, field.substr(open, close - open + 1), Shape::Raw);
+        f.omitted = omittedArgument(function, plan.fields.size());
         plan.fields.push_back(f);
         if (hit == std::string_view::npos)
             break;
@@ -230,47 +237,21 @@ std::string shown(std::string_view t)
     return out;
 }
 
-// The content of ~"..." as text that the template's quotes turn back into
-// the same string: every escape that a plain string cannot hold becomes a
-// piece joined to it.
-std::string unescape(std::string_view inner, std::string_view crSep, bool &changed)
+using IdRef = ImportNames::Ref;
+
+// Where the VarID of the gadget being read comes from.
+struct IdSource
 {
-    std::string out;
-    out.reserve(inner.size());
-    changed = false;
-    for (std::size_t i = 0; i < inner.size(); ++i) {
-        if (inner[i] != '\\' || i + 1 == inner.size()) {
-            out.push_back(inner[i]);
-            continue;
-        }
-        changed = true;
-        switch (const char e = inner[++i]) {
-        case 'r':
-            if (i + 2 < inner.size() && inner[i + 1] == '\\' && inner[i + 2] == 'n') {
-                out += crSep.empty() ? std::string_view("\"+#CRLF$+\"") : crSep;
-                i += 2;
-            } else {
-                out += "\"+#CR$+\"";
-            }
-            break;
-        case 'n': out += "\"+#LF$+\""; break;
-        case 't': out += "\"+#TAB$+\""; break;
-        case '"': out += "\"+#DQUOTE$+\""; break;
-        case 'a': out += "\"+Chr(7)+\""; break;
-        case 'b': out += "\"+Chr(8)+\""; break;
-        case 'v': out += "\"+Chr(11)+\""; break;
-        case 'f': out += "\"+Chr(12)+\""; break;
-        default: out.push_back(e); break; // "\\" and unknown escapes: the character itself
-        }
-    }
-    return out;
-}
+    ImportNames::Source kind = ImportNames::Source::MadeUp;
+    std::string candidate; ///< empty: the type's name, with the gadget number if there is one
+    std::string key;       ///< how other calls refer to the gadget; empty when they cannot
+};
 
 class SyntaxImport
 {
 public:
     SyntaxImport(const GdtPool &pool, GdtList &list)
-        : m_pool(pool), m_list(list), m_ids(list), m_card(nextFreeCard(list))
+        : m_pool(pool), m_list(list), m_names(list), m_card(nextFreeCard(list))
     {
         m_plans.resize(pool.entries.size());
         for (std::size_t i = 0; i < pool.entries.size(); ++i) {
@@ -278,20 +259,26 @@ public:
             std::string function = functionOf(pool.entries[i].importcode, paren);
             if (function.empty())
                 continue;
-            m_plans[i] = planFor(pool.entries[i], paren);
+            m_plans[i] = planFor(pool.entries[i], paren, function);
             // One more than any mask takes, to tell a call that has more.
             m_maxArguments = std::max(m_maxArguments, m_plans[i].fields.size() + 1);
             m_functions.try_emplace(std::move(function), static_cast<int>(i)); // the first in pool order wins
         }
+        // PureBasic's own dialog functions that no entry takes are found as
+        // well, to be reported rather than lost without a word.
+        for (std::string_view name : dialogFunctions()) {
+            const int number = static_cast<int>(pool.entries.size() + m_unknown.size());
+            if (m_functions.try_emplace(folded("", name), number).second)
+                m_unknown.push_back(name);
+        }
     }
 
-    ImportReport run(std::string_view bytes)
+    ImportReport run(const SourceText &source)
     {
-        scanCalls(bytes, m_functions, m_maxArguments,
-                  [this](const std::vector<SourceCall> &calls, std::string_view cleaned) {
-                      for (const SourceCall &c : calls)
-                          add(c, cleaned);
-                  });
+        m_utf8 = source.encoding == SourceEncoding::Utf8;
+        scanCalls(source.bytes, m_functions, m_maxArguments,
+                  [this](const std::vector<SourceCall> &calls, std::string_view cleaned) { addBatch(calls, cleaned); });
+        m_names.finish(m_list, m_report.notes);
         return std::move(m_report);
     }
 
@@ -303,14 +290,35 @@ private:
         std::string taken; ///< empty: "übernommen als" the final VarID
     };
 
-    void add(const SourceCall &call, std::string_view cleaned);
-    void readId(const SourceCall &call, const CallArgument &a, std::string_view text, const PoolEntry &entry,
-                std::string &id, std::string &key);
+    // Where a waiting name goes into a parameter of the gadget being read.
+    struct Fill
+    {
+        std::size_t field;
+        std::size_t offset;
+        int pending;
+    };
+
+    bool makesGadget(const SourceCall &c) const { return static_cast<std::size_t>(c.function) < m_pool.entries.size(); }
+    void addBatch(const std::vector<SourceCall> &calls, std::string_view cleaned);
+    void add(std::size_t index, std::string_view cleaned);
+    void readId(const SourceCall &call, const CallArgument &a, std::string_view text, bool consumed, IdSource &source);
+    IdRef nameOf(IdSource &source, const PoolEntry &entry, std::size_t line);
     std::int32_t coordinate(const CallArgument *a, std::string_view text, std::string_view label);
     std::string stringValue(const CallArgument *a, std::string_view cleaned, std::string_view text,
                             std::string_view label);
-    std::string constantValue(const CallArgument *a, std::string_view text, std::string_view label);
-    std::string rawValue(const CallArgument *a, std::string_view text) const;
+    std::string constantValue(std::size_t field, const CallArgument &a, std::string_view cleaned, std::string_view text,
+                              std::string_view label);
+    std::string rawValue(std::size_t field, const CallArgument &a, std::string_view cleaned, std::string_view text);
+    std::string withGadgetsMadeInside(std::size_t field, std::string_view cleaned, std::string_view text,
+                                      std::string_view prefix);
+    std::string omittedValue(const Field &f, std::size_t line, std::string_view label);
+    std::string reference(std::size_t field, const IdRef &ref, std::string prefix);
+    std::string local(std::string_view sourceText)
+    {
+        return m_utf8 ? latin1FromUtf8(sourceText, m_unfit) : std::string(sourceText);
+    }
+    std::string shownSource(std::string_view sourceText);
+    void noteUnfit(std::size_t line, std::string_view label, std::string_view value);
     void note(std::size_t line, std::string found, std::string taken)
     {
         m_notes.push_back({line, std::move(found), std::move(taken)});
@@ -318,28 +326,99 @@ private:
 
     const GdtPool &m_pool;
     GdtList &m_list;
-    UniqueIds m_ids;
+    ImportNames m_names;
     std::int32_t m_card;
     std::vector<CallPlan> m_plans;
     FunctionTable m_functions;
+    std::vector<std::string_view> m_unknown; ///< dialog functions no entry takes
     std::size_t m_maxArguments = 1;
-    std::unordered_map<std::string, std::string> m_references; ///< reference key -> VarID
-    std::vector<PendingNote> m_notes;                           ///< of the gadget being read
+    bool m_utf8 = false;
+    std::vector<std::int32_t> m_unfit;                   ///< characters beyond Latin-1 in the value being read
+    std::unordered_map<std::string, IdRef> m_references; ///< reference key -> VarID
     ImportReport m_report;
+
+    // Of the statement being read.
+    const std::vector<SourceCall> *m_calls = nullptr;
+    std::vector<std::vector<std::size_t>> m_children; ///< gadgets made in a call's arguments
+    std::vector<bool> m_consumed;
+    std::vector<IdRef> m_callIds;
+    std::vector<std::pair<std::size_t, std::size_t>> m_stack;
+    // Of the gadget being read.
+    std::vector<PendingNote> m_notes;
+    std::vector<Fill> m_fills;
+    std::vector<std::size_t> m_argumentChildren;
 };
 
-constexpr std::string_view kTakenAs = "\xFC"
-                                      "bernommen als ";
-
-void SyntaxImport::add(const SourceCall &call, std::string_view cleaned)
+// A gadget made in an argument of another gadget's call (a splitter's two
+// gadgets) comes first, and the argument names it by its VarID: the code
+// regenerated then makes each gadget once, in an order PureBasic accepts.
+void SyntaxImport::addBatch(const std::vector<SourceCall> &calls, std::string_view cleaned)
 {
+    const std::size_t n = calls.size();
+    m_calls = &calls;
+    if (m_children.size() < n) {
+        m_children.resize(n);
+        m_callIds.resize(n); // set for an inner gadget before the call around it reads it
+    }
+    for (std::size_t i = 0; i < n; ++i)
+        m_children[i].clear();
+    m_consumed.assign(n, false);
+    bool nested = false;
+    for (std::size_t i = 1; i < n; ++i) {
+        const SourceCall &c = calls[i];
+        if (c.parent < 0 || !makesGadget(c))
+            continue;
+        const SourceCall &outer = calls[static_cast<std::size_t>(c.parent)];
+        // A call that never closed keeps only the arguments of its own
+        // line: a call on a later line is no longer inside it.
+        if (!makesGadget(outer) || c.parentArgument >= outer.args.size()
+            || c.cleanBegin >= outer.args[c.parentArgument].end)
+            continue;
+        m_consumed[i] = true;
+        m_children[static_cast<std::size_t>(c.parent)].push_back(i);
+        nested = true;
+    }
+    if (!nested) {
+        for (std::size_t i = 0; i < n; ++i)
+            add(i, cleaned);
+        return;
+    }
+    // Inner gadgets before outer ones, without recursion: nesting may be as
+    // deep as the source is long.
+    for (std::size_t root = 0; root < n; ++root) {
+        if (m_consumed[root])
+            continue;
+        m_stack.push_back({root, 0});
+        while (!m_stack.empty()) {
+            const auto [node, next] = m_stack.back();
+            if (next < m_children[node].size()) {
+                ++m_stack.back().second;
+                m_stack.push_back({m_children[node][next], 0});
+                continue;
+            }
+            m_stack.pop_back();
+            add(node, cleaned);
+        }
+    }
+}
+
+void SyntaxImport::add(std::size_t index, std::string_view cleaned)
+{
+    const SourceCall &call = (*m_calls)[index];
     const auto at = static_cast<std::size_t>(call.function);
+    if (at >= m_pool.entries.size()) {
+        m_report.notes.push_back({call.line, std::string(m_unknown[at - m_pool.entries.size()]),
+                                  "kein Pooleintrag f\xFC"
+                                  "r diese Funktion",
+                                  "ausgelassen"});
+        return;
+    }
     const PoolEntry &entry = m_pool.entries[at];
     const CallPlan &plan = m_plans[at];
     GadgetRecord r;
-    std::string id;
-    std::string key;
+    IdSource source;
     m_notes.clear();
+    m_fills.clear();
     if (call.end != SourceCall::End::Closed)
         note(call.line, "Klammer nicht geschlossen",
              call.end == SourceCall::End::LineEnd ? "Werte bis zum Zeilenende gelesen"
@@ -350,29 +429,47 @@ void SyntaxImport::add(const SourceCall &call, std::string_view cleaned)
             continue;
         const CallArgument *a = i < call.args.size() ? &call.args[i] : nullptr;
         const std::string_view text = a ? spanText(cleaned, a->begin, a->end) : std::string_view();
+        const std::size_t line = a ? a->line : call.line;
         std::string label;
         if (f.kind >= P0) {
             const std::string &pname = entry.p[static_cast<std::size_t>(f.kind - P0)];
             label = pname.empty() ? "p" + std::to_string(f.kind - P0) : pname;
         }
+        m_argumentChildren.clear();
+        for (std::size_t child : m_children[index])
+            if ((*m_calls)[child].parentArgument == i)
+                m_argumentChildren.push_back(child);
         switch (f.kind) {
         case Id:
-            if (a && !text.empty())
-                readId(call, *a, text, entry, id, key);
+            if (!text.empty())
+                readId(call, *a, text, m_consumed[index], source);
             break;
         case X: r.x = coordinate(a, text, "X"); break;
         case Y: r.y = coordinate(a, text, "Y"); break;
         case Xd: r.xd = coordinate(a, text, "XD"); break;
         case Yd: r.yd = coordinate(a, text, "YD"); break;
-        case Text: r.text = stringValue(a, cleaned, text, "Text"); break;
-        // A call without the argument regenerates with ", 0)" rather than
-        // the ", )" of an empty value, which PureBasic refuses.
-        case Flags: r.flags = a ? std::string(text) : std::string("0"); break;
+        case Text:
+            r.text = stringValue(a, cleaned, text, "Text");
+            noteUnfit(line, "Text", r.text);
+            break;
+        // Left out or empty, the flags regenerate as ", 0)" rather than the
+        // ", )" that PureBasic refuses.
+        case Flags:
+            r.flags = text.empty() ? std::string("0") : local(text);
+            noteUnfit(line, "Flags", r.flags);
+            break;
         default: {
-            std::string &p = r.p[static_cast<std::size_t>(f.kind - P0)];
-            p = f.shape == Shape::String ? stringValue(a, cleaned, text, label)
-                : f.shape == Shape::Constant ? constantValue(a, text, label)
-                                             : rawValue(a, text);
+            const auto k = static_cast<std::size_t>(f.kind - P0);
+            std::string &p = r.p[k];
+            if (f.shape == Shape::String)
+                p = stringValue(a, cleaned, text, label);
+            else if (text.empty())
+                p = omittedValue(f, line, label);
+            else if (f.shape == Shape::Constant)
+                p = constantValue(k, *a, cleaned, text, label);
+            else
+                p = rawValue(k, *a, cleaned, text);
+            noteUnfit(line, label, p);
             break;
         }
         }
@@ -380,53 +477,73 @@ void SyntaxImport::add(const SourceCall &call, std::string_view cleaned)
     if (call.args.size() > plan.fields.size()) {
         const CallArgument &extra = call.args[plan.fields.size()];
         const std::string_view rest = spanText(cleaned, extra.begin, call.args.back().end);
-        note(extra.line, "mehr Argumente, als die Maske kennt (" + shown(rest) + ")", "weggelassen");
+        note(extra.line, "mehr Argumente, als die Maske kennt (" + shownSource(rest) + ")", "weggelassen");
     }
-    if (id.empty())
-        id = m_ids.makeUnique(entry.name, id);
-    m_ids.add(id);
-    if (!key.empty())
-        m_references[key] = id;
-    for (PendingNote &n : m_notes)
-        m_report.notes.push_back({n.line, entry.name + " " + id, std::move(n.found),
-                                  n.taken.empty() ? std::string(kTakenAs) + id : std::move(n.taken)});
-    r.varId = std::move(id);
+    const auto record = static_cast<std::size_t>(m_list.size());
+    const IdRef id = nameOf(source, entry, call.line);
+    for (PendingNote &n : m_notes) {
+        if (id.pending >= 0)
+            m_names.fillNote(m_report.notes.size(), id.pending, n.taken.empty());
+        m_report.notes.push_back({n.line, entry.name + " " + id.id, std::move(n.found),
+                                  n.taken.empty() ? std::string(kTakenAs) + id.id : std::move(n.taken)});
+    }
+    for (const Fill &f : m_fills)
+        m_names.fillParameter(record, f.field, f.offset, f.pending);
+    r.varId = id.id;
     takeTypeOf(r, entry, m_card);
     m_list.append(std::move(r));
     ++m_report.gadgets;
+    if (m_consumed[index])
+        m_callIds[index] = id;
 }
 
-void SyntaxImport::readId(const SourceCall &call, const CallArgument &a, std::string_view text,
-                          const PoolEntry &entry, std::string &id, std::string &key)
+void SyntaxImport::readId(const SourceCall &call, const CallArgument &a, std::string_view text, bool consumed,
+                          IdSource &source)
 {
-    std::string candidate;
-    bool constant = false;
+    using Source = ImportNames::Source;
+    source.kind = Source::MadeUp;
+    source.candidate.clear();
+    source.key.clear();
     if (equalsFolded(text, "#PB_Any") || text == "-1") {
-        if (call.assignedTo.empty()) {
-            note(a.line, "VarID " + shown(text) + " ohne Zuweisung an eine Variable", {});
-            return;
+        if (!call.assignedTo.empty()) {
+            source.kind = Source::Declared;
+            source.candidate.assign(call.assignedTo);
+            source.key = folded("", call.assignedTo);
+        } else if (!consumed) { // a gadget made inside another call is named by that call
+            note(a.line, "VarID " + shownSource(text) + " ohne Zuweisung an eine Variable", {});
         }
-        candidate.assign(call.assignedTo);
-        key = folded("", call.assignedTo);
     } else if (a.tokens == 1 && a.first == TokenKind::Constant) {
-        candidate.assign(text.substr(1));
-        key = folded("#", candidate);
-        constant = true;
+        source.kind = Source::Constant;
+        source.candidate.assign(text.substr(1));
+        source.key = folded("#", source.candidate);
     } else if (const auto n = plainNumber(text)) {
-        candidate = entry.name + std::to_string(*n);
-        key = "=" + std::to_string(*n);
+        source.kind = Source::Declared;
+        source.key = "=" + std::to_string(*n);
     } else if (const auto v = variableName(text)) {
-        candidate.assign(*v);
-        key = folded("", *v);
+        source.kind = Source::Declared;
+        source.candidate.assign(*v);
+        source.key = folded("", *v);
     } else {
-        note(a.line, "VarID ist weder Konstante, Zahl noch Variable (" + shown(text) + ")", {});
-        return;
+        note(a.line, "VarID ist weder Konstante, Zahl noch Variable (" + shownSource(text) + ")", {});
     }
-    id = m_ids.makeUnique(candidate, id);
+}
+
+IdRef SyntaxImport::nameOf(IdSource &source, const PoolEntry &entry, std::size_t line)
+{
+    if (source.candidate.empty())
+        source.candidate = source.key.starts_with('=') ? entry.name + source.key.substr(1) : entry.name;
+    std::optional<std::string> clash;
+    IdRef ref =
+        m_names.name(source.candidate, source.kind, static_cast<std::size_t>(m_list.size()), entry.name, line, clash);
+    if (clash)
+        note(line, std::move(*clash), std::string(kTakenAs) + ref.id);
     // A constant that keeps its name is found without the table: the
     // common case, and a source of 50,000 of them need not fill it.
-    if (constant && id == candidate)
-        key.clear();
+    if (source.kind == ImportNames::Source::Constant && ref.id == source.candidate)
+        source.key.clear();
+    if (!source.key.empty())
+        m_references.insert_or_assign(std::move(source.key), ref);
+    return ref;
 }
 
 std::int32_t SyntaxImport::coordinate(const CallArgument *a, std::string_view text, std::string_view label)
@@ -439,7 +556,7 @@ std::int32_t SyntaxImport::coordinate(const CallArgument *a, std::string_view te
     if (equalsFolded(text, "#PB_Ignore"))
         note(a->line, std::string(label) + " ist #PB_Ignore", std::string(kTakenAs) + numberText(v));
     else
-        note(a->line, std::string(label) + " ist keine Zahl (" + shown(text) + ")",
+        note(a->line, std::string(label) + " ist keine Zahl (" + shownSource(text) + ")",
              std::string(kTakenAs) + numberText(v));
     return v;
 }
@@ -449,66 +566,163 @@ std::string SyntaxImport::stringValue(const CallArgument *a, std::string_view cl
 {
     if (!a || a->tokens == 0)
         return {};
-    // One literal, or literals joined by what lies between them: between
-    // the template's quotes it regenerates exactly as written.
-    if (a->first == TokenKind::String && a->last == TokenKind::String)
-        return std::string(cleaned.substr(a->firstBegin + 1, a->lastEnd - a->firstBegin - 2));
-    if (a->first == TokenKind::EscapedString && a->tokens == 1) {
-        bool changed = false;
-        std::string v = unescape(cleaned.substr(a->firstBegin + 2, a->firstEnd - a->firstBegin - 3),
-                                 m_pool.settings.crSep, changed);
-        if (changed)
-            note(a->line, std::string(label) + " mit Escape-Folgen (" + shown(text) + ")",
-                 std::string(kTakenAs) + "\"" + shown(v) + "\"");
-        return v;
+    std::string value;
+    std::string found;
+    if (a->tokens == 1 && a->first == TokenKind::String) {
+        value = local(cleaned.substr(a->firstBegin + 1, a->firstEnd - a->firstBegin - 2));
+    } else if (auto joined = readStringExpression(text, m_pool.settings.crSep, m_utf8)) {
+        value = m_utf8 ? local(joined->text) : std::move(joined->text);
+        if (joined->escapes)
+            found = std::string(label) + " mit Escape-Folgen (" + shownSource(text) + ")";
+    } else {
+        if (a->first == TokenKind::String)
+            value = local(cleaned.substr(a->firstBegin + 1, a->firstEnd - a->firstBegin - 2));
+        found = std::string(label) + " ist kein String (" + shownSource(text) + ")";
     }
-    std::string v;
-    if (a->first == TokenKind::String)
-        v.assign(cleaned.substr(a->firstBegin + 1, a->firstEnd - a->firstBegin - 2));
-    note(a->line, std::string(label) + " ist kein String (" + shown(text) + ")",
-         std::string(kTakenAs) + "\"" + shown(v) + "\"");
-    return v;
+    // The list file keeps no blanks at the ends of a value: the gadget
+    // holds from the start what the list will give back.
+    std::string why;
+    if (const std::string_view kept = trimBlanksTabs(value); kept.size() != value.size()) {
+        if (found.empty())
+            found = std::string(label) + " mit Leerzeichen am Rand (\"" + shown(value) + "\")";
+        why = " (die Gadgetliste h\xE4lt keine Leerzeichen am Rand)";
+        value.assign(kept);
+    }
+    if (!found.empty())
+        note(a->line, std::move(found), std::string(kTakenAs) + "\"" + shown(value) + "\"" + why);
+    return value;
 }
 
-std::string SyntaxImport::constantValue(const CallArgument *a, std::string_view text, std::string_view label)
+std::string SyntaxImport::constantValue(std::size_t field, const CallArgument &a, std::string_view cleaned,
+                                        std::string_view text, std::string_view label)
 {
-    if (!a || text.empty())
-        return {};
-    if (const auto k = referenceKey(*a, text))
-        if (const auto hit = m_references.find(*k); hit != m_references.end())
-            return hit->second;
-    if (a->tokens == 1 && a->first == TokenKind::Constant)
-        return std::string(text.substr(1));
+    if (m_argumentChildren.size() == 1) {
+        const SourceCall &c = (*m_calls)[m_argumentChildren[0]];
+        if (c.cleanBegin == static_cast<std::size_t>(text.data() - cleaned.data())
+            && c.cleanEnd - c.cleanBegin == text.size())
+            return reference(field, m_callIds[m_argumentChildren[0]], {});
+    }
+    if (m_argumentChildren.empty()) {
+        if (const auto k = referenceKey(a, text))
+            if (const auto hit = m_references.find(*k); hit != m_references.end())
+                return reference(field, hit->second, {});
+        if (a.tokens == 1 && a.first == TokenKind::Constant) {
+            // PureBasic ignores the letter case; the list follows the gadget's spelling.
+            const std::string *spelled = m_names.spelling(text.substr(1));
+            return spelled ? *spelled : std::string(text.substr(1));
+        }
+    }
     const auto v = variableName(text);
-    std::string value(v ? *v : text);
-    note(a->line, std::string(label) + " ist keine Konstante (" + shown(text) + ")",
+    std::string value =
+        m_argumentChildren.empty() ? local(v ? *v : text) : withGadgetsMadeInside(field, cleaned, text, "#");
+    note(a.line, std::string(label) + " ist keine Konstante (" + shownSource(text) + ")",
          std::string(kTakenAs) + shown(value));
     return value;
 }
 
-std::string SyntaxImport::rawValue(const CallArgument *a, std::string_view text) const
+std::string SyntaxImport::rawValue(std::size_t field, const CallArgument &a, std::string_view cleaned,
+                                   std::string_view text)
 {
-    if (!a)
-        return {};
+    if (!m_argumentChildren.empty())
+        return withGadgetsMadeInside(field, cleaned, text, "#");
     // A gadget named by its constant or its variable gets the constant of
     // the VarID it was imported as; numbers stay, as they need not name one.
-    if ((a->tokens == 1 && a->first == TokenKind::Constant) || variableName(text))
-        if (const auto hit = m_references.find(*referenceKey(*a, text)); hit != m_references.end())
-            return "#" + hit->second;
-    return std::string(text);
+    const bool constant = a.tokens == 1 && a.first == TokenKind::Constant;
+    if (constant || variableName(text))
+        if (const auto hit = m_references.find(*referenceKey(a, text)); hit != m_references.end())
+            return reference(field, hit->second, "#");
+    if (constant)
+        if (const std::string *spelled = m_names.spelling(text.substr(1)))
+            return "#" + *spelled;
+    return local(text);
 }
 
+// The argument's text with each gadget made inside it replaced by its
+// constant: "ButtonGadget(#PB_Any, ...)" becomes "#ButtonGadget".
+std::string SyntaxImport::withGadgetsMadeInside(std::size_t field, std::string_view cleaned, std::string_view text,
+                                                std::string_view prefix)
+{
+    const auto begin = static_cast<std::size_t>(text.data() - cleaned.data());
+    const std::size_t end = begin + text.size();
+    std::string out;
+    std::size_t at = begin;
+    for (std::size_t child : m_argumentChildren) {
+        const SourceCall &c = (*m_calls)[child];
+        // A call that never closed may reach past the argument's end.
+        if (c.cleanBegin < at || c.cleanEnd > end)
+            continue;
+        out += local(cleaned.substr(at, c.cleanBegin - at));
+        out += reference(field, m_callIds[child], std::string(prefix));
+        // reference() returned the prefix alone for a pending name; its
+        // offset counts from the start of the value.
+        if (m_callIds[child].pending >= 0)
+            m_fills.back().offset = out.size();
+        at = c.cleanEnd;
+    }
+    out += local(cleaned.substr(at, end - at));
+    return out;
+}
+
+std::string SyntaxImport::reference(std::size_t field, const IdRef &ref, std::string prefix)
+{
+    if (ref.pending < 0)
+        return prefix + ref.id;
+    m_fills.push_back({field, prefix.size(), ref.pending});
+    return prefix;
+}
+
+std::string SyntaxImport::omittedValue(const Field &f, std::size_t line, std::string_view label)
+{
+    if (f.omitted) {
+        std::string value(f.omitted->value);
+        if (!f.omitted->documented)
+            note(line, std::string(label) + " fehlt", std::string(kTakenAs) + value);
+        return value;
+    }
+    // An empty value would leave ", ," in the regenerated call, which
+    // PureBasic refuses.
+    if (f.shape == Shape::Constant) {
+        note(line, std::string(label) + " fehlt", "leer gelassen");
+        return {};
+    }
+    note(line, std::string(label) + " fehlt", std::string(kTakenAs) + "0");
+    return "0";
+}
+
+std::string SyntaxImport::shownSource(std::string_view sourceText)
+{
+    if (!m_utf8)
+        return shown(sourceText);
+    std::vector<std::int32_t> ignored;
+    return shown(latin1FromUtf8(sourceText, ignored));
+}
+
+void SyntaxImport::noteUnfit(std::size_t line, std::string_view label, std::string_view value)
+{
+    if (m_unfit.empty())
+        return;
+    std::sort(m_unfit.begin(), m_unfit.end());
+    m_unfit.erase(std::unique(m_unfit.begin(), m_unfit.end()), m_unfit.end());
+    std::string names;
+    for (std::size_t i = 0; i < m_unfit.size() && i < 5; ++i)
+        names += (i ? ", " : "") + codePointName(m_unfit[i]);
+    if (m_unfit.size() > 5)
+        names += ", ...";
+    m_unfit.clear();
+    note(line, std::string(label) + " mit Zeichen, die Latin-1 nicht kennt (" + names + ")",
+         std::string(kTakenAs) + "\"" + shown(value) + "\"");
+}
 } // namespace
 
 ImportReport importSourceSyntax(std::string_view bytes, const GdtPool &pool, GdtList &list)
 {
-    return SyntaxImport(pool, list).run(bytes);
+    return SyntaxImport(pool, list).run(detectSourceEncoding(bytes));
 }
 
 std::string importReportMessage(const ImportReport &report, std::size_t maxNotes)
 {
-    std::string m = "Import: " + std::to_string(report.gadgets)
-        + (report.gadgets == 1 ? " Gadget gelesen." : " Gadgets gelesen.");
+    std::string m =
+        "Import: " + std::to_string(report.gadgets) + (report.gadgets == 1 ? " Gadget gelesen." : " Gadgets gelesen.");
     const std::size_t listed = std::min(report.notes.size(), maxNotes);
     for (std::size_t i = 0; i < listed; ++i) {
         const ImportNote &n = report.notes[i];

@@ -35,11 +35,16 @@ struct ImportReport
     std::vector<ImportNote> notes; ///< in source order
 };
 
-/// Appends one record per gadget call in `bytes` (Latin-1 or UTF-8, kept as
-/// they are; lines ending at CR LF, LF or CR) to `list`, in the order the
-/// calls start, all on the card that was the next free one before. Calls in
-/// comments and strings do not count. Identifiers are made unique against
-/// the list; the pool is only read. Linear in the size of the source.
+/// Appends one record per gadget call in `bytes` (lines ending at CR LF, LF
+/// or CR) to `list`, in the order the calls start, except that a gadget
+/// made in an argument of another comes before it; all on the card that was
+/// the next free one before. Calls in comments and strings do not count.
+/// A UTF-8 source (a byte-order mark, or valid UTF-8 beyond ASCII) has its
+/// values turned into Latin-1; other sources are taken as Latin-1.
+/// Identifiers are made unique against the list, ignoring the letter case
+/// of A-Z; names the source gives win over names made up for gadgets it
+/// gives none, wherever they stand. The pool is only read. Linear in the
+/// size of the source.
 ImportReport importSourceSyntax(std::string_view bytes, const GdtPool &pool, GdtList &list);
 
 /// The message for after a syntax import (UTF-8, lines split by CR LF): the

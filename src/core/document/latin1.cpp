@@ -51,55 +51,56 @@ std::string latin1ToUtf8(std::string_view latin1)
     return out;
 }
 
+std::int32_t nextUtf8CodePoint(std::string_view utf8, std::size_t &i) noexcept
+{
+    const std::size_t n = utf8.size();
+    auto cont = [&](std::size_t k) { return k < n && (static_cast<unsigned char>(utf8[k]) & 0xC0) == 0x80; };
+    const auto c = static_cast<unsigned char>(utf8[i]);
+    if (c < 0x80) {
+        ++i;
+        return c;
+    }
+    std::size_t len = 0;
+    std::uint32_t cp = 0;
+    if (c >= 0xC2 && c <= 0xDF) {
+        len = 2;
+        cp = c & 0x1F;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+        len = 3;
+        cp = c & 0x0F;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+        len = 4;
+        cp = c & 0x07;
+    }
+    bool valid = len != 0;
+    for (std::size_t k = 1; valid && k < len; ++k) {
+        if (!cont(i + k))
+            valid = false;
+        else
+            cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+    }
+    // Overlong forms, surrogates and values past U+10FFFF are invalid.
+    if (valid
+        && ((len == 3 && cp < 0x800) || (len == 4 && (cp < 0x10000 || cp > 0x10FFFF))
+            || (cp >= 0xD800 && cp <= 0xDFFF)))
+        valid = false;
+    if (!valid) {
+        ++i;
+        while (i < n && cont(i))
+            ++i;
+        return -1;
+    }
+    i += len;
+    return static_cast<std::int32_t>(cp);
+}
+
 std::string utf8ToLatin1(std::string_view utf8)
 {
     std::string out;
     out.reserve(utf8.size());
-    const std::size_t n = utf8.size();
-    std::size_t i = 0;
-    auto cont = [&](std::size_t k) { return k < n && (static_cast<unsigned char>(utf8[k]) & 0xC0) == 0x80; };
-    while (i < n) {
-        const auto c = static_cast<unsigned char>(utf8[i]);
-        if (c < 0x80) {
-            out.push_back(static_cast<char>(c));
-            ++i;
-            continue;
-        }
-        std::size_t len = 0;
-        std::uint32_t cp = 0;
-        if (c >= 0xC2 && c <= 0xDF) {
-            len = 2;
-            cp = c & 0x1F;
-        } else if (c >= 0xE0 && c <= 0xEF) {
-            len = 3;
-            cp = c & 0x0F;
-        } else if (c >= 0xF0 && c <= 0xF4) {
-            len = 4;
-            cp = c & 0x07;
-        }
-        bool valid = len != 0;
-        for (std::size_t k = 1; valid && k < len; ++k) {
-            if (!cont(i + k))
-                valid = false;
-            else
-                cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
-        }
-        if (valid) {
-            // Overlong forms, surrogates and values past U+10FFFF are invalid.
-            if ((len == 3 && cp < 0x800) || (len == 4 && (cp < 0x10000 || cp > 0x10FFFF))
-                || (cp >= 0xD800 && cp <= 0xDFFF))
-                valid = false;
-        }
-        if (!valid) {
-            // One "?" for the lead byte and the continuation bytes that follow it.
-            out.push_back('?');
-            ++i;
-            while (i < n && cont(i))
-                ++i;
-            continue;
-        }
-        out.push_back(cp <= 0xFF ? static_cast<char>(cp) : '?');
-        i += len;
+    for (std::size_t i = 0; i < utf8.size();) {
+        const std::int32_t cp = nextUtf8CodePoint(utf8, i);
+        out.push_back(cp >= 0 && cp <= 0xFF ? static_cast<char>(cp) : '?');
     }
     return out;
 }

@@ -35,6 +35,11 @@ std::size_t findEitherByte(std::string_view s, std::size_t from, char a, char b)
 /// Converts Latin-1 bytes to UTF-8 (two bytes for 0x80-0xFF).
 std::string latin1ToUtf8(std::string_view latin1);
 
+/// The code point of the UTF-8 sequence at `i` (< size), `i` moved past it;
+/// -1 for an invalid sequence, `i` then past its lead byte and the
+/// continuation bytes that follow it.
+std::int32_t nextUtf8CodePoint(std::string_view utf8, std::size_t &i) noexcept;
+
 /// Converts UTF-8 to Latin-1; a character above 255 and every invalid byte
 /// sequence become one "?".
 std::string utf8ToLatin1(std::string_view utf8);

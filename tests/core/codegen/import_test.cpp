@@ -123,8 +123,12 @@ TEST(Import, IdentifiersMadeUniqueAgainstListAndImport)
         list.append({}).varId = id;
     importSourceText("G(Ok\nG(Ok\nG(Ok\nG(\nT(x, x\n", p, list);
     importSourceText("G(Ok\n", p, list);
+    // Other letter cases of a used name count as used: the list file could
+    // not hold them apart.
+    importSourceText("G(OK\nG(g\n", p, list);
     // The second [id] of one line sees the first one's value as taken.
-    EXPECT_EQ(ids(list), (std::vector<std::string>{"Ok", "Ok2", "G", "Ok1", "Ok3", "Ok4", "G1", "x1", "Ok5"}));
+    EXPECT_EQ(ids(list),
+              (std::vector<std::string>{"Ok", "Ok2", "G", "Ok1", "Ok3", "Ok4", "G1", "x1", "Ok5", "OK6", "g2"}));
 }
 
 TEST(Import, AllRecordsOnTheCardFreeAtTheStart)
