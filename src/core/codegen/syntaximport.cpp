@@ -648,16 +648,14 @@ std::string SyntaxImport::withGadgetsMadeInside(std::size_t field, std::string_v
     std::size_t at = begin;
     for (std::size_t child : m_argumentChildren) {
         const SourceCall &c = (*m_calls)[child];
-        // A call that never closed may reach past the argument's end.
-        if (c.cleanBegin < at || c.cleanEnd > end)
-            continue;
         out += local(cleaned.substr(at, c.cleanBegin - at));
         out += reference(field, m_callIds[child], std::string(prefix));
         // reference() returned the prefix alone for a pending name; its
         // offset counts from the start of the value.
         if (m_callIds[child].pending >= 0)
             m_fills.back().offset = out.size();
-        at = c.cleanEnd;
+        // A call that never closed may reach past the argument's end.
+        at = std::min(c.cleanEnd, end);
     }
     out += local(cleaned.substr(at, end - at));
     return out;

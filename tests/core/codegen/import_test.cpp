@@ -1,4 +1,5 @@
 #include "core/codegen/import.h"
+#include "core/codegen/uniqueids.h"
 #include "core/document/gdtlist.h"
 
 #include <gtest/gtest.h>
@@ -129,6 +130,27 @@ TEST(Import, IdentifiersMadeUniqueAgainstListAndImport)
     // The second [id] of one line sees the first one's value as taken.
     EXPECT_EQ(ids(list),
               (std::vector<std::string>{"Ok", "Ok2", "G", "Ok1", "Ok3", "Ok4", "G1", "x1", "Ok5", "OK6", "g2"}));
+}
+
+// A-Z and a-z are one letter to identifiers, every other byte stays itself.
+TEST(Import, IdentifiersOfOtherLetterCaseAreTaken)
+{
+    GdtList list;
+    for (const char *id : {"Zebra_AZ", "Knopf_mit_langem_Namen", "\xC4nderung", "@["})
+        list.append({}).varId = id;
+    UniqueIds ids(list);
+    const std::pair<const char *, const char *> cases[] = {
+        {"zEBRA_az", "zEBRA_az1"},
+        {"KNOPF_MIT_LANGEM_NAMEN", "KNOPF_MIT_LANGEM_NAMEN1"},
+        {"\xE4nderung", "\xE4nderung"}, // umlauts are not folded
+        {"`{", "`{"},                   // the bytes beside A-Z and a-z
+        {"@[", "@[1"},
+    };
+    for (const auto &[candidate, unique] : cases)
+        EXPECT_EQ(ids.makeUnique(candidate, {}), unique) << candidate;
+    ASSERT_NE(ids.spelling("ZEBRA_AZ"), nullptr);
+    EXPECT_EQ(*ids.spelling("ZEBRA_AZ"), "Zebra_AZ");
+    EXPECT_EQ(ids.spelling("Zebra_A"), nullptr);
 }
 
 TEST(Import, AllRecordsOnTheCardFreeAtTheStart)

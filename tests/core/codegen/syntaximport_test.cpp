@@ -220,22 +220,35 @@ TEST(SyntaxImport, GadgetsMadeInsideAnotherCallComeFirst)
     const std::string source = "SplitterGadget(#S, 0, 0, 9, 9, ButtonGadget(#PB_Any, 1, 2, 3, 4, \"a\"),\n"
                                "               GadgetID(ButtonGadget(#B, 1, 2, 3, 4, \"b\")), #PB_Splitter_Vertical)\n"
                                "AddGadgetItem(PanelGadget(#PB_Any, 0, 0, 9, 9), -1, \"Seite\") : "
-                               "SetGadgetFont(TextGadget(#T, 0, 0, 1, 1, \"\"), 0)\n";
+                               "SetGadgetFont(TextGadget(#T, 0, 0, 1, 1, \"\"), 0)\n"
+                               "SplitterGadget(#Z, 0, 0, 9, 9, #S, GadgetID(ImageGadget(#PB_Any, 0, 0, 1, 1, 0)) | "
+                               "GadgetID(ImageGadget(#PB_Any, 0, 0, 1, 1, 0)))\n";
     Imported in = read(source);
     const ImportReport second = importSourceSyntax(source, shippedPool(), in.list);
     EXPECT_EQ(varIds(in.list),
               (std::vector<std::string>{"ButtonGadget ButtonGadget", "ButtonGadget B", "SplitterGadget S",
                                         "PanelGadget PanelGadget", "AddGadgetItem AddGadgetItem", "TextGadget T",
+                                        "ImageGadget ImageGadget", "ImageGadget ImageGadget1", "SplitterGadget Z",
                                         "ButtonGadget ButtonGadget1", "ButtonGadget B1", "SplitterGadget S1",
-                                        "PanelGadget PanelGadget1", "AddGadgetItem AddGadgetItem1", "TextGadget T1"}));
+                                        "PanelGadget PanelGadget1", "AddGadgetItem AddGadgetItem1", "TextGadget T1",
+                                        "ImageGadget ImageGadget2", "ImageGadget ImageGadget3", "SplitterGadget Z1"}));
     const auto &r = in.list.records();
     EXPECT_EQ((std::array{r[2].p[0], r[2].p[1], r[2].flags}),
               (std::array<std::string, 3>{"#ButtonGadget", "GadgetID(#B)", "#PB_Splitter_Vertical"}));
-    EXPECT_EQ((std::array{r[8].p[0], r[8].p[1]}), (std::array<std::string, 2>{"#ButtonGadget1", "GadgetID(#B1)"}));
-    EXPECT_EQ((std::array{r[4].p[0], r[10].p[0]}), (std::array<std::string, 2>{"PanelGadget", "PanelGadget1"}));
+    EXPECT_EQ((std::array{r[11].p[0], r[11].p[1]}), (std::array<std::string, 2>{"#ButtonGadget1", "GadgetID(#B1)"}));
+    EXPECT_EQ((std::array{r[4].p[0], r[13].p[0]}), (std::array<std::string, 2>{"PanelGadget", "PanelGadget1"}));
+    // Two names made later in one parameter, each where its call stood.
+    EXPECT_EQ(r[8].p[1], "GadgetID(#ImageGadget) | GadgetID(#ImageGadget1)");
+    EXPECT_EQ(r[17].p[1], "GadgetID(#ImageGadget2) | GadgetID(#ImageGadget3)");
     // Their value is taken by the call around them: no note of a missing variable.
     EXPECT_TRUE(in.report.notes.empty()) << importReportMessage(in.report, 10);
     EXPECT_TRUE(second.notes.empty()) << importReportMessage(second, 10);
+
+    // A call that never closes keeps what stood on its line; the gadget
+    // made in it still comes first and is named there.
+    const Imported open = read("SplitterGadget(#S, 0, 0, 9, 9, ButtonGadget(#B, 1, 2,\n 3, 4, \"b\"");
+    EXPECT_EQ(varIds(open.list), (std::vector<std::string>{"ButtonGadget B", "SplitterGadget S"}));
+    EXPECT_EQ(open.list.records()[1].p[0], "#B");
 }
 
 // Arguments a call leaves out get what PureBasic takes for them, or a value
