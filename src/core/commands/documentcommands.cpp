@@ -73,11 +73,14 @@ bool DocumentCommands::saveList()
         return false;
     }
     m_state.history.markSaved();
+    // Written as UTF-8 once, the list stays so.
+    m_state.list.setEncoding(encodingToWrite(m_state.list));
     m_views.showTitle(windowTitle(m_state.listFile, false));
-    if (const Outcome code =
-            generateCodeFile(m_state.listFile, m_state.list, m_state.pool.settings, m_clock(), m_files);
-        !code.ok)
+    const Outcome code = generateCodeFile(m_state.listFile, m_state.list, m_state.pool.settings, m_clock(), m_files);
+    if (!code.ok)
         m_dialogs.showMessage(code.message);
+    else if (!code.notice.empty())
+        m_views.showStatus(code.notice);
     updateTitle(false);
     return true;
 }

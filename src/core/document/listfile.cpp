@@ -4,6 +4,7 @@
 #include "core/document/latin1.h"
 #include "core/document/multiline.h"
 #include "core/document/settingsdocument.h"
+#include "core/document/systemerror.h"
 
 #include <array>
 
@@ -120,10 +121,26 @@ std::string withLineBreakCode(std::string_view value, std::string_view code)
     return out;
 }
 
+TextEncoding encodingToWrite(const GdtList &list)
+{
+    if (list.encoding() == TextEncoding::Utf8)
+        return TextEncoding::Utf8;
+    for (const GadgetRecord &r : list.records()) {
+        bool wide = holdsWideCharacters(r.varId) || holdsWideCharacters(r.name) || holdsWideCharacters(r.code)
+            || holdsWideCharacters(r.text) || holdsWideCharacters(r.flags);
+        for (std::size_t i = 0; i < 10 && !wide; ++i)
+            wide = holdsWideCharacters(r.p[i]) || holdsWideCharacters(r.pname[i]);
+        if (wide)
+            return TextEncoding::Utf8;
+    }
+    return TextEncoding::Latin1;
+}
+
 std::string listFileBytes(const GdtList &list)
 {
     SettingsDocument doc;
     doc.loadBytes({});
+    doc.setUtf8(encodingToWrite(list) == TextEncoding::Utf8);
     writeRecords(doc, list);
     std::string bytes = doc.serialize();
     doc.abandon();
@@ -157,10 +174,11 @@ Outcome writeListFile(const std::filesystem::path &path, const GdtList &list, Fi
                     + latin1ToUtf8("Diese Gadgets haben einen Zeilenumbruch in Text oder Parametern:") + broken};
     SettingsDocument doc(files);
     if (!doc.create(path))
-        return {false, failure};
+        return {false, withSystemReason(failure, doc.lastError())};
+    doc.setUtf8(encodingToWrite(list) == TextEncoding::Utf8);
     writeRecords(doc, list);
     if (!doc.close())
-        return {false, failure};
+        return {false, withSystemReason(failure, doc.lastError())};
     return {};
 }
 
@@ -180,6 +198,7 @@ Outcome loadListFile(const std::filesystem::path &path, GdtList &list, const Fra
     }
     GdtList loaded;
     loaded.reserve(doc.groupCount());
+    loaded.setEncoding(doc.isUtf8() ? TextEncoding::Utf8 : TextEncoding::Latin1);
     // Records of one type tend to come in runs: ask once per run.
     std::string lastName;
     bool asked = false;

@@ -77,7 +77,11 @@ TEST_F(Batch, RefreshRegeneratesTheCodeFileOfTheSameName)
     // The file named is the one written, whatever the case of its extension.
     const auto result = run({"/RefreshCode", (dir / "dlg.PBI").string()});
     EXPECT_EQ(result.status, 0) << result.err;
-    EXPECT_EQ(result.err, "");
+    // Bytes this program did not write there are kept, and that is said.
+    EXPECT_EQ(result.err, "Tafelbau: Die Codedatei war nicht mehr so, wie Tafelbau sie zuletzt geschrieben hat; "
+                          "ihr bisheriger Inhalt liegt jetzt in: "
+                              + (dir / "dlg.PBI.bak").string() + "\n");
+    EXPECT_EQ(testutil::readFile(dir / "dlg.PBI.bak"), "stale");
     const std::string code = testutil::readFile(dir / "dlg.PBI");
     EXPECT_NE(code.find("\t#Ok\r\n"), std::string::npos);
     EXPECT_NE(code.find("ButtonGadget(#Ok, 4*GTBScale)\r\n"), std::string::npos);
@@ -101,7 +105,7 @@ TEST_F(Batch, RefreshFailuresAndNothingToDo)
         {{"/refreshcode", (dir / "bad.pbi").string()}, 1, "Version: 1\nErforderliche Version: 081103"},
         {{"/refreshcode", (dir / "d.pbi").string()},
          1,
-         "Fehler: Kann Codedatei nicht speichern: " + (dir / "d.pbi").string()},
+         "Fehler: Kann Codedatei nicht speichern: " + (dir / "d.pbi").string() + "\nIst ein Verzeichnis"},
         {{"/import", "only-one"}, 2, "/refreshcode"}, // the usage
         {{"--version"}, 0, ""}};
     for (const auto &[args, status, errPart] : cases) {

@@ -80,12 +80,13 @@ TEST(CodeFile, GenerationWritesBothFilesAndKeepsTheCodeFileOnFailure)
     std::filesystem::create_directory(dir / "mPBFExport.pbf");
     Outcome out = generateCodeFile(dir / "m.tbf", list, defaults(), sixthOfDecember());
     EXPECT_FALSE(out.ok);
-    EXPECT_EQ(out.message, "Fehler: Kann PBFExport-Datei nicht speichern: " + (dir / "mPBFExport.pbf").string());
+    EXPECT_EQ(out.message, "Fehler: Kann PBFExport-Datei nicht speichern: " + (dir / "mPBFExport.pbf").string()
+                               + "\r\nIst ein Verzeichnis");
     EXPECT_EQ(testutil::readFile(dir / "m.pbi"), "previous");
 
     std::filesystem::create_directory(dir / "n.pbi");
     out = generateCodeFile(dir / "n.tbf", list, defaults(), sixthOfDecember());
-    EXPECT_EQ(out.message, "Fehler: Kann Codedatei nicht speichern: " + (dir / "n.pbi").string());
+    EXPECT_EQ(out.message, "Fehler: Kann Codedatei nicht speichern: " + (dir / "n.pbi").string() + "\r\nIst ein Verzeichnis");
     EXPECT_FALSE(std::filesystem::exists(dir / "nPBFExport.pbf"));
 }
 

@@ -156,7 +156,8 @@ TEST_F(DocumentFixture, SaveAsQuestions)
     EXPECT_FALSE(commands.saveListAs()); // a folder: no question, the save message
     const auto calls = dialogs.takeCalls();
     ASSERT_EQ(calls.size(), 2u);
-    EXPECT_EQ(calls[1], "message: Fehler: Kann Gadgetliste nicht speichern: " + (dir / "folder.tbf").string());
+    EXPECT_EQ(calls[1], "message: Fehler: Kann Gadgetliste nicht speichern: " + (dir / "folder.tbf").string()
+                            + "\r\nIst ein Verzeichnis");
     EXPECT_EQ(state.listFile, dir / "folder.tbf"); // taken before saving
     EXPECT_TRUE(state.changed);
 }
