@@ -49,11 +49,12 @@ int importIntoListFile(AppState &state, Dialogs &dialogs, const std::filesystem:
     if (!imported.report.empty())
         dialogs.showMessage(imported.report);
     state.changed = true;
-    if (const Outcome saved = writeListFile(listFile, state.list); !saved.ok) {
+    TextEncoding encoding = state.list.encoding();
+    if (const Outcome saved = writeListFile(listFile, state.list, FileOps::system(), &encoding); !saved.ok) {
         dialogs.showMessage(saved.message);
         return 1;
     }
-    state.list.setEncoding(encodingToWrite(state.list));
+    state.list.setEncoding(encoding);
     state.changed = false;
     const Outcome written = generateCodeFile(listFile, state.list, state.pool.settings, now);
     if (!written.ok) {

@@ -4,7 +4,6 @@
 #include "core/codegen/templateexpansion.h"
 #include "core/document/atomicfile.h"
 #include "core/document/latin1.h"
-#include "core/document/listfile.h"
 #include "core/document/systemerror.h"
 
 #include <sys/stat.h>
@@ -190,7 +189,7 @@ Outcome writeCodeFiles(const CodeFileNames &names, const std::filesystem::path &
             latin1ToUtf8("Fehler: Kann PBFExport-Datei nicht speichern: ") + names.exportFile.string(),
             exportFile.error()));
     std::string bytes = codeFileBytes(list, settings, when);
-    if (encodingToWrite(list) == TextEncoding::Utf8)
+    if (list.encoding() == TextEncoding::Utf8 || holdsWideCharacters(bytes))
         bytes = "\xEF\xBB\xBF" + latin1ToUtf8(bytes);
     // The new bytes go to their temporary file first: a full disk then
     // stops the save before a copy of the old ones is made.

@@ -6,6 +6,8 @@
 #include "core/document/systemerror.h"
 
 #include <cerrno>
+#include <optional>
+#include <sys/stat.h>
 
 namespace fs = std::filesystem;
 
@@ -24,6 +26,41 @@ fs::path recordFor(const fs::path &code, FileOps &files, fs::path &key)
         key = fs::absolute(code, ec).lexically_normal();
     const fs::path folder = stateSubfolder(files.stateFolder(), "code-files");
     return folder.empty() ? fs::path() : folder / hexOf(contentHash(key.native()));
+}
+
+/// What is remembered of a code file written: its hash, and what stat(2)
+/// told right after, so that a save need not read the file again while
+/// nobody has touched it.
+struct Record
+{
+    std::string hash;
+    std::string stamp;
+};
+
+std::string stampOf(const struct stat &st)
+{
+    return std::to_string(st.st_size) + " " + std::to_string(st.st_mtim.tv_sec) + "." + std::to_string(st.st_mtim.tv_nsec)
+        + " " + std::to_string(st.st_ino);
+}
+
+/// The record's text: hash, stamp and the file's path, one a line.
+std::string recordText(const Record &r, const fs::path &key)
+{
+    return r.hash + "\n" + r.stamp + "\n" + key.native();
+}
+
+/// The record kept in `file` for the code file `key`; nothing when there is
+/// none, or it is another file's (the two paths' hashes met).
+std::optional<Record> readRecord(const fs::path &file, const fs::path &key)
+{
+    std::string text;
+    if (file.empty() || !readWholeFile(file, text))
+        return std::nullopt;
+    const std::size_t one = text.find('\n');
+    const std::size_t two = one == std::string::npos ? one : text.find('\n', one + 1);
+    if (two == std::string::npos || std::string_view(text).substr(two + 1) != key.native())
+        return std::nullopt;
+    return Record{text.substr(0, one), text.substr(one + 1, two - one - 1)};
 }
 
 /// Whether two code files differ in their date line (the second) at most.
@@ -48,6 +85,12 @@ bool sameButForDate(std::string_view a, std::string_view b)
 
 Outcome keepHandEdits(const fs::path &code, std::string_view newBytes, FileOps &files)
 {
+    fs::path key;
+    const std::optional<Record> remembered = readRecord(recordFor(code, files, key), key);
+    // Untouched since it was written: nothing to read.
+    struct stat st = {};
+    if (remembered && files.status(code, st) == 0 && remembered->stamp == stampOf(st))
+        return {};
     std::string existing;
     int error = 0;
     if (!readWholeFile(code, existing, nullptr, &error)) {
@@ -59,11 +102,8 @@ Outcome keepHandEdits(const fs::path &code, std::string_view newBytes, FileOps &
     }
     if (existing.empty() || sameButForDate(existing, newBytes))
         return {};
-    fs::path key;
-    const fs::path record = recordFor(code, files, key);
-    std::string remembered;
-    if (!record.empty() && readWholeFile(record, remembered)
-        && remembered == hexOf(contentHash(existing)) + "\n" + key.native())
+    // Touched but not changed: its bytes are still the ones written.
+    if (remembered && remembered->hash == hexOf(contentHash(existing)))
         return {};
     const fs::path bak = code.native() + ".bak";
     AtomicFile copy(files);
@@ -83,12 +123,13 @@ Outcome keepHandEdits(const fs::path &code, std::string_view newBytes, FileOps &
 void rememberCodeFile(const fs::path &code, std::string_view bytes, FileOps &files)
 {
     fs::path key;
-    const fs::path record = recordFor(code, files, key);
-    if (record.empty())
+    const fs::path recordFile = recordFor(code, files, key);
+    struct stat st = {};
+    if (recordFile.empty() || files.status(code, st) != 0)
         return;
     AtomicFile file(files);
-    if (file.begin(record))
-        (void)file.commit(hexOf(contentHash(bytes)) + "\n" + key.native(), false);
+    if (file.begin(recordFile))
+        (void)file.commit(recordText({hexOf(contentHash(bytes)), stampOf(st)}, key), false);
 }
 
 } // namespace tafelbau
