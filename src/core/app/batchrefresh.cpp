@@ -4,8 +4,6 @@
 #include "core/document/latin1.h"
 #include "core/document/listfile.h"
 
-#include <cstdio>
-
 namespace tafelbau {
 
 std::optional<std::filesystem::path> listFileForCodeFile(const std::string &codeFile, const PoolSettings &settings)
@@ -30,21 +28,23 @@ std::optional<std::filesystem::path> listFileForCodeFile(const std::string &code
 
 std::string nothingToRefreshMessage(const std::string &codeFile, const PoolSettings &settings)
 {
-    std::string m = "Tafelbau: /refreshcode erwartet eine Codedatei ";
+    std::string m = "/refreshcode erwartet eine Codedatei ";
     m += settings.codeFileExt.empty() ? "ohne Endung" : "mit der Endung " + settings.codeFileExt;
     m += ", nichts geschrieben";
     if (!codeFile.empty())
         m += ": " + codeFile;
-    return m + "\n";
+    return m;
 }
 
-int refreshCode(AppState &state, Dialogs &dialogs, const std::string &codeFile, std::time_t now)
+int refreshCode(AppState &state, Dialogs &dialogs, const std::string &codeFile, std::time_t now,
+                const BatchNote &note)
 {
     const auto listPath = listFileForCodeFile(codeFile, state.pool.settings);
     if (!listPath) {
         // Nothing to do is no failure, and no box stands in the way of the
-        // editor that started the refresh; a line says why nothing changed.
-        std::fputs(nothingToRefreshMessage(codeFile, state.pool.settings).c_str(), stderr);
+        // editor that started the refresh; a note says why nothing changed.
+        if (note)
+            note(nothingToRefreshMessage(codeFile, state.pool.settings));
         return 0;
     }
     if (const Outcome loaded = loadListFile(*listPath, state.list, frameColoursOf(state.pool)); !loaded.ok) {
@@ -55,10 +55,13 @@ int refreshCode(AppState &state, Dialogs &dialogs, const std::string &codeFile, 
     // The code file written is the one named, whatever the letter case of
     // its extension; the export file goes where a save would put it.
     const CodeFileNames names{codeFile, codeFileNames(*listPath, state.pool.settings).exportFile};
-    if (const Outcome written = writeCodeFiles(names, *listPath, state.list, state.pool.settings, now); !written.ok) {
+    const Outcome written = writeCodeFiles(names, *listPath, state.list, state.pool.settings, now);
+    if (!written.ok) {
         dialogs.showMessage(written.message);
         return 1;
     }
+    if (!written.notice.empty() && note)
+        note(written.notice);
     return 0;
 }
 

@@ -5,6 +5,7 @@
 
 #include <ctime>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -17,14 +18,20 @@ namespace tafelbau {
 /// is the one named.
 std::optional<std::filesystem::path> listFileForCodeFile(const std::string &codeFile, const PoolSettings &settings);
 
-/// The one line on standard error when `codeFile` is not a code file of the
-/// pool's extension: which extension the refresh expected (UTF-8, LF ended).
+/// Where a batch run says what is no failure but worth knowing (standard
+/// error): the copy kept of a code file edited by hand, a refresh with
+/// nothing to do.
+using BatchNote = std::function<void(const std::string &utf8)>;
+
+/// The note when `codeFile` is not a code file of the pool's extension:
+/// which extension the refresh expected (UTF-8).
 std::string nothingToRefreshMessage(const std::string &codeFile, const PoolSettings &settings);
 
 /// "/refreshcode": regenerates `codeFile` from its gadget list file. Returns
 /// the exit status: 1 when loading or generation failed or the code file is
 /// the list file itself, 0 otherwise (including a code file of another
-/// extension, which is not touched and only named on standard error).
-int refreshCode(AppState &state, Dialogs &dialogs, const std::string &codeFile, std::time_t now);
+/// extension, which is not touched and only named in a note).
+int refreshCode(AppState &state, Dialogs &dialogs, const std::string &codeFile, std::time_t now,
+                const BatchNote &note = {});
 
 } // namespace tafelbau

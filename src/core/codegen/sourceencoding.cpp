@@ -2,6 +2,7 @@
 
 #include "core/document/latin1.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -44,28 +45,29 @@ SourceText detectSourceEncoding(std::string_view bytes) noexcept
         return {bytes.substr(kByteOrderMark.size()), SourceEncoding::Utf8};
     bool beyondAscii = false;
     for (std::size_t i = skipAscii(bytes, 0); i < bytes.size(); i = skipAscii(bytes, i)) {
-        if (nextUtf8CodePoint(bytes, i) < 0)
+        std::uint32_t cp = 0;
+        const std::size_t length = utf8Sequence(bytes, i, cp);
+        if (length == 0)
             return {bytes, SourceEncoding::Latin1};
+        i += length;
         beyondAscii = true;
     }
     return {bytes, beyondAscii ? SourceEncoding::Utf8 : SourceEncoding::Latin1};
 }
 
-std::string latin1FromUtf8(std::string_view utf8, std::vector<std::int32_t> &unfit)
+std::string latin1FromUtf8(std::string_view utf8, std::vector<std::int32_t> &wide)
 {
-    std::string out;
-    out.reserve(utf8.size());
-    for (std::size_t i = 0; i < utf8.size();) {
-        const std::int32_t cp = nextUtf8CodePoint(utf8, i);
-        if (cp >= 0 && cp <= 0xFF) {
-            out.push_back(static_cast<char>(cp));
-            continue;
-        }
-        out.push_back('?');
-        if (cp > 0xFF)
-            unfit.push_back(cp);
+    std::string text = utf8ToLatin1(utf8);
+    if (!holdsWideCharacters(text))
+        return text;
+    for (std::size_t i = skipAscii(utf8, 0); i < utf8.size(); i = skipAscii(utf8, i)) {
+        std::uint32_t cp = 0;
+        const std::size_t length = utf8Sequence(utf8, i, cp);
+        if (length != 0 && cp > 0xFF)
+            wide.push_back(static_cast<std::int32_t>(cp));
+        i += std::max<std::size_t>(length, 1);
     }
-    return out;
+    return text;
 }
 
 std::string codePointName(std::int32_t codePoint)

@@ -1,6 +1,6 @@
 // PureBasic sources come in two encodings: the PureBasic editor saves UTF-8
 // (with or without a byte-order mark), older sources are Latin-1. The import
-// reads both; the records it makes hold Latin-1 like every core text.
+// reads both; the records it makes hold core texts (latin1.h).
 #pragma once
 
 #include <cstdint>
@@ -24,10 +24,11 @@ struct SourceText
 /// One pass over the bytes.
 SourceText detectSourceEncoding(std::string_view bytes) noexcept;
 
-/// The Latin-1 form of UTF-8 source text. A character beyond U+00FF becomes
-/// "?" and its code point is appended to `unfit`; an invalid sequence (only
-/// possible after a byte-order mark) becomes "?" as well.
-std::string latin1FromUtf8(std::string_view utf8, std::vector<std::int32_t> &unfit);
+/// The core text of UTF-8 source text: Latin-1 bytes, a character beyond
+/// U+00FF held as latin1.h describes, its code point appended to `wide`
+/// (the list that gets it is saved as UTF-8). An invalid sequence (only
+/// possible after a byte-order mark) becomes "?".
+std::string latin1FromUtf8(std::string_view utf8, std::vector<std::int32_t> &wide);
 
 /// "U+20AC": how a message names a character that Latin-1 cannot hold.
 std::string codePointName(std::int32_t codePoint);

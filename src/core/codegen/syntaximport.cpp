@@ -224,15 +224,24 @@ std::string_view spanText(std::string_view cleaned, std::size_t begin, std::size
     return trimBlanksTabs(cleaned.substr(begin, end - begin));
 }
 
-// What the message shows of a source argument: one line, not too long.
+// What the message shows of a source argument: one line, not too long, and
+// never a held wide character cut in two.
 std::string shown(std::string_view t)
 {
     constexpr std::size_t kLimit = 60;
-    std::string out(t.substr(0, kLimit));
-    for (char &c : out)
-        if (static_cast<unsigned char>(c) < 0x20 || c == '\x7F')
-            c = ' ';
-    if (t.size() > kLimit)
+    std::size_t cut = std::min(t.size(), kLimit);
+    if (const std::size_t mark = t.substr(0, cut).rfind(kWideMark); mark != std::string_view::npos && cut - mark < 5)
+        if (std::uint32_t cp = 0; utf8Sequence(t, mark + 1, cp) > cut - mark - 1)
+            cut = mark;
+    std::string out(t.substr(0, cut));
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        std::uint32_t cp = 0;
+        if (out[i] == kWideMark && i + 1 < out.size() && utf8Sequence(out, i + 1, cp) != 0)
+            i += utf8Sequence(out, i + 1, cp);
+        else if (static_cast<unsigned char>(out[i]) < 0x20 || out[i] == '\x7F')
+            out[i] = ' ';
+    }
+    if (t.size() > cut)
         out += "...";
     return out;
 }
@@ -697,8 +706,11 @@ std::string SyntaxImport::shownSource(std::string_view sourceText)
 
 void SyntaxImport::noteUnfit(std::size_t line, std::string_view label, std::string_view value)
 {
-    if (m_unfit.empty())
+    // A UTF-8 list keeps them as it is; a Latin-1 one changes its encoding.
+    if (m_unfit.empty() || m_list.encoding() == TextEncoding::Utf8) {
+        m_unfit.clear();
         return;
+    }
     std::sort(m_unfit.begin(), m_unfit.end());
     m_unfit.erase(std::unique(m_unfit.begin(), m_unfit.end()), m_unfit.end());
     std::string names;
@@ -708,7 +720,7 @@ void SyntaxImport::noteUnfit(std::size_t line, std::string_view label, std::stri
         names += ", ...";
     m_unfit.clear();
     note(line, std::string(label) + " mit Zeichen, die Latin-1 nicht kennt (" + names + ")",
-         std::string(kTakenAs) + "\"" + shown(value) + "\"");
+         std::string(kTakenAs) + "\"" + shown(value) + "\", die Gadgetliste wird als UTF-8 gespeichert");
 }
 } // namespace
 

@@ -1,6 +1,7 @@
 // Captions written as PureBasic expressions, and the encodings of sources.
 #include "core/codegen/sourceencoding.h"
 #include "core/codegen/stringexpression.h"
+#include "core/document/latin1.h"
 
 #include <gtest/gtest.h>
 
@@ -102,14 +103,18 @@ TEST(SourceEncoding, MarkOrValidUtf8BeyondAsciiMeansUtf8)
     }
 }
 
-TEST(SourceEncoding, CharactersBeyondLatin1AreNamed)
+// A character beyond Latin-1 is held in the text and named for the note.
+TEST(SourceEncoding, CharactersBeyondLatin1AreHeldAndNamed)
 {
-    std::vector<std::int32_t> unfit;
-    EXPECT_EQ(latin1FromUtf8("Preis \xE2\x82\xAC \xC3\xA4 \xF0\x9F\x98\x80", unfit), "Preis ? \xE4 ?");
-    EXPECT_EQ(unfit, (std::vector<std::int32_t>{0x20AC, 0x1F600}));
-    unfit.clear();
-    EXPECT_EQ(latin1FromUtf8("a\xFF", unfit), "a?"); // invalid after a mark: no character to name
-    EXPECT_TRUE(unfit.empty());
+    std::vector<std::int32_t> wide;
+    const std::string text = latin1FromUtf8("Preis \xE2\x82\xAC \xC3\xA4 \xF0\x9F\x98\x80", wide);
+    EXPECT_EQ(latin1ToUtf8(text), "Preis \xE2\x82\xAC \xC3\xA4 \xF0\x9F\x98\x80");
+    EXPECT_TRUE(holdsWideCharacters(text));
+    EXPECT_EQ(wide, (std::vector<std::int32_t>{0x20AC, 0x1F600}));
+    wide.clear();
+    EXPECT_EQ(latin1FromUtf8("gr\xC3\xB6\xC3\x9F" "e", wide), "gr\xF6\xDF" "e");
+    EXPECT_EQ(latin1FromUtf8("a\xFF", wide), "a?"); // invalid after a mark: no character to name
+    EXPECT_TRUE(wide.empty());
     EXPECT_EQ(codePointName(0x20AC), "U+20AC");
     EXPECT_EQ(codePointName(0x1F600), "U+1F600");
 }
