@@ -21,13 +21,12 @@ int namedLine(std::string_view text)
         return 0;
     s = trimBlanksTabs(s.substr(4));
     int line = 0;
-    std::size_t i = 0;
-    for (; i < s.size() && s[i] >= '0' && s[i] <= '9'; ++i) {
+    for (std::size_t i = 0; i < s.size() && s[i] >= '0' && s[i] <= '9'; ++i) {
         if (line > 100'000'000)
             return 0; // no source has that many lines; the rest is no number we trust
         line = line * 10 + (s[i] - '0');
     }
-    return i > 0 ? line : 0;
+    return line;
 }
 
 } // namespace
@@ -77,8 +76,11 @@ std::vector<std::optional<std::int32_t>> gadgetsOfMessages(const std::vector<Com
         const CompilerMessage &m = messages[i];
         if (m.line <= 0 || m.file.empty())
             continue;
+        // A compiler may name the include by its bare file name whatever
+        // folder the source includes it from.
         const std::filesystem::path named(m.file);
-        if (!sameFile(named.is_absolute() ? named : sourceFolder / named, codeFile))
+        const bool bare = !named.has_parent_path() && named == codeFile.filename();
+        if (!bare && !sameFile(named.is_absolute() ? named : sourceFolder / named, codeFile))
             continue;
         if (!built) {
             model.update(list, settings, 0);

@@ -34,7 +34,8 @@ std::vector<CompilerMessage> parseCompilerOutput(std::string_view output);
 /// For each message, the lvid of the record whose code holds the line it
 /// names in `codeFile`, the code file made from `list` (as saved, so that
 /// its lines are those the compiler read). The message's file is taken
-/// relative to `sourceFolder`, the folder of the file compiled. nullopt
+/// relative to `sourceFolder`, the folder of the file compiled; a bare file
+/// name is the code file's wherever that lies. nullopt
 /// for messages about other files, the header or lines past the end.
 std::vector<std::optional<std::int32_t>> gadgetsOfMessages(const std::vector<CompilerMessage> &messages,
                                                            const std::filesystem::path &codeFile,

@@ -43,6 +43,11 @@ std::string fill(std::string_view text, std::initializer_list<std::pair<std::str
                 out.append(text, done, at - done);
                 out.append(value);
                 done = at + name.size();
+                // Alone on its line, a placeholder stands for whole lines:
+                // the template keeps it readable, the output gets no blank.
+                const bool lineStart = at == 0 || text[at - 1] == '\n';
+                if (lineStart && text.substr(done, 2) == "\r\n" && (value.empty() || value.back() == '\n'))
+                    done += 2;
                 at = done - 1;
                 break;
             }

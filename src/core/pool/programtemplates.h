@@ -13,7 +13,9 @@ namespace tafelbau {
 /// to the program's folder, "[procedures]" one `procedure` per gadget that
 /// sends events, "[gadgetcases]" and "[menucases]" one `eventCase` per
 /// gadget and per menu item. `procedure` and `eventCase` know "[id]", the
-/// gadget's VarID. Other words in brackets stay as they are.
+/// gadget's VarID. Other words in brackets stay as they are. A placeholder
+/// alone on its line stands for whole lines: the line end after it goes
+/// when what it stands for is nothing or ends with a line end itself.
 struct ProgramTemplates
 {
     std::string program;

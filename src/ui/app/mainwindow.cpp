@@ -12,6 +12,7 @@
 #include "core/pool/helptarget.h"
 #include "ui/app/canvasmouse.h"
 #include "ui/app/editcommands.h"
+#include "ui/app/programrunner.h"
 #include "ui/canvas/cardcanvas.h"
 #include "ui/codegen/codeview.h"
 #include "ui/document/gadgetlistmodel.h"
@@ -98,6 +99,7 @@ MainWindow::MainWindow(AppState &state, Dialogs &dialogs, QWidget *parent)
 
     m_edit = new EditCommands(*this);
     m_mouse = new CanvasMouse(*this);
+    m_runner = new ProgramRunner(*this);
     showTitle(" Tafelbau 0.583");
     m_canvas->setPanelSize(m_state.settings.panelWidth, m_state.settings.panelHeight);
     applyView();
@@ -196,6 +198,12 @@ void MainWindow::buildMenu()
     add(file, ids::Open, QString::fromUtf8("Öffnen"));
     add(file, ids::Save, QStringLiteral("Speichern ctrl-s"));
     add(file, ids::SaveAs, QStringLiteral("Speichern als"));
+    file->addSeparator();
+    add(file, ids::GenerateProgram, QString::fromUtf8("&Programm erzeugen …"));
+    add(file, ids::RunProgram, QString::fromUtf8("&Ausführen"));
+    m_menuActions[ids::RunProgram]->setShortcut(QKeySequence(Qt::Key_F5));
+    m_menuActions[ids::RunProgram]->setShortcutContext(Qt::WindowShortcut);
+    addAction(m_menuActions[ids::RunProgram]);
     file->addSeparator();
     add(file, ids::ConfigFile, QStringLiteral("Konfig.datei"));
     file->addSeparator();

@@ -27,6 +27,7 @@ class CardCanvas;
 class CodeView;
 class EditCommands;
 class GadgetListModel;
+class ProgramRunner;
 struct EditOutcome;
 
 /// Numbers of the main window's gadgets and of its menu and shortcut
@@ -96,6 +97,10 @@ enum Menu {
     SameSize = 68,
     DistributeHorizontally = 69,
     DistributeVertically = 70,
+    // Beyond the original table: trying the dialog.
+    GenerateProgram = 90,
+    RunProgram = 91,
+    Preview = 92,
 };
 } // namespace ids
 
@@ -155,6 +160,7 @@ public:
     void rollbackStep();
 
     EditCommands *editCommands() const { return m_edit; }
+    ProgramRunner *programRunner() const { return m_runner; }
 
     /// Inner size of the window: the area below the menu.
     QSize innerSize() const;
@@ -230,6 +236,7 @@ private:
 
     EditCommands *m_edit = nullptr;
     CanvasMouse *m_mouse = nullptr;
+    ProgramRunner *m_runner = nullptr;
     InfoSession m_info; ///< the info window's size, kept for the run
     std::int32_t m_shownCard = 0;
     int m_countedRecords = 0;

@@ -77,6 +77,11 @@ TEST(CompilerMessages, LineOfTheIncludeSelectsTheGadgetWhoseCodeHoldsIt)
                                                                 std::nullopt, std::nullopt, std::nullopt,
                                                                 std::nullopt};
     EXPECT_EQ(gadgets, expected);
+    // Compiled from a temporary folder: the bare name is still the code file,
+    // a path from there is not.
+    const std::vector<CompilerMessage> elsewhere = {{"a", "dlg.pbi", okFirst}, {"b", "sub/dlg.pbi", okFirst}};
+    EXPECT_EQ(gadgetsOfMessages(elsewhere, "/d/dlg.pbi", "/tmp/run", list, PoolSettings{}),
+              (std::vector<std::optional<std::int32_t>>{list.records()[1].lvid, std::nullopt}));
 }
 
 TEST(PureBasicCompiler, FoundInItsHomeElseOnThePath)
@@ -99,8 +104,12 @@ TEST(PureBasicCompiler, FoundInItsHomeElseOnThePath)
     EXPECT_EQ(findPureBasicCompiler({empty, bin}), onPath);
     EXPECT_EQ(findPureBasicCompiler({std::string(), bin}), onPath);
     EXPECT_EQ(findPureBasicCompiler({std::nullopt, empty + "::" + plain}), std::nullopt);
-    // A relative folder on PATH depends on where the program was started.
-    EXPECT_EQ(findPureBasicCompiler({std::nullopt, "bin"}), std::nullopt);
+    // A relative folder on PATH, or an empty home, would depend on where the
+    // program was started: passed over even where they hold a compiler.
+    const auto started = std::filesystem::current_path();
+    std::filesystem::current_path(home);
+    EXPECT_EQ(findPureBasicCompiler({std::string(), "compilers:" + empty}), std::nullopt);
+    std::filesystem::current_path(started);
 
     // Where it looked, in one message.
     const std::string unset = compilerMissingMessage({std::nullopt, empty});

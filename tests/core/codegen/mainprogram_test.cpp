@@ -87,6 +87,15 @@ TEST(MainProgram, PlaceholdersOfThePoolsTemplatesFilledOnce)
     s.mainCase = "C([Id]) ";
     EXPECT_EQ(mainProgramBytes(list, s, {"a [list].tbf", "sub/a.pbi"}),
               "a [list].tbf|sub/a.pbi|P(Ok) P(Quit) P(Name[id]) |C(Ok) C(Name[id]) |C(Quit) |[id]|[unknown]");
+    // Alone on its line, a placeholder takes its line end along when it
+    // stands for whole lines or for nothing; elsewhere the line end stays.
+    s.mainProgram = "A\r\n[procedures]\r\n[menucases]\r\nx[gadgetcases]\r\n[list]\r\nB";
+    s.mainProcedure = "P([id])\r\n";
+    s.mainCase = "C\r\n";
+    EXPECT_EQ(mainProgramBytes(list, s, {"L", ""}), "A\r\nP(Ok)\r\nP(Quit)\r\nP(Name[id])\r\nC\r\nxC\r\nC\r\n\r\nL\r\nB");
+    s.mainProgram = "[menucases]\r\n[gadgetcases]";
+    EXPECT_EQ(mainProgramBytes(GdtList{}, s, {}), "");
+
     // Unset templates are the built-in ones, and only the changed one is set.
     PoolSettings own;
     ProgramTemplates t = builtInProgramTemplates();
