@@ -189,7 +189,7 @@ TEST(CodeModel, LinesAndRecordsFindEachOther)
     const auto lines = splitLines(model.text());
     EXPECT_EQ(lines[static_cast<std::size_t>(model.enumerationLines(list.records()[2].lvid).first)], "\t#C");
     EXPECT_EQ(model.enumerationLines(list.records()[1].lvid).count, 0);
-    EXPECT_EQ(model.blockLines(list.records()[1].lvid), (LineSpan{27, 3})); // 19 + 2 constants + 3 + A's 3
+    EXPECT_EQ(model.blockLines(list.records()[1].lvid), (LineSpan{32, 3})); // 24 + 2 constants + 3 + A's 3
     EXPECT_EQ(lines[static_cast<std::size_t>(model.blockLines(list.records()[2].lvid).first)], "\tone line");
     EXPECT_EQ(model.blockLines(999).count, 0);
     EXPECT_FALSE(model.recordAtLine(-1));
