@@ -4,9 +4,11 @@
 #include "core/commands/documentcommands.h"
 #include "core/document/dialogs.h"
 #include "core/windows/layoutrules.h"
+#include "ui/app/previewwindow.h"
 #include "ui/windows/infowindow.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <functional>
 #include <map>
@@ -161,6 +163,10 @@ public:
 
     EditCommands *editCommands() const { return m_edit; }
     ProgramRunner *programRunner() const { return m_runner; }
+    /// "Vorschau": the dialog of the current gadget as a working window; a
+    /// preview still open gives way to the new one.
+    void openPreview();
+    PreviewWindow *preview() const { return m_preview; }
 
     /// Inner size of the window: the area below the menu.
     QSize innerSize() const;
@@ -237,6 +243,7 @@ private:
     EditCommands *m_edit = nullptr;
     CanvasMouse *m_mouse = nullptr;
     ProgramRunner *m_runner = nullptr;
+    QPointer<PreviewWindow> m_preview;
     InfoSession m_info; ///< the info window's size, kept for the run
     std::int32_t m_shownCard = 0;
     int m_countedRecords = 0;
