@@ -82,8 +82,6 @@ PreviewPlan previewPlan(const GdtList &list, const DialogStructure &structure, i
     for (int i = window + 1; i < n && structure[static_cast<std::size_t>(i)].role != StructureRole::Window; ++i) {
         const StructureNode &node = structure[static_cast<std::size_t>(i)];
         const GadgetRecord &r = records[static_cast<std::size_t>(i)];
-        if (windowOf[static_cast<std::size_t>(i)] != window)
-            continue;
         if (node.role == StructureRole::Item) {
             if (node.owner >= 0 && shown[static_cast<std::size_t>(node.owner)] >= 0)
                 plan.gadgets[static_cast<std::size_t>(shown[static_cast<std::size_t>(node.owner)])].items.push_back(

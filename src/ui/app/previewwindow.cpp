@@ -104,11 +104,12 @@ PreviewWindow::PreviewWindow(const PreviewPlan &plan, QWidget *parent) : QDialog
     setWindowFlags(flags);
     setFixedSize(std::clamp(plan.width, 1, kFar), std::clamp(plan.height, 1, kFar));
 
+    // The widgets are made in list order, a gadget after the one it goes
+    // in: the order the Tab key goes through them.
     m_widgets.reserve(plan.gadgets.size());
     m_inner.reserve(plan.gadgets.size());
     QButtonGroup *options = nullptr; // the option group being filled
     int lastParent = -2;
-    QWidget *previousFocus = nullptr;
     for (const PreviewGadget &g : plan.gadgets) {
         QWidget *into = g.parent < 0 ? this : innerOf(g.parent);
         QWidget *w = nullptr;
@@ -140,12 +141,6 @@ PreviewWindow::PreviewWindow(const PreviewPlan &plan, QWidget *parent) : QDialog
             m_inner.back() = area->widget();
         else if (w && w->property("tafelbauInner").isValid())
             m_inner.back() = w->property("tafelbauInner").value<QWidget *>();
-        // The Tab key in list order, through the widgets it can stop at.
-        if (w && (w->focusPolicy() & Qt::TabFocus)) {
-            if (previousFocus)
-                QWidget::setTabOrder(previousFocus, w);
-            previousFocus = w;
-        }
     }
 }
 

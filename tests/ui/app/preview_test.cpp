@@ -141,7 +141,13 @@ private slots:
                  std::string());
         QVERIFY(m_window->windowTitle().endsWith(QStringLiteral("demo.tbf")));
 
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        // Opened again: the new one takes the old one's place.
+        QPointer<PreviewWindow> old = preview;
+        QVERIFY(openPreview());
+        QTRY_VERIFY(!old);
+        QVERIFY(m_window->preview()->isVisible());
+
+        QTest::keyClick(m_window->preview(), Qt::Key_Escape);
         QTRY_VERIFY(!m_window->preview());
     }
 
@@ -221,6 +227,13 @@ private slots:
         area.p[0] = "640", area.p[1] = "480", area.p[2] = "10";
         list.append(area);
         list.append(fromPool("ButtonGadget", "Inside", 7, 8));
+        list.append(fromPool("OptionGadget", "InArea", 0, 40));
+        list.append(fromPool("CloseGadgetList", "EndArea", 0, 0));
+        list.append(fromPool("OptionGadget", "Outside", 0, 0)); // next in the list, in another gadget list
+        GadgetRecord secret = fromPool("StringGadget", "Secret", 0, 0);
+        secret.flags = "#PB_String_Password | #PB_String_Numeric";
+        secret.text.clear();
+        list.append(secret);
         m_state.list = list;
         m_window->refreshGadgetList();
         QVERIFY(openPreview());
@@ -243,6 +256,13 @@ private slots:
         QCOMPARE(scroll->widget()->size(), QSize(640, 480));
         QCOMPARE(widgetOf("Inside")->parentWidget(), scroll->widget());
         QCOMPARE(widgetOf("Inside")->pos(), QPoint(7, 8));
+        QVERIFY(qobject_cast<QRadioButton *>(widgetOf("InArea"))->group()
+                != qobject_cast<QRadioButton *>(widgetOf("Outside"))->group());
+        auto *secretField = qobject_cast<QLineEdit *>(widgetOf("Secret"));
+        QCOMPARE(secretField->parentWidget(), m_window->preview());
+        QCOMPARE(secretField->echoMode(), QLineEdit::Password);
+        QTest::keyClicks(secretField, QStringLiteral("4x2"));
+        QCOMPARE(secretField->text(), QStringLiteral("42")); // digits only
     }
 
     void withoutAWindowOneMessage()

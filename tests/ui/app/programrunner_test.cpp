@@ -163,7 +163,8 @@ private slots:
         QVERIFY(runner().dock()->isVisible() || !m_window->isVisible());
     }
 
-    // A main program beside the list is the one compiled.
+    // A main program beside the list is the one compiled; one written
+    // under another name in this run comes first.
     void theUsersMainProgramIsCompiled()
     {
         testutil::writeFile(m_dir->path() / "demo_main.pb", "; mine\r\n");
@@ -172,6 +173,15 @@ private slots:
         QCOMPARE(testutil::readFile(m_dir->path() / "compiled.pb"), std::string("; mine\r\n"));
         QCOMPARE(testutil::readFile(m_dir->path() / "folder"), m_dir->path().string() + "\n");
         QCOMPARE(dockLines().last(), QString::fromUtf8("Übersetzen fehlgeschlagen."));
+
+        std::filesystem::create_directories(m_dir->path() / "src");
+        const auto other = m_dir->path() / "src" / "dialog.pb";
+        m_dialogs.fileAnswers = {other};
+        m_window->dispatchMenu(ids::GenerateProgram);
+        QVERIFY(testutil::readFile(other).find("XIncludeFile #PB_Compiler_FilePath + \"../demo.pbi\"")
+                != std::string::npos);
+        runAndWait(false);
+        QCOMPARE(testutil::readFile(m_dir->path() / "compiled.pb"), testutil::readFile(other));
     }
 
     void anErrorInTheIncludeSelectsItsGadget()
@@ -181,10 +191,15 @@ private slots:
         const GadgetRecord &name = m_state.list.records()[4]; // StrName
         QCOMPARE(name.varId, std::string("StrName"));
         const int line = model.blockLines(name.lvid).first + 1;
-        installCompiler("echo \"Error: in included file 'demo.pbi'\"\n"
+        // It even leaves a program behind, as a compiler may from an earlier
+        // run: a failed compilation starts nothing.
+        installCompiler("printf '#!/bin/sh\\necho ran > \"%s\"\\n' '" + marker().string() + "' > \"$2\"\n"
+                        "chmod +x \"$2\"\n"
+                        "echo \"Error: in included file 'demo.pbi'\"\n"
                         "echo 'Line " + std::to_string(line) + " - Syntax error.'\n"
                         "exit 1\n");
         runAndWait(false);
+        QTest::qWait(200);
         QVERIFY(!std::filesystem::exists(marker()));
         QCOMPARE(m_window->state().list.records()[4].selected, true);
         for (std::size_t i = 0; i < m_state.list.records().size(); ++i)
