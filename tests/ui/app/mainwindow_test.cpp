@@ -2,6 +2,7 @@
 #include "core/app/programsettings.h"
 #include "core/commands/selection.h"
 #include "core/document/listfile.h"
+#include "core/windows/infotext.h"
 #include "scripteddialogs.h"
 #include "testutil.h"
 #include "ui/app/mainwindow.h"
@@ -12,6 +13,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QListView>
+#include <QMenu>
 #include <QMenuBar>
 #include <QScrollArea>
 #include <QTableWidget>
@@ -184,8 +186,40 @@ private slots:
                               "&Code-Vorschau",
                               "&Echte Gadgets",
                               "&Raster anzeigen",
+                              "-",
+                              "&Vorschau",
                               "&Hilfe",
                               "Info"}));
+    }
+
+    // Every entry added to the menus (they carry access keys) and its keys
+    // are told of in the info window's text.
+    void infoTextNamesEveryAddedMenuEntryAndItsKeys()
+    {
+        const QString info = QString::fromLatin1(unpackInfoText(builtInInfoData()).text);
+        QStringList missing;
+        std::function<void(QMenu *)> walk = [&](QMenu *menu) {
+            for (QAction *a : menu->actions()) {
+                if (a->menu())
+                    walk(a->menu());
+                if (a->isSeparator() || !a->text().contains(QLatin1Char('&')))
+                    continue;
+                QString entry = a->text().remove(QLatin1Char('&'));
+                entry.replace(QString::fromUtf8("…"), QStringLiteral("...")); // no Latin-1 byte for it
+                // Quoted, or as one of a list of entries.
+                const QRegularExpression named(QStringLiteral("[ \"]") + QRegularExpression::escape(entry)
+                                               + QStringLiteral("[\",.]"));
+                if (!info.contains(named))
+                    missing << entry;
+                const QString keys = a->shortcut().toString(QKeySequence::PortableText).replace(
+                    QStringLiteral("Ctrl+"), QStringLiteral("Strg+"));
+                if (!keys.isEmpty() && !info.contains(QLatin1Char('(') + keys + QLatin1Char(')')))
+                    missing << keys;
+            }
+        };
+        for (QAction *top : m_window->menuBar()->actions())
+            walk(top->menu());
+        QVERIFY2(missing.isEmpty(), qPrintable(missing.join(QStringLiteral(" | "))));
     }
 
     void openingFillsTheViewsAndSavingClearsTheMark()
