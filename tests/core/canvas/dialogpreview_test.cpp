@@ -28,19 +28,16 @@ std::string shape(const GdtList &list, const PreviewPlan &plan)
     return out;
 }
 
-int indexOf(const GdtList &list, const std::string &varId)
+int indexOf(GdtList &list, const std::string &varId)
 {
-    for (std::size_t i = 0; i < list.records().size(); ++i)
-        if (list.records()[i].varId == varId)
-            return static_cast<int>(i);
-    return -1;
+    return list.findByVarId(varId) ? list.currentIndex() : -1;
 }
 
 } // namespace
 
 TEST(DialogPreview, TheWindowOfTheCurrentGadgetWithWhatItsCodeCreates)
 {
-    const GdtList list = dialoglist::listOf("W:Win@0 T:Early@0 P:Tabs@0 B:Lost@0 G:One@1>Tabs B:Name@1 Y:Code@1 "
+    GdtList list = dialoglist::listOf("W:Win@0 T:Early@0 P:Tabs@0 B:Lost@0 G:One@1>Tabs B:Name@1 Y:Code@1 "
                                             "G:Two@2>Tabs K:Box@2 B:Deep@2 C:EndBox@2 C:EndTabs@0 X:Combo@0 "
                                             "G:First@0>Combo G:Second@0>Combo B:Ok@0 W:Other@3 B:Far@3");
     const DialogStructure structure(list);

@@ -23,14 +23,6 @@ namespace {
 
 const std::filesystem::path kSource = TAFELBAU_SOURCE_DIR;
 
-int indexOf(const GdtList &list, const std::string &varId)
-{
-    for (std::size_t i = 0; i < list.records().size(); ++i)
-        if (list.records()[i].varId == varId)
-            return static_cast<int>(i);
-    return -1;
-}
-
 } // namespace
 
 class PreviewTest : public QObject
@@ -137,8 +129,8 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), widgetOf("BtnOk"));
 
         // The design stays as it was.
-        QCOMPARE(m_state.list.records()[static_cast<std::size_t>(indexOf(m_state.list, "StrTelefon"))].text,
-                 std::string());
+        QVERIFY(m_state.list.findByVarId("StrTelefon"));
+        QCOMPARE(m_state.list.current()->text, std::string());
         QVERIFY(m_window->windowTitle().endsWith(QStringLiteral("demo.tbf")));
 
         // Opened again: the new one takes the old one's place.
