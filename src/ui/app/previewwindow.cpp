@@ -114,9 +114,10 @@ PreviewWindow::PreviewWindow(const PreviewPlan &plan, QWidget *parent) : QDialog
         QWidget *into = g.parent < 0 ? this : innerOf(g.parent);
         QWidget *w = nullptr;
         if (g.type.kind == ControlKind::Page) {
-            auto *tabs = static_cast<QTabWidget *>(m_widgets.at(static_cast<std::size_t>(g.parent)));
-            w = new QWidget;
-            tabs->addTab(w, fromLatin1(g.text));
+            if (auto *tabs = qobject_cast<QTabWidget *>(m_widgets.at(static_cast<std::size_t>(g.parent)))) {
+                w = new QWidget;
+                tabs->addTab(w, fromLatin1(g.text));
+            }
         } else if (into) {
             w = makeWidget(g, into);
             w->setGeometry(placeOf(g.rect));

@@ -110,8 +110,10 @@ std::filesystem::path ProgramRunner::mainProgramFor(const std::filesystem::path 
 
 void ProgramRunner::run()
 {
-    if (isCompiling())
-        return; // one run at a time; its end reports
+    if (isCompiling()) {
+        m_dock->addLine(QString::fromUtf8("Der Compiler läuft noch; sein Ende wird hier gemeldet."));
+        return;
+    }
     const CompilerSearch search = compilerSearch();
     const auto compiler = findPureBasicCompiler(search);
     if (!compiler) {
