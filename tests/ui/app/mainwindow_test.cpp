@@ -4,6 +4,7 @@
 #include "core/document/listfile.h"
 #include "scripteddialogs.h"
 #include "testutil.h"
+#include "ui/app/canvashost.h"
 #include "ui/app/mainwindow.h"
 #include "ui/canvas/cardcanvas.h"
 
@@ -137,7 +138,8 @@ private slots:
         QTRY_COMPARE(m_window->innerSize(), inner);
         QTEST(m_window->listView()->geometry(), "list");
         QTEST(m_window->propertyList()->geometry(), "properties");
-        QTEST(m_window->canvasArea()->geometry(), "canvasArea");
+        QTEST(m_window->canvasHost()->geometry(), "canvasArea");
+        QCOMPARE(m_window->canvasArea()->size(), m_window->canvasHost()->size()); // no code view beside it
     }
 
     void menusInTheirOrderWithAccessKeys()
