@@ -19,7 +19,6 @@ CanvasHost::CanvasHost(QScrollArea *area, ViewSettings &settings, float scale, Q
     : QMainWindow(parent), m_settings(settings), m_scale(scale)
 {
     setWindowFlags(Qt::Widget); // a part of the main window, not a window
-    setDockOptions(QMainWindow::AnimatedDocks);
     area->setMinimumWidth(canvasMinimum());
     setCentralWidget(area);
 }

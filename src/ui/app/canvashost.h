@@ -39,6 +39,10 @@ public:
     int codeViewMinimum() const;
     int canvasMinimum() const;
 
+    /// None: its one entry would hide the view behind the back of the
+    /// "Ansicht" menu and the settings.
+    QMenu *createPopupMenu() override { return nullptr; }
+
 protected:
     bool event(QEvent *event) override;
 
