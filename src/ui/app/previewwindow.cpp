@@ -65,6 +65,7 @@ protected:
     void paintEvent(QPaintEvent *) override
     {
         QPainter p(this);
+        p.fillRect(rect(), Qt::black); // the card under it, as on the canvas
         m_painter.paint(p, {m_item}, rect(), rect());
     }
 
