@@ -22,6 +22,7 @@ class QTableWidget;
 
 namespace tafelbau {
 
+class CanvasHost;
 class CanvasMouse;
 class CardCanvas;
 class CodeView;
@@ -169,6 +170,8 @@ public:
     CodeView *codeView() const { return m_codeView; }
     QLabel *nextFreeCardLabel() const { return m_nextFreeLabel; }
     QScrollArea *canvasArea() const { return m_canvasArea; }
+    /// Gadget 12: the canvas area with the code view docked in it.
+    CanvasHost *canvasHost() const { return m_canvasHost; }
     QAction *menuAction(int id) const;
 
 signals:
@@ -187,14 +190,8 @@ private:
     void buildViewMenu();
     void addViewCommands();
     void toggleView(bool ViewSettings::*value);
-    /// The code view comes and goes beside the canvas: the window grows by
-    /// its width and gives it back, so the canvas keeps its room.
+    /// The code view comes and goes beside the canvas, in the canvas's room.
     void showCodeView(bool shown);
-    /// The width the code view comes back with: the one it last had docked,
-    /// else the program's default.
-    int codeViewWidth() const;
-    /// Keeps the docked code view's width and side for the next time it is shown.
-    void noteCodeViewPlace();
     void buildAlignMenu(QMenu *editing);
     void addAlignCommands();
     /// The "Ausrichten" entries: enabled when enough gadgets are selected,
@@ -226,6 +223,7 @@ private:
     QTableWidget *m_properties = nullptr;
     QLabel *m_nextFreeLabel = nullptr;
     QScrollArea *m_canvasArea = nullptr;
+    CanvasHost *m_canvasHost = nullptr;
     CardCanvas *m_canvas = nullptr;
     CodeView *m_codeView = nullptr;
 
