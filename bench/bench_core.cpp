@@ -78,6 +78,20 @@ void BM_CodeFileBytes(benchmark::State &state)
     }
 }
 
+// Writing the code file of a save: the bytes, the check that the file on
+// disk is the one last written (read and hashed), the file and its hash.
+void BM_GenerateCodeFile(benchmark::State &state)
+{
+    Workspace ws(1);
+    const GdtList list = benchdata::makeList(static_cast<int>(state.range(0)));
+    const PoolSettings settings = benchdata::defaultSettings();
+    for (auto _ : state) {
+        benchdata::coldStart(state);
+        if (!generateCodeFile(ws.dir / "dlg.tbf", list, settings, 0).ok)
+            state.SkipWithError("generation failed");
+    }
+}
+
 void BM_SettingsSelectGroupByName(benchmark::State &state)
 {
     const GdtList list = benchdata::makeList(static_cast<int>(state.range(0)));
@@ -121,6 +135,7 @@ void BM_RefreshCodeProcess(benchmark::State &state)
 BENCHMARK(BM_LoadListFile)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WriteListFile)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CodeFileBytes)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GenerateCodeFile)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SettingsSelectGroupByName)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RefreshCodeProcess)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime();
 

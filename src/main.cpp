@@ -51,11 +51,15 @@ int runBatch(const CommandLine &cl, const StartupEnvironment &env)
     // Held by a static, so that a leak checker counts it as still in use.
     static AppState *const kept = new AppState;
     AppState &state = *kept;
-    startUp(state, dialogs, env);
+    // A pool that is there but unreadable has been reported; without it the
+    // code file's name is not known.
+    if (!startUp(state, dialogs, env))
+        return 1;
     const std::time_t now = generationTime(std::getenv("SOURCE_DATE_EPOCH"), std::time(nullptr));
+    const BatchNote note = [](const std::string &text) { std::fprintf(stderr, "Tafelbau: %s\n", text.c_str()); };
     if (cl.mode == CommandLine::Mode::RefreshCode)
-        return refreshCode(state, dialogs, cl.codeFile, now);
-    return importIntoListFile(state, dialogs, cl.source, cl.listFile, now);
+        return refreshCode(state, dialogs, cl.codeFile, now, note);
+    return importIntoListFile(state, dialogs, cl.source, cl.listFile, now, note);
 }
 
 } // namespace

@@ -56,4 +56,29 @@ public:
     }
 };
 
+/// The system's calls, with the state folder (where copies of files being
+/// rewritten in place go) a folder of the test's own; none for an empty path.
+class WithStateFolder : public tafelbau::FileOps
+{
+public:
+    explicit WithStateFolder(std::filesystem::path folder) : m_folder(std::move(folder)) {}
+    std::filesystem::path stateFolder() override { return m_folder; }
+
+private:
+    std::filesystem::path m_folder;
+};
+
+/// A folder that takes no new file, so that files are rewritten in place,
+/// with the state folder a test gives.
+class InPlace : public WithStateFolder
+{
+public:
+    using WithStateFolder::WithStateFolder;
+    int createTemp(std::string &) override
+    {
+        errno = EACCES;
+        return -1;
+    }
+};
+
 } // namespace testutil

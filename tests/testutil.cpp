@@ -10,6 +10,31 @@
 
 namespace testutil {
 
+namespace {
+
+// Saves keep hashes and copies in the user's state folder: the tests keep
+// theirs in a folder of their own, never in the home of whoever runs them.
+struct OwnStateFolder
+{
+    OwnStateFolder()
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "tafelbau-state-XXXXXX").string();
+        if (!::mkdtemp(pattern.data()))
+            std::abort();
+        path = pattern;
+        ::setenv("XDG_STATE_HOME", path.c_str(), 1);
+    }
+    ~OwnStateFolder()
+    {
+        std::error_code ec;
+        std::filesystem::remove_all(path, ec);
+    }
+    std::filesystem::path path;
+};
+const OwnStateFolder kOwnStateFolder;
+
+} // namespace
+
 TempDir::TempDir()
 {
     std::string pattern = (std::filesystem::temp_directory_path() / "tafelbau-test-XXXXXX").string();

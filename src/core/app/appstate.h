@@ -21,6 +21,7 @@ struct AppState
     std::filesystem::path settingsFile;
     std::filesystem::path poolFile;
     std::filesystem::path startFile;
+    std::filesystem::path stateFolder; ///< the user's state folder; empty when none is known
 
     ProgramSettings settings;
     float displayScale = 1.0f;

@@ -11,7 +11,7 @@
 namespace tafelbau {
 
 int importIntoListFile(AppState &state, Dialogs &dialogs, const std::filesystem::path &source,
-                       const std::filesystem::path &listFile, std::time_t now)
+                       const std::filesystem::path &listFile, std::time_t now, const BatchNote &note)
 {
     // A list file named like a code file (dlg.pbi with the extension ".pbi")
     // would be overwritten by its own code right after it was saved.
@@ -21,6 +21,13 @@ int importIntoListFile(AppState &state, Dialogs &dialogs, const std::filesystem:
             dialogs.showMessage(sameFileMessage(generated));
             return 1;
         }
+    }
+    // A hand-written source named like the list's code file would be read,
+    // and then replaced by the code generated from it.
+    if (const std::string conflict = importSourceConflict(source, listFile, state.pool.settings);
+        !conflict.empty()) {
+        dialogs.showMessage(conflict);
+        return 1;
     }
     std::error_code ec;
     if (std::filesystem::exists(listFile, ec)) {
@@ -42,15 +49,20 @@ int importIntoListFile(AppState &state, Dialogs &dialogs, const std::filesystem:
     if (!imported.report.empty())
         dialogs.showMessage(imported.report);
     state.changed = true;
-    if (const Outcome saved = writeListFile(listFile, state.list); !saved.ok) {
+    TextEncoding encoding = state.list.encoding();
+    if (const Outcome saved = writeListFile(listFile, state.list, FileOps::system(), &encoding); !saved.ok) {
         dialogs.showMessage(saved.message);
         return 1;
     }
+    state.list.setEncoding(encoding);
     state.changed = false;
-    if (const Outcome written = generateCodeFile(listFile, state.list, state.pool.settings, now); !written.ok) {
+    const Outcome written = generateCodeFile(listFile, state.list, state.pool.settings, now);
+    if (!written.ok) {
         dialogs.showMessage(written.message);
         return 1;
     }
+    if (!written.notice.empty() && note)
+        note(written.notice);
     return 0;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/app/appstate.h"
+#include "core/app/batchrefresh.h"
 #include "core/document/dialogs.h"
 
 #include <ctime>
@@ -10,8 +11,10 @@ namespace tafelbau {
 
 /// "/import SOURCE LIST": loads LIST when it exists (an empty list at that
 /// path otherwise), imports SOURCE as the menu command does, saves the list
-/// and regenerates its code file. Returns the exit status.
+/// and regenerates its code file. Refuses, before anything is written, a
+/// SOURCE that the list's code or export file would overwrite. Returns the
+/// exit status.
 int importIntoListFile(AppState &state, Dialogs &dialogs, const std::filesystem::path &source,
-                       const std::filesystem::path &listFile, std::time_t now);
+                       const std::filesystem::path &listFile, std::time_t now, const BatchNote &note = {});
 
 } // namespace tafelbau

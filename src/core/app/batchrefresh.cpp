@@ -26,7 +26,8 @@ std::optional<std::filesystem::path> listFileForCodeFile(const std::string &code
     return std::filesystem::path(codeFile.substr(0, codeFile.size() - ext.size()) + "tbf");
 }
 
-int refreshCode(AppState &state, Dialogs &dialogs, const std::string &codeFile, std::time_t now)
+int refreshCode(AppState &state, Dialogs &dialogs, const std::string &codeFile, std::time_t now,
+                const BatchNote &note)
 {
     const auto listPath = listFileForCodeFile(codeFile, state.pool.settings);
     if (!listPath)
@@ -39,10 +40,13 @@ int refreshCode(AppState &state, Dialogs &dialogs, const std::string &codeFile, 
     // The code file written is the one named, whatever the letter case of
     // its extension; the export file goes where a save would put it.
     const CodeFileNames names{codeFile, codeFileNames(*listPath, state.pool.settings).exportFile};
-    if (const Outcome written = writeCodeFiles(names, *listPath, state.list, state.pool.settings, now); !written.ok) {
+    const Outcome written = writeCodeFiles(names, *listPath, state.list, state.pool.settings, now);
+    if (!written.ok) {
         dialogs.showMessage(written.message);
         return 1;
     }
+    if (!written.notice.empty() && note)
+        note(written.notice);
     return 0;
 }
 

@@ -5,6 +5,7 @@
 
 #include <ctime>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -17,10 +18,15 @@ namespace tafelbau {
 /// is the one named.
 std::optional<std::filesystem::path> listFileForCodeFile(const std::string &codeFile, const PoolSettings &settings);
 
+/// Where a batch run says what is no failure but worth knowing (standard
+/// error): the copy kept of a code file edited by hand.
+using BatchNote = std::function<void(const std::string &utf8)>;
+
 /// "/refreshcode": regenerates `codeFile` from its gadget list file. Returns
 /// the exit status: 1 when loading or generation failed or the code file is
 /// the list file itself, 0 otherwise (including a code file of another
 /// extension, which is not touched).
-int refreshCode(AppState &state, Dialogs &dialogs, const std::string &codeFile, std::time_t now);
+int refreshCode(AppState &state, Dialogs &dialogs, const std::string &codeFile, std::time_t now,
+                const BatchNote &note = {});
 
 } // namespace tafelbau

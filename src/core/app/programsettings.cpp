@@ -50,6 +50,9 @@ ProgramSettings readProgramSettings(const std::filesystem::path &path)
 
 bool writeProgramSettings(const std::filesystem::path &path, const ProgramSettings &s, FileOps &files)
 {
+    // No data folder (no home): the settings are not kept.
+    if (path.empty())
+        return false;
     SettingsDocument doc(files);
     doc.open(path);
     doc.selectGroup("General");

@@ -2,6 +2,8 @@
 
 #include "core/app/installlayout.h"
 #include "core/document/latin1.h"
+#include "core/document/rewritesafeguard.h"
+#include "core/document/statefolder.h"
 #include "core/pool/poolfile.h"
 
 #include <cstdint>
@@ -34,6 +36,8 @@ StartupEnvironment StartupEnvironment::fromProcess()
         env.xdgConfigHome = v;
     if (const char *v = std::getenv("XDG_DATA_HOME"))
         env.xdgDataHome = v;
+    if (const char *v = std::getenv("XDG_STATE_HOME"))
+        env.xdgStateHome = v;
     if (const char *v = std::getenv("HOME"))
         env.home = v;
     return env;
@@ -56,24 +60,36 @@ fs::path applicationDataFolder(const StartupEnvironment &env)
     return {};
 }
 
-void startUp(AppState &state, Dialogs &dialogs, const StartupEnvironment &env)
+bool startUp(AppState &state, Dialogs &dialogs, const StartupEnvironment &env)
 {
     state.displayScale = 1.0f;
     state.programFolder = programFolderOf(env.executable);
+    state.stateFolder = stateFolderFor(env.xdgStateHome, env.home);
+    for (const RecoveredRewrite &r : recoverInterruptedRewrites(state.stateFolder))
+        dialogs.showMessage(recoveryMessage(r));
     const fs::path appData = applicationDataFolder(env);
-    state.dataFolder = withSlash((appData.empty() ? fs::path("/") : appData) / "Tafelbau");
+    // No home, no data folder: one at the root of the file system would be
+    // shared by every user without a home, root included.
+    state.dataFolder = appData.empty() ? fs::path() : withSlash(appData / "Tafelbau");
     std::error_code ec;
-    if (!fs::is_directory(state.dataFolder, ec)) {
+    if (!state.dataFolder.empty() && !fs::is_directory(state.dataFolder, ec)) {
         fs::create_directories(state.dataFolder, ec);
         if (!fs::is_directory(state.dataFolder, ec))
             dialogs.showMessage("Err - Konnte Verzeichnis nicht anlegen: \r\n" + state.dataFolder.string());
     }
-    state.settingsFile = state.dataFolder / "Tafelbau.ini";
-    state.settings = readProgramSettings(state.settingsFile);
+    state.settingsFile = state.dataFolder.empty() ? fs::path() : state.dataFolder / "Tafelbau.ini";
+    state.settings = state.settingsFile.empty() ? ProgramSettings{} : readProgramSettings(state.settingsFile);
     state.pool.settings.generalPrgHelpFile = state.settings.helpFile;
     state.poolFile = choosePoolFile(state.programFolder, userDataFolder(env.xdgDataHome, env.home),
                                     shippedPoolFile(state.programFolder), dialogs);
-    loadGdtPool(state.poolFile, state.pool);
+    int error = 0;
+    if (loadGdtPool(state.poolFile, state.pool, &error))
+        return true;
+    const std::string unreadable = unreadablePoolMessage(state.poolFile, error);
+    if (unreadable.empty())
+        return true;
+    dialogs.showMessage(unreadable);
+    return false;
 }
 
 CommandLine parseCommandLine(const std::vector<std::string> &args)

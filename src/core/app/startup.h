@@ -16,6 +16,7 @@ struct StartupEnvironment
     std::filesystem::path executable; ///< the running program file
     std::string xdgConfigHome;        ///< $XDG_CONFIG_HOME, may be empty
     std::string xdgDataHome;          ///< $XDG_DATA_HOME, may be empty
+    std::string xdgStateHome;         ///< $XDG_STATE_HOME, may be empty
     std::string home;                 ///< $HOME, may be empty
 
     static StartupEnvironment fromProcess();
@@ -26,10 +27,15 @@ struct StartupEnvironment
 std::filesystem::path programFolderOf(const std::filesystem::path &executable);
 std::filesystem::path applicationDataFolder(const StartupEnvironment &env);
 
-/// Fixes the folders (creating the data folder with its parents), reads the
-/// program settings, chooses the gadget pool file (see choosePoolFile) and
-/// loads it. Reports a data folder that cannot be created and goes on.
-void startUp(AppState &state, Dialogs &dialogs, const StartupEnvironment &env);
+/// Fixes the folders (creating the data folder with its parents), puts back
+/// files whose rewrite was cut off (see RewriteSafeguard), reads the program
+/// settings, chooses the gadget pool file (see choosePoolFile) and loads it.
+/// Without a home folder there is no data folder: the settings keep their
+/// defaults and are not written, and no folder is made at the root.
+/// Reports a data folder that cannot be created and goes on. False when the
+/// pool file is there but could not be read (reported): the pool is empty
+/// then, and a batch run is to stop.
+bool startUp(AppState &state, Dialogs &dialogs, const StartupEnvironment &env);
 
 /// What the command line asks for.
 struct CommandLine

@@ -1,8 +1,12 @@
 #include "core/codegen/codefile.h"
 
+#include "core/codegen/codefileguard.h"
 #include "core/codegen/templateexpansion.h"
 #include "core/document/atomicfile.h"
 #include "core/document/latin1.h"
+#include "core/document/systemerror.h"
+
+#include <sys/stat.h>
 
 #include <cstdio>
 
@@ -59,6 +63,21 @@ std::filesystem::path absoluteNormal(const std::filesystem::path &p)
     return abs;
 }
 
+/// `path` with the letters A-Z and the Latin-1 capitals (in their UTF-8
+/// form) made small, as a file system that ignores case compares names.
+std::string caseFolded(const std::string &path)
+{
+    std::string out = foldedCopy(path);
+    for (std::size_t i = 0; i + 1 < out.size(); ++i) {
+        const auto lead = static_cast<unsigned char>(out[i]);
+        const auto next = static_cast<unsigned char>(out[i + 1]);
+        // U+00C0-U+00DE but U+00D7 (the multiplication sign).
+        if (lead == 0xC3 && next >= 0x80 && next <= 0x9E && next != 0x97)
+            out[i + 1] = static_cast<char>(next + 0x20);
+    }
+    return out;
+}
+
 } // namespace
 
 CodeFileNames codeFileNames(const std::filesystem::path &listPath, const PoolSettings &settings)
@@ -67,15 +86,35 @@ CodeFileNames codeFileNames(const std::filesystem::path &listPath, const PoolSet
     return {stem + settings.codeFileExt, stem + "PBFExport.pbf"};
 }
 
-bool sameFile(const std::filesystem::path &a, const std::filesystem::path &b)
+bool sameFile(const std::filesystem::path &a, const std::filesystem::path &b, FileOps &files)
 {
-    std::error_code ec;
-    if (std::filesystem::exists(a, ec) && std::filesystem::exists(b, ec)) {
-        const bool same = std::filesystem::equivalent(a, b, ec);
-        if (!ec)
-            return same;
-    }
-    return absoluteNormal(a) == absoluteNormal(b);
+    const std::filesystem::path absA = absoluteNormal(a);
+    const std::filesystem::path absB = absoluteNormal(b);
+    if (absA == absB)
+        return true;
+    struct stat sa = {}, sb = {};
+    const bool hasA = files.status(a, sa) == 0;
+    const bool hasB = files.status(b, sb) == 0;
+    if (hasA && hasB && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino)
+        return true;
+    return (hasA || hasB) && caseFolded(absA.native()) == caseFolded(absB.native());
+}
+
+std::string importSourceConflict(const std::filesystem::path &source, const std::filesystem::path &listFile,
+                                 const PoolSettings &settings, FileOps &files)
+{
+    if (listFile.empty() || lacksCodeFileExtension(settings))
+        return {};
+    const CodeFileNames names = codeFileNames(listFile, settings);
+    for (const std::filesystem::path &generated : {names.code, names.exportFile})
+        if (sameFile(source, generated, files))
+            return latin1ToUtf8("Fehler: Die Quelldatei w\xE4re die Codedatei der Gadgetliste: ") + source.string();
+    return {};
+}
+
+bool lacksCodeFileExtension(const PoolSettings &settings)
+{
+    return settings.codeFileExt.find_first_not_of('.') == std::string::npos;
 }
 
 std::string sameFileMessage(const std::filesystem::path &path)
@@ -139,22 +178,39 @@ Outcome generateCodeFile(const std::filesystem::path &listPath, const GdtList &l
 Outcome writeCodeFiles(const CodeFileNames &names, const std::filesystem::path &listPath, const GdtList &list,
                        const PoolSettings &settings, std::time_t when, FileOps &files)
 {
+    if (lacksCodeFileExtension(settings))
+        return Outcome::failure(latin1ToUtf8("Keine Codedatei geschrieben: Die Gadget-Pool-Datei nennt keine Endung "
+                                             "f\xFCr Codedateien (GGdtPoolCodeFileExt). Gespeichert ist nur die "
+                                             "Gadgetliste: ")
+                                + listPath.string());
     // An extension of ".tbf", or a list saved under the code file's name,
     // would have the generated code replace the list.
     for (const std::filesystem::path &generated : {names.code, names.exportFile})
-        if (sameFile(generated, listPath))
+        if (sameFile(generated, listPath, files))
             return Outcome::failure(sameFileMessage(generated));
     const std::string codeFailure = latin1ToUtf8("Fehler: Kann Codedatei nicht speichern: ") + names.code.string();
     AtomicFile code(files);
     if (!code.begin(names.code))
-        return Outcome::failure(codeFailure);
+        return Outcome::failure(withSystemReason(codeFailure, code.error()));
     AtomicFile exportFile(files);
     if (!exportFile.begin(names.exportFile) || !exportFile.commit({}, false))
-        return Outcome::failure(latin1ToUtf8("Fehler: Kann PBFExport-Datei nicht speichern: ")
-                                + names.exportFile.string());
-    if (!code.commit(codeFileBytes(list, settings, when), false))
-        return Outcome::failure(codeFailure);
-    return {};
+        return Outcome::failure(withSystemReason(
+            latin1ToUtf8("Fehler: Kann PBFExport-Datei nicht speichern: ") + names.exportFile.string(),
+            exportFile.error()));
+    std::string bytes = codeFileBytes(list, settings, when);
+    if (list.encoding() == TextEncoding::Utf8 || holdsWideCharacters(bytes))
+        bytes = "\xEF\xBB\xBF" + latin1ToUtf8(bytes);
+    // The new bytes go to their temporary file first: a full disk then
+    // stops the save before a copy of the old ones is made.
+    if (!code.write(bytes))
+        return Outcome::failure(withSystemReason(codeFailure, code.error()));
+    Outcome out = keepHandEdits(names.code, bytes, files);
+    if (!out.ok)
+        return out;
+    if (!code.commit({}, false))
+        return Outcome::failure(withSystemReason(codeFailure, code.error()));
+    rememberCodeFile(names.code, bytes, files);
+    return out;
 }
 
 } // namespace tafelbau

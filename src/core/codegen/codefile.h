@@ -26,12 +26,26 @@ struct CodeFileNames
 CodeFileNames codeFileNames(const std::filesystem::path &listPath, const PoolSettings &settings);
 
 /// Whether `a` and `b` name the same file: as the file system tells when
-/// both exist (links, letter case on a file system that ignores it),
-/// otherwise as their paths are spelled once made absolute and normal.
-bool sameFile(const std::filesystem::path &a, const std::filesystem::path &b);
+/// both exist (links), as their paths are spelled once made absolute and
+/// normal, and also when they differ only in letter case and either exists:
+/// on a file system that ignores case (FAT, exFAT) they are one file, even
+/// where its driver reports two different ones. `files` answers stat(2).
+bool sameFile(const std::filesystem::path &a, const std::filesystem::path &b, FileOps &files = FileOps::system());
 
 /// "Fehler: Codedatei und Gadgetliste wären dieselbe Datei: " + path (UTF-8).
 std::string sameFileMessage(const std::filesystem::path &path);
+
+/// "Fehler: Die Quelldatei wäre die Codedatei der Gadgetliste: " + source
+/// (UTF-8) when importing `source` into the list at `listFile` would have
+/// the next save write the list's code or export file over it; empty when
+/// it would not (or the list has no file yet).
+std::string importSourceConflict(const std::filesystem::path &source, const std::filesystem::path &listFile,
+                                 const PoolSettings &settings, FileOps &files = FileOps::system());
+
+/// Whether the pool names no code-file extension (none at all, or only
+/// dots): then no code file is written, as its name would be the list's
+/// without extension -- the name the compiler gives a program built from it.
+bool lacksCodeFileExtension(const PoolSettings &settings);
 
 /// "dd.mm.yyyy hh:ii" in local time.
 std::string codeFileDate(std::time_t when);
@@ -55,7 +69,11 @@ void appendCodeBlock(std::string &out, const GadgetRecord &record);
 
 /// Writes the code file and the empty export file beside the list file.
 /// When either cannot be created the code file keeps its old content. When
-/// either would be the list file itself, nothing is written.
+/// either would be the list file itself, or the pool names no code-file
+/// extension, nothing is written. A code file changed since it was last
+/// written is kept as "<code file>.bak" first (the outcome's notice says
+/// so). The code file of a list written as UTF-8 is UTF-8 with its
+/// byte-order mark, which the compiler reads as such.
 Outcome generateCodeFile(const std::filesystem::path &listPath, const GdtList &list, const PoolSettings &settings,
                          std::time_t when, FileOps &files = FileOps::system());
 

@@ -70,16 +70,20 @@ void DocumentCommands::openList(const std::filesystem::path &path)
 
 bool DocumentCommands::saveList()
 {
-    if (const Outcome written = writeListFile(m_state.listFile, m_state.list, m_files); !written.ok) {
+    TextEncoding encoding = m_state.list.encoding();
+    if (const Outcome written = writeListFile(m_state.listFile, m_state.list, m_files, &encoding); !written.ok) {
         m_dialogs.showMessage(written.message);
         return false;
     }
     m_state.history.markSaved();
+    // Written as UTF-8 once, the list stays so.
+    m_state.list.setEncoding(encoding);
     m_views.showTitle(windowTitle(m_state.listFile, false));
-    if (const Outcome code =
-            generateCodeFile(m_state.listFile, m_state.list, m_state.pool.settings, m_clock(), m_files);
-        !code.ok)
+    const Outcome code = generateCodeFile(m_state.listFile, m_state.list, m_state.pool.settings, m_clock(), m_files);
+    if (!code.ok)
         m_dialogs.showMessage(code.message);
+    else if (!code.notice.empty())
+        m_views.showStatus(code.notice);
     updateTitle(false);
     return true;
 }

@@ -22,6 +22,8 @@ public:
     /// Rebuilds the gadget list view, the card chooser and the property list
     /// from the list, and redraws the card.
     virtual void refreshGadgetList() = 0;
+    /// Says something once that needs no answer (the status line).
+    virtual void showStatus(const std::string &utf8) { (void)utf8; }
 };
 
 inline constexpr const char *kListFileFilter = "TafelbauFiles (*.tbf)|*.tbf|Alle Dateien|*.*";

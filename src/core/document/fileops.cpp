@@ -1,8 +1,11 @@
 #include "core/document/fileops.h"
 
+#include "core/document/statefolder.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace tafelbau {
@@ -40,6 +43,26 @@ int FileOps::truncate(int fd, long length)
 int FileOps::rename(const std::filesystem::path &from, const std::filesystem::path &to)
 {
     return std::rename(from.c_str(), to.c_str());
+}
+
+int FileOps::status(const std::filesystem::path &path, struct stat &out)
+{
+    return ::stat(path.c_str(), &out);
+}
+
+int FileOps::syncFolder(const std::filesystem::path &folder)
+{
+    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return -1;
+    const int result = ::fsync(fd);
+    ::close(fd);
+    return result;
+}
+
+std::filesystem::path FileOps::stateFolder()
+{
+    return processStateFolder();
 }
 
 FileOps &FileOps::system()

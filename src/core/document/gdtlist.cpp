@@ -10,6 +10,7 @@ void GdtList::clear()
     m_records.clear();
     m_current = kNone;
     m_lvidCounter = 0;
+    m_encoding = TextEncoding::Latin1;
 }
 
 GadgetRecord &GdtList::insertAfterCurrent(GadgetRecord record)

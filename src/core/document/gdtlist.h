@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/document/gadgetrecord.h"
+#include "core/document/latin1.h"
 #include "core/document/recordlist.h"
 
 #include <cstdint>
@@ -28,9 +29,15 @@ public:
 
     std::int32_t lvidCounter() const { return m_lvidCounter; }
 
+    /// How the list's file stores its texts: UTF-8 once it arrived as UTF-8
+    /// or was saved so (see listfile.h), Latin-1 for a new list.
+    TextEncoding encoding() const { return m_encoding; }
+    void setEncoding(TextEncoding encoding) { m_encoding = encoding; }
+
     void reserve(int count) { m_records.reserve(static_cast<std::size_t>(count)); }
 
-    /// Empties the list and resets the lvid counter, as New and Load do.
+    /// Empties the list, resets the lvid counter and makes it Latin-1 again,
+    /// as New and Load do.
     void clear();
 
     /// Inserts after the current record (at the front when there is none),
@@ -58,6 +65,7 @@ private:
     RecordList m_records;
     int m_current = kNone;
     std::int32_t m_lvidCounter = 0;
+    TextEncoding m_encoding = TextEncoding::Latin1;
 };
 
 /// The smallest card number >= 0 that no record of `list` uses; negative

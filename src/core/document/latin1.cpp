@@ -35,13 +35,74 @@ std::string foldedCopy(std::string_view s)
     return out;
 }
 
+namespace {
+
+/// Length of the valid UTF-8 sequence at `i` and its code point; 0 when
+/// the bytes there start none.
+std::size_t utf8Sequence(std::string_view s, std::size_t i, std::uint32_t &cp) noexcept
+{
+    const std::size_t n = s.size();
+    const auto c = static_cast<unsigned char>(s[i]);
+    std::size_t len = 0;
+    if (c >= 0xC2 && c <= 0xDF) {
+        len = 2;
+        cp = c & 0x1F;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+        len = 3;
+        cp = c & 0x0F;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+        len = 4;
+        cp = c & 0x07;
+    } else {
+        return 0;
+    }
+    for (std::size_t k = 1; k < len; ++k) {
+        if (i + k >= n || (static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80)
+            return 0;
+        cp = (cp << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
+    }
+    // Overlong forms, surrogates and values past U+10FFFF are invalid.
+    if ((len == 3 && cp < 0x800) || (len == 4 && (cp < 0x10000 || cp > 0x10FFFF)) || (cp >= 0xD800 && cp <= 0xDFFF))
+        return 0;
+    return len;
+}
+
+/// Length of the wide character held at `i` (the mark included); 0 when
+/// the mark there is a byte of its own.
+std::size_t heldWide(std::string_view s, std::size_t i) noexcept
+{
+    if (i + 1 >= s.size())
+        return 0;
+    std::uint32_t cp = 0;
+    const std::size_t len = utf8Sequence(s, i + 1, cp);
+    return len != 0 && cp > 0xFF ? len + 1 : 0;
+}
+
+} // namespace
+
+bool holdsWideCharacters(std::string_view text) noexcept
+{
+    for (std::size_t i = text.find(kWideMark); i != std::string_view::npos; i = text.find(kWideMark, i + 1))
+        if (heldWide(text, i) != 0)
+            return true;
+    return false;
+}
+
 std::string latin1ToUtf8(std::string_view latin1)
 {
     std::string out;
     out.reserve(latin1.size());
-    for (char ch : latin1) {
+    for (std::size_t i = 0; i < latin1.size(); ++i) {
+        const char ch = latin1[i];
         const auto c = static_cast<unsigned char>(ch);
         if (c < 0x80) {
+            if (ch == kWideMark) {
+                if (const std::size_t len = heldWide(latin1, i)) {
+                    out.append(latin1.substr(i + 1, len - 1));
+                    i += len - 1;
+                    continue;
+                }
+            }
             out.push_back(ch);
         } else {
             out.push_back(static_cast<char>(0xC0 | (c >> 6)));
@@ -57,7 +118,6 @@ std::string utf8ToLatin1(std::string_view utf8)
     out.reserve(utf8.size());
     const std::size_t n = utf8.size();
     std::size_t i = 0;
-    auto cont = [&](std::size_t k) { return k < n && (static_cast<unsigned char>(utf8[k]) & 0xC0) == 0x80; };
     while (i < n) {
         const auto c = static_cast<unsigned char>(utf8[i]);
         if (c < 0x80) {
@@ -65,40 +125,22 @@ std::string utf8ToLatin1(std::string_view utf8)
             ++i;
             continue;
         }
-        std::size_t len = 0;
         std::uint32_t cp = 0;
-        if (c >= 0xC2 && c <= 0xDF) {
-            len = 2;
-            cp = c & 0x1F;
-        } else if (c >= 0xE0 && c <= 0xEF) {
-            len = 3;
-            cp = c & 0x0F;
-        } else if (c >= 0xF0 && c <= 0xF4) {
-            len = 4;
-            cp = c & 0x07;
-        }
-        bool valid = len != 0;
-        for (std::size_t k = 1; valid && k < len; ++k) {
-            if (!cont(i + k))
-                valid = false;
-            else
-                cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
-        }
-        if (valid) {
-            // Overlong forms, surrogates and values past U+10FFFF are invalid.
-            if ((len == 3 && cp < 0x800) || (len == 4 && (cp < 0x10000 || cp > 0x10FFFF))
-                || (cp >= 0xD800 && cp <= 0xDFFF))
-                valid = false;
-        }
-        if (!valid) {
+        const std::size_t len = utf8Sequence(utf8, i, cp);
+        if (len == 0) {
             // One "?" for the lead byte and the continuation bytes that follow it.
             out.push_back('?');
             ++i;
-            while (i < n && cont(i))
+            while (i < n && (static_cast<unsigned char>(utf8[i]) & 0xC0) == 0x80)
                 ++i;
             continue;
         }
-        out.push_back(cp <= 0xFF ? static_cast<char>(cp) : '?');
+        if (cp <= 0xFF) {
+            out.push_back(static_cast<char>(cp));
+        } else {
+            out.push_back(kWideMark);
+            out.append(utf8.substr(i, len));
+        }
         i += len;
     }
     return out;

@@ -1,7 +1,11 @@
 // Byte-level text helpers shared by every core file format.
 //
 // Core texts are Latin-1 bytes held in std::string; only the edge towards the
-// user (messages, terminal, widgets) sees UTF-8.
+// user (messages, terminal, widgets) sees UTF-8. A character beyond Latin-1
+// (which only a list or source that arrives as UTF-8 can bring) is held as
+// kWideMark followed by its UTF-8 bytes: every byte-wise step of the core
+// passes it on untouched, and the conversions below turn it back into the
+// character. A Latin-1 text never holds that byte before such a sequence.
 #pragma once
 
 #include <cstdint>
@@ -32,11 +36,24 @@ std::string foldedCopy(std::string_view s);
 /// npos. Vectorised: the file readers run it over every byte they read.
 std::size_t findEitherByte(std::string_view s, std::size_t from, char a, char b) noexcept;
 
-/// Converts Latin-1 bytes to UTF-8 (two bytes for 0x80-0xFF).
+/// How a file stores its texts: one byte per character, or UTF-8 (marked
+/// by its byte-order mark at the start of the file).
+enum class TextEncoding { Latin1, Utf8 };
+
+/// Starts a character beyond Latin-1 in a core text (the control byte SUB).
+inline constexpr char kWideMark = '\x1A';
+
+/// Whether `text` holds a character beyond Latin-1, which only UTF-8 can
+/// store.
+bool holdsWideCharacters(std::string_view text) noexcept;
+
+/// Converts a core text to UTF-8: two bytes for 0x80-0xFF, a held wide
+/// character back to its own bytes.
 std::string latin1ToUtf8(std::string_view latin1);
 
-/// Converts UTF-8 to Latin-1; a character above 255 and every invalid byte
-/// sequence become one "?".
+/// Converts UTF-8 to a core text: a character up to 255 becomes its Latin-1
+/// byte, one above is held as kWideMark and its bytes; every invalid byte
+/// sequence becomes one "?".
 std::string utf8ToLatin1(std::string_view utf8);
 
 /// Plain decimal: "-" before negative values, no other signs or separators.

@@ -4,8 +4,10 @@
 #include "core/document/latin1.h"
 #include "core/document/multiline.h"
 #include "core/document/settingsdocument.h"
+#include "core/document/systemerror.h"
 
 #include <array>
+#include <optional>
 
 namespace tafelbau {
 
@@ -15,28 +17,57 @@ const char *const kParamKeys[10] = {"p0", "p1", "p2", "p3", "p4", "p5", "p6", "p
 const char *const kParamNameKeys[10] = {"pname0", "pname1", "pname2", "pname3", "pname4",
                                         "pname5", "pname6", "pname7", "pname8", "pname9"};
 
-void writeRecords(SettingsDocument &doc, const GdtList &list)
+/// Writes the records; true when a text holds the byte that starts a
+/// character beyond Latin-1 (see latin1.h), looked for while each text is
+/// at hand: a pass of its own over a big list would cost a save dearly.
+bool writeRecords(SettingsDocument &doc, const GdtList &list)
 {
+    bool marked = false;
+    auto text = [&](const char *key, std::string_view value) {
+        marked = marked || value.find(kWideMark) != std::string_view::npos;
+        doc.writeText(key, value);
+    };
     doc.writeText("GdtListFileVersion", kListFileVersion);
     for (const GadgetRecord &r : list.records()) {
+        marked = marked || r.varId.find(kWideMark) != std::string::npos;
         doc.selectGroup(r.varId);
-        doc.writeText("code", encodeMultiLine(r.code));
-        doc.writeText("name", r.name);
-        doc.writeText("text", r.text);
+        text("code", encodeMultiLine(r.code));
+        text("name", r.name);
+        text("text", r.text);
         doc.writeNumber("x", r.x);
         doc.writeNumber("y", r.y);
         doc.writeNumber("xy0", r.xy0);
         doc.writeNumber("xd", r.xd);
         doc.writeNumber("yd", r.yd);
-        doc.writeText("flags", encodeMultiLine(r.flags));
+        text("flags", encodeMultiLine(r.flags));
         doc.writeNumber("tab", r.tab);
         doc.writeNumber("card", r.card);
         doc.writeNumber("dontshow", r.dontshow);
         for (std::size_t i = 0; i < 10; ++i) {
-            doc.writeText(kParamKeys[i], r.p[i]);
-            doc.writeText(kParamNameKeys[i], r.pname[i]);
+            text(kParamKeys[i], r.p[i]);
+            text(kParamNameKeys[i], r.pname[i]);
         }
     }
+    return marked;
+}
+
+/// Writes `list` into the fresh document `doc` in the encoding it needs;
+/// `restart` makes `doc` fresh again (false when it cannot). The encoding
+/// written, or nothing when `restart` failed.
+template<typename Restart>
+std::optional<TextEncoding> writeInItsEncoding(SettingsDocument &doc, const GdtList &list, Restart &&restart)
+{
+    const bool utf8 = list.encoding() == TextEncoding::Utf8;
+    doc.setUtf8(utf8);
+    if (!writeRecords(doc, list) || utf8 || encodingToWrite(list) == TextEncoding::Latin1)
+        return list.encoding();
+    // A character beyond Latin-1 came into a Latin-1 list: rather than lose
+    // it, the list is written as UTF-8.
+    if (!restart())
+        return std::nullopt;
+    doc.setUtf8(true);
+    writeRecords(doc, list);
+    return TextEncoding::Utf8;
 }
 
 // Field numbers in the order of the file's keys: code, name, text, x, y,
@@ -120,17 +151,35 @@ std::string withLineBreakCode(std::string_view value, std::string_view code)
     return out;
 }
 
+TextEncoding encodingToWrite(const GdtList &list)
+{
+    if (list.encoding() == TextEncoding::Utf8)
+        return TextEncoding::Utf8;
+    for (const GadgetRecord &r : list.records()) {
+        bool wide = holdsWideCharacters(r.varId) || holdsWideCharacters(r.name) || holdsWideCharacters(r.code)
+            || holdsWideCharacters(r.text) || holdsWideCharacters(r.flags);
+        for (std::size_t i = 0; i < 10 && !wide; ++i)
+            wide = holdsWideCharacters(r.p[i]) || holdsWideCharacters(r.pname[i]);
+        if (wide)
+            return TextEncoding::Utf8;
+    }
+    return TextEncoding::Latin1;
+}
+
 std::string listFileBytes(const GdtList &list)
 {
     SettingsDocument doc;
     doc.loadBytes({});
-    writeRecords(doc, list);
+    writeInItsEncoding(doc, list, [&] {
+        doc.loadBytes({});
+        return true;
+    });
     std::string bytes = doc.serialize();
     doc.abandon();
     return bytes;
 }
 
-Outcome writeListFile(const std::filesystem::path &path, const GdtList &list, FileOps &files)
+Outcome writeListFile(const std::filesystem::path &path, const GdtList &list, FileOps &files, TextEncoding *written)
 {
     const std::string failure = latin1ToUtf8("Fehler: Kann Gadgetliste nicht speichern: ") + path.string();
     std::vector<std::string> ids;
@@ -157,10 +206,15 @@ Outcome writeListFile(const std::filesystem::path &path, const GdtList &list, Fi
                     + latin1ToUtf8("Diese Gadgets haben einen Zeilenumbruch in Text oder Parametern:") + broken};
     SettingsDocument doc(files);
     if (!doc.create(path))
-        return {false, failure};
-    writeRecords(doc, list);
-    if (!doc.close())
-        return {false, failure};
+        return {false, withSystemReason(failure, doc.lastError())};
+    const std::optional<TextEncoding> encoding = writeInItsEncoding(doc, list, [&] {
+        doc.abandon();
+        return doc.create(path);
+    });
+    if (!encoding || !doc.close())
+        return {false, withSystemReason(failure, doc.lastError())};
+    if (written)
+        *written = *encoding;
     return {};
 }
 
@@ -180,6 +234,7 @@ Outcome loadListFile(const std::filesystem::path &path, GdtList &list, const Fra
     }
     GdtList loaded;
     loaded.reserve(doc.groupCount());
+    loaded.setEncoding(doc.isUtf8() ? TextEncoding::Utf8 : TextEncoding::Latin1);
     // Records of one type tend to come in runs: ask once per run.
     std::string lastName;
     bool asked = false;

@@ -14,10 +14,19 @@ namespace tafelbau {
 
 inline constexpr const char *kListFileVersion = "081103";
 
-/// Writes `list` as a gadget list file. Refuses (and writes nothing) when
-/// VarIDs would not read back apart or a one-line value holds a line break;
-/// on any failure the old file stays.
-Outcome writeListFile(const std::filesystem::path &path, const GdtList &list, FileOps &files = FileOps::system());
+/// The encoding `list` is written in: UTF-8 when it is a UTF-8 list or holds
+/// a character beyond Latin-1, which a Latin-1 file could not keep; else
+/// Latin-1, byte for byte as the texts are. A caller that has written the
+/// list makes this its encoding, so that it stays UTF-8 from then on.
+/// Looks at every text of the list.
+TextEncoding encodingToWrite(const GdtList &list);
+
+/// Writes `list` as a gadget list file, in encodingToWrite(list), which
+/// `written` receives. Refuses (and writes nothing) when VarIDs would not
+/// read back apart or a one-line value holds a line break; on any failure
+/// the old file stays and the message names the system's reason.
+Outcome writeListFile(const std::filesystem::path &path, const GdtList &list, FileOps &files = FileOps::system(),
+                      TextEncoding *written = nullptr);
 
 /// Whether a one-line value of `r` (text, name, p0-p9, pname0-pname9) holds
 /// a CR or LF, which would split its line in the file.
@@ -36,7 +45,8 @@ std::string listFileBytes(const GdtList &list);
 using FrameColourOf = std::function<std::uint32_t(std::string_view typeName)>;
 
 /// Reads a gadget list file into `list`, replacing it only on success. Each
-/// record's frame colour comes from `colourOf` its type.
+/// record's frame colour comes from `colourOf` its type; the list's encoding
+/// is the file's.
 Outcome loadListFile(const std::filesystem::path &path, GdtList &list, const FrameColourOf &colourOf);
 
 } // namespace tafelbau

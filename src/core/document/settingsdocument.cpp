@@ -4,6 +4,7 @@
 #include "core/document/latin1.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 
 namespace tafelbau {
@@ -211,8 +212,10 @@ bool SettingsDocument::open(const std::filesystem::path &path)
     close();
     FileBytes bytes;
     bool writable = false;
-    if (!readWholeFile(path, bytes, &writable)) {
+    int error = 0;
+    if (!readWholeFile(path, bytes, &writable, &error)) {
         reset();
+        m_lastError = error;
         m_state = State::Missing;
         m_path = path;
         // A file that is there but cannot be read must not be replaced by
@@ -223,6 +226,7 @@ bool SettingsDocument::open(const std::filesystem::path &path)
     }
     adopt(std::move(bytes.data), bytes.size, path);
     m_readOnly = !writable;
+    m_lastError = 0;
     return true;
 }
 
@@ -230,8 +234,11 @@ bool SettingsDocument::create(const std::filesystem::path &path)
 {
     close();
     auto writer = std::make_unique<WriterSlot>(*m_files);
-    if (!writer->file.begin(path))
+    if (!writer->file.begin(path)) {
+        m_lastError = writer->file.error();
         return false;
+    }
+    m_lastError = 0;
     reset();
     m_state = State::Open;
     m_path = path;
@@ -296,9 +303,11 @@ bool SettingsDocument::close()
     if (m_state == State::None)
         return true;
     bool ok = true;
+    m_lastError = 0;
     if (m_modified || (m_created && m_writer)) {
         if (m_readOnly) {
             ok = false;
+            m_lastError = EACCES;
         } else {
             if (!m_writer) {
                 m_writer = std::make_unique<WriterSlot>(*m_files);
@@ -320,6 +329,8 @@ bool SettingsDocument::close()
                 });
                 ok = m_writer->file.commit(slice);
             }
+            if (!ok)
+                m_lastError = m_writer->file.error();
         }
     }
     reset();

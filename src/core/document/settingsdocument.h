@@ -56,6 +56,12 @@ public:
     void abandon();
 
     State state() const { return m_state; }
+    /// Why the last open(), create() or close() failed: an errno value or
+    /// kNotARegularFile (systemerror.h); 0 when it did not.
+    int lastError() const { return m_lastError; }
+    /// Whether close() writes the file as UTF-8 with its byte-order mark.
+    /// Set on a document made by create() before anything is written.
+    void setUtf8(bool utf8) { m_utf8 = utf8; }
     bool isModified() const { return m_modified; }
     bool isUtf8() const { return m_utf8; }
     bool isReadOnly() const { return m_readOnly; }
@@ -145,6 +151,7 @@ private:
     int findGroup(std::string_view rawName) const;
 
     FileOps *m_files;
+    int m_lastError = 0;
     State m_state = State::None;
     std::filesystem::path m_path;
     bool m_modified = false;

@@ -4,6 +4,7 @@
 #include "core/document/latin1.h"
 #include "core/document/multiline.h"
 #include "core/document/settingsdocument.h"
+#include "core/document/systemerror.h"
 
 #include <cstdint>
 
@@ -50,10 +51,12 @@ const char *const kParamKeys[10] = {"p0", "p1", "p2", "p3", "p4", "p5", "p6", "p
 
 } // namespace
 
-bool loadGdtPool(const std::filesystem::path &path, GdtPool &pool)
+bool loadGdtPool(const std::filesystem::path &path, GdtPool &pool, int *error)
 {
     SettingsDocument doc;
     if (!doc.open(path)) {
+        if (error)
+            *error = doc.lastError();
         doc.abandon();
         return false;
     }
@@ -99,6 +102,17 @@ bool loadGdtPool(const std::filesystem::path &path, GdtPool &pool)
     return true;
 }
 
+std::string unreadablePoolMessage(const std::filesystem::path &path, int error)
+{
+    std::error_code ec;
+    // A link counts as there even when it leads nowhere.
+    const auto type = std::filesystem::symlink_status(path, ec).type();
+    if (type == std::filesystem::file_type::not_found || type == std::filesystem::file_type::none)
+        return {};
+    return withSystemReason(latin1ToUtf8("Fehler: Kann Pooldatei nicht lesen: ") + path.string(), error)
+        + latin1ToUtf8("\r\nDer Gadget-Pool bleibt leer; beim Speichern wird keine Codedatei geschrieben.");
+}
+
 Outcome saveGdtPool(const std::filesystem::path &path, GdtPool &pool, FileOps &files)
 {
     const std::string failure = latin1ToUtf8("Fehler: Kann Pooldatei nicht speichern: ") + path.string();
@@ -117,7 +131,7 @@ Outcome saveGdtPool(const std::filesystem::path &path, GdtPool &pool, FileOps &f
     }
     SettingsDocument doc(files);
     if (!doc.create(path))
-        return {false, failure};
+        return {false, withSystemReason(failure, doc.lastError())};
     pool.sortIntoPoolOrder();
     for (const HeadKey &h : kHeadKeys)
         doc.writeText(h.key, encodeMultiLine(pool.settings.*h.field));
@@ -146,7 +160,7 @@ Outcome saveGdtPool(const std::filesystem::path &path, GdtPool &pool, FileOps &f
         doc.writeNumber("color", static_cast<std::int32_t>(e.color));
     }
     if (!doc.close())
-        return {false, failure};
+        return {false, withSystemReason(failure, doc.lastError())};
     return {};
 }
 

@@ -1,6 +1,7 @@
 #include "ui/app/editcommands.h"
 
 #include "core/canvas/keyplacement.h"
+#include "core/codegen/codefile.h"
 #include "core/codegen/syntaximport.h"
 #include "core/commands/addgadget.h"
 #include "core/commands/filechoosers.h"
@@ -226,6 +227,12 @@ void EditCommands::importFromCode()
                                        "Tafelbau Gadgets importieren aus Codedatei", {}, kSourceFileFilter);
     if (!file)
         return;
+    // The next save would write the list's code over the source read here.
+    if (const std::string conflict = importSourceConflict(*file, state.listFile, state.pool.settings);
+        !conflict.empty()) {
+        m_window.dialogs().showMessage(conflict);
+        return;
+    }
     const SourceImport imported = importSourceFile(*file, state.pool, state.list, kImportNotesShown);
     if (!imported.outcome.ok) {
         m_window.dialogs().showMessage(imported.outcome.message);

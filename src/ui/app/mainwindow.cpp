@@ -35,6 +35,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QTableWidget>
 #include <QUrl>
 
@@ -318,6 +319,11 @@ void MainWindow::setGadgetCommand(int gadget, std::function<void()> command)
     m_gadgetCommands[gadget] = std::move(command);
 }
 
+void MainWindow::showStatus(const std::string &utf8)
+{
+    statusBar()->showMessage(fromUtf8(utf8));
+}
+
 void MainWindow::showTitle(const std::string &utf8)
 {
     setWindowTitle(fromUtf8(utf8));
@@ -391,7 +397,7 @@ QSize MainWindow::innerSize() const
 void MainWindow::setInnerSize(int width, int height)
 {
     const int menuHeight = menuBar()->isVisible() || !isVisible() ? menuBar()->sizeHint().height() : 0;
-    resize(width, height + menuHeight);
+    resize(width, height + menuHeight + statusBar()->sizeHint().height());
 }
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)

@@ -134,6 +134,7 @@ public:
     // The views, as the list-editing commands use them.
     void showTitle(const std::string &utf8) override;
     void refreshGadgetList() override;
+    void showStatus(const std::string &utf8) override;
     void showGadgetProperties();
     void applySelectionToRows();
     void drawCard();

@@ -1,6 +1,7 @@
 #include "ui/codegen/codeview.h"
 
 #include "ui/codegen/purebasichighlighter.h"
+#include "ui/document/qtconvert.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -26,7 +27,10 @@ void appendShownLine(QString &text, std::string_view latin1)
     const bool cut = latin1.size() > static_cast<std::size_t>(CodeView::kMaxShownLineLength);
     const std::string_view part = cut ? latin1.substr(0, CodeView::kMaxShownLineLength) : latin1;
     const qsizetype from = text.size();
-    text.append(QLatin1StringView(part.data(), static_cast<qsizetype>(part.size())));
+    if (part.find(kWideMark) != std::string_view::npos)
+        text.append(fromLatin1(part));
+    else
+        text.append(QLatin1StringView(part.data(), static_cast<qsizetype>(part.size())));
     for (auto c = text.begin() + from; c != text.end(); ++c) {
         const char16_t u = c->unicode();
         if (u < 0x20 && u != u'\t')
@@ -257,8 +261,7 @@ std::string CodeView::shownBytes() const
 {
     std::string bytes;
     for (QTextBlock b = m_editor->document()->begin(); b.isValid(); b = b.next()) {
-        const QByteArray line = b.text().toLatin1();
-        bytes.append(line.constData(), static_cast<std::size_t>(line.size())).append("\r\n");
+        bytes.append(toLatin1(b.text())).append("\r\n");
     }
     return bytes;
 }

@@ -1,7 +1,10 @@
 // The one edge between the core's values and Qt's. Core texts are Latin-1
-// bytes, messages UTF-8, file names the byte strings Linux keeps, colours
-// red + 256 * green + 65536 * blue.
+// bytes (a character beyond Latin-1 held as latin1.h describes), messages
+// UTF-8, file names the byte strings Linux keeps, colours red + 256 * green
+// + 65536 * blue.
 #pragma once
+
+#include "core/document/latin1.h"
 
 #include <QColor>
 #include <QString>
@@ -15,12 +18,18 @@ namespace tafelbau {
 
 inline QString fromLatin1(std::string_view latin1)
 {
+    if (latin1.find(kWideMark) != std::string_view::npos)
+        return QString::fromStdString(latin1ToUtf8(latin1));
     return QString::fromLatin1(latin1.data(), static_cast<qsizetype>(latin1.size()));
 }
 
-/// A character above 255 becomes "?".
+/// A character above 255 is kept (see latin1.h), not turned into "?": a
+/// UTF-8 list stores it.
 inline std::string toLatin1(const QString &text)
 {
+    for (const QChar c : text)
+        if (c.unicode() > 0xFF)
+            return utf8ToLatin1(text.toStdString());
     const QByteArray bytes = text.toLatin1();
     return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }

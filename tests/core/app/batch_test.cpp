@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using namespace tafelbau;
 using testutil::crlf;
 namespace fs = std::filesystem;
@@ -78,7 +80,11 @@ TEST_F(Batch, RefreshRegeneratesTheCodeFileOfTheSameName)
     // The file named is the one written, whatever the case of its extension.
     const auto result = run({"/RefreshCode", (dir / "dlg.PBI").string()});
     EXPECT_EQ(result.status, 0) << result.err;
-    EXPECT_EQ(result.err, "");
+    // Bytes this program did not write there are kept, and that is said.
+    EXPECT_EQ(result.err, "Tafelbau: Die Codedatei war nicht mehr so, wie Tafelbau sie zuletzt geschrieben hat; "
+                          "ihr bisheriger Inhalt liegt jetzt in: "
+                              + (dir / "dlg.PBI.bak").string() + "\n");
+    EXPECT_EQ(testutil::readFile(dir / "dlg.PBI.bak"), "stale");
     const std::string code = testutil::readFile(dir / "dlg.PBI");
     EXPECT_NE(code.find("\t#Ok\r\n"), std::string::npos);
     EXPECT_NE(code.find("ButtonGadget(#Ok, 4*GTBScale)\r\n"), std::string::npos);
@@ -102,7 +108,7 @@ TEST_F(Batch, RefreshFailuresAndNothingToDo)
         {{"/refreshcode", (dir / "bad.pbi").string()}, 1, "Version: 1\nErforderliche Version: 081103"},
         {{"/refreshcode", (dir / "d.pbi").string()},
          1,
-         "Fehler: Kann Codedatei nicht speichern: " + (dir / "d.pbi").string()},
+         "Fehler: Kann Codedatei nicht speichern: " + (dir / "d.pbi").string() + "\nIst ein Verzeichnis"},
         {{"/import", "only-one"}, 2, "/refreshcode"}, // the usage
         // The editor without a display says so in German and names the forms that need none.
         {{}, 1, noDisplayText()},
@@ -196,4 +202,65 @@ TEST_F(Batch, ImportByStatementsReportsOnStandardError)
     const std::string code = testutil::readFile(dir / "dlg.pbi");
     EXPECT_NE(code.find("ButtonGadget(#Ok, 10*GTBScale, \"Weiter\")\r\n"), std::string::npos);
     EXPECT_NE(code.find("ButtonGadget(#Zu, 0*GTBScale, \"Zu\")\r\n"), std::string::npos);
+}
+
+// "/import dialog.pbi dialog.tbf" used to read the hand-written source, save
+// the list and then replace the source by the code generated from it.
+TEST_F(Batch, ImportRefusesASourceThatTheCodeFileWouldReplace)
+{
+    const std::string source = "OpenWindow(0, 0, 0, 200, 100, \"Dialog\")\r\n"
+                               "ButtonGadget(Ok, 10, 20, 80, 24, \"Weiter\")\r\n";
+    testutil::writeFile(dir / "dialog.pbi", source);
+    const testutil::RunResult r = run({"/import", (dir / "dialog.pbi").string(), (dir / "dialog.tbf").string()});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "Tafelbau: Fehler: Die Quelldatei w\xC3\xA4re die Codedatei der Gadgetliste: "
+                         + (dir / "dialog.pbi").string() + "\n");
+    EXPECT_EQ(testutil::readFile(dir / "dialog.pbi"), source);
+    EXPECT_FALSE(fs::exists(dir / "dialog.tbf"));
+    EXPECT_FALSE(fs::exists(dir / "dialogPBFExport.pbf"));
+}
+
+// A pool that is there but cannot be read gives no code-file extension:
+// the batch run says so and stops before it writes anything.
+TEST_F(Batch, UnreadablePoolStopsTheBatchRun)
+{
+    fs::remove(dir / "prog" / "TafelbauGadgetPool.ini");
+    const fs::path own = dir / "home" / ".local" / "share" / "Tafelbau" / "TafelbauGadgetPool.ini";
+    fs::create_directories(own.parent_path());
+    ASSERT_TRUE(writeListFile(dir / "dlg.tbf", GdtList{}).ok);
+    const std::pair<std::function<void()>, std::string> pools[] = {
+        {[&] { fs::create_directory(own); }, "Ist ein Verzeichnis"},
+        {[&] { fs::create_symlink(dir / "gone.ini", own); }, "Datei oder Verzeichnis nicht gefunden"},
+    };
+    for (const auto &[makePool, reason] : pools) {
+        fs::remove(own);
+        makePool();
+        const testutil::RunResult r = run({"/refreshcode", (dir / "dlg").string()});
+        EXPECT_EQ(r.status, 1) << r.err;
+        EXPECT_EQ(r.err, "Tafelbau: Fehler: Kann Pooldatei nicht lesen: " + own.string() + "\n" + reason
+                             + "\nDer Gadget-Pool bleibt leer; beim Speichern wird keine Codedatei geschrieben.\n");
+        EXPECT_FALSE(fs::exists(dir / "dlg"));
+        EXPECT_FALSE(fs::exists(dir / "dlgPBFExport.pbf"));
+    }
+}
+
+// The refresh remembers what it wrote; a hand edit since is kept and said
+// on standard error, once.
+TEST_F(Batch, RefreshKeepsAHandEditAndSaysSo)
+{
+    GdtList list;
+    list.append({}).varId = "Ok";
+    ASSERT_TRUE(writeListFile(dir / "dlg.tbf", list).ok);
+    const std::string code = (dir / "dlg.pbi").string();
+    EXPECT_EQ(run({"/refreshcode", code}).err, "");
+    testutil::writeFile(code, testutil::readFile(code) + "; mine\r\n");
+    const std::string edited = testutil::readFile(code);
+    EXPECT_EQ(run({"/refreshcode", code}).err,
+              "Tafelbau: Die Codedatei war nicht mehr so, wie Tafelbau sie zuletzt geschrieben hat; ihr bisheriger "
+              "Inhalt liegt jetzt in: "
+                  + code + ".bak\n");
+    EXPECT_EQ(testutil::readFile(code + ".bak"), edited);
+    const testutil::RunResult again = run({"/refreshcode", code});
+    EXPECT_EQ(again.status, 0);
+    EXPECT_EQ(again.err, "");
 }

@@ -2,10 +2,14 @@
 #include "core/app/programsettings.h"
 #include "core/app/startup.h"
 #include "core/document/displayscale.h"
+#include "core/document/rewritesafeguard.h"
+#include "core/document/statefolder.h"
 
 #include "testutil.h"
 
 #include <gtest/gtest.h>
+
+#include <memory>
 
 using namespace tafelbau;
 using testutil::crlf;
@@ -155,4 +159,94 @@ TEST(Startup, GenerationTimeFollowsSourceDateEpoch)
         {"-5", now},    {" 12", now}, {"99999999999999999999999", now}};
     for (const auto &[value, expected] : cases)
         EXPECT_EQ(generationTime(value, now), expected) << (value ? value : "(unset)");
+}
+
+// Without a home no folder is known for the settings or the state: none is
+// made at the root of the file system (where root would make one for
+// everybody), and the settings keep their defaults without being written.
+TEST(Startup, WithoutHomeNoFolderIsMadeAtTheRoot)
+{
+    testutil::TempDir dir;
+    StartupEnvironment env;
+    env.executable = dir / "tafelbau";
+    RecordingDialogs dialogs;
+    AppState state;
+    startUp(state, dialogs, env);
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_EQ(state.dataFolder, "");
+    EXPECT_EQ(state.settingsFile, "");
+    EXPECT_EQ(state.stateFolder, "");
+    EXPECT_EQ(state.settings, ProgramSettings{});
+    EXPECT_FALSE(writeProgramSettings(state.settingsFile, state.settings));
+    EXPECT_EQ(stateFolderFor("", ""), "");
+    EXPECT_EQ(stateFolderFor("relative/state", "/home/u"), "/home/u/.local/state/Tafelbau");
+    EXPECT_EQ(stateFolderFor("/var/state", "/home/u"), "/var/state/Tafelbau");
+}
+
+// A pool that is there but cannot be read is reported, and start-up says
+// so to its caller: it runs with an empty pool, a batch run stops.
+TEST(Startup, UnreadablePoolIsReported)
+{
+    testutil::TempDir dir;
+    const std::filesystem::path pool = dir / "prog" / "TafelbauGadgetPool.ini";
+    const std::filesystem::path own = dir / "home" / ".local" / "share" / "Tafelbau" / "TafelbauGadgetPool.ini";
+    std::filesystem::create_directories(pool.parent_path());
+    std::filesystem::create_directories(own.parent_path());
+    auto start = [&] {
+        StartupEnvironment env;
+        env.executable = pool.parent_path() / "tafelbau";
+        env.home = (dir / "home").string();
+        auto dialogs = std::make_unique<RecordingDialogs>();
+        AppState state;
+        const bool readable = startUp(state, *dialogs, env);
+        return std::make_pair(readable, dialogs->messages);
+    };
+    auto unreadable = [](const std::filesystem::path &path, const std::string &reason) {
+        return std::vector<std::string>{"Fehler: Kann Pooldatei nicht lesen: " + path.string() + "\r\n" + reason
+                                        + "\r\nDer Gadget-Pool bleibt leer; beim Speichern wird keine Codedatei "
+                                          "geschrieben."};
+    };
+    std::filesystem::create_directory(own);
+    EXPECT_EQ(start(), std::make_pair(false, unreadable(own, "Ist ein Verzeichnis")));
+    std::filesystem::remove(own);
+    std::filesystem::create_symlink("nowhere.ini", own);
+    EXPECT_EQ(start(), std::make_pair(false, unreadable(own, "Datei oder Verzeichnis nicht gefunden")));
+
+    // No permission: only for a user who is not root.
+    testutil::writeFile(pool, crlf({"GGdtPoolCodeFileExt = .pbi"}));
+    std::filesystem::permissions(dir.path(), std::filesystem::perms::all);
+    std::filesystem::permissions(pool.parent_path(), std::filesystem::perms::all);
+    std::filesystem::permissions(pool, std::filesystem::perms::none);
+    const int status = testutil::runUnprivileged([&] {
+        return start() == std::make_pair(false, unreadable(pool, "Keine Berechtigung")) ? 0 : 1;
+    });
+    if (status < 0)
+        GTEST_SKIP() << "no unprivileged user to run as";
+    EXPECT_EQ(status, 0);
+    // A missing pool is a first start, nothing to report.
+    std::filesystem::remove(pool);
+    std::filesystem::remove(own);
+    EXPECT_TRUE(start().first);
+}
+
+// A rewrite cut off by a kill is put back at the next start, and said.
+TEST(Startup, PutsBackARewriteThatWasCutOff)
+{
+    testutil::TempDir dir;
+    testutil::writeFile(dir / "a.tbf", "old bytes");
+    {
+        RewriteSafeguard copy;
+        ASSERT_TRUE(copy.keep(dir / "state" / "Tafelbau", dir / "a.tbf", "old bytes", "new bytes, more of them"));
+        testutil::writeFile(dir / "a.tbf", "new b");
+    }
+    StartupEnvironment env;
+    env.executable = dir / "tafelbau";
+    env.xdgStateHome = (dir / "state").string();
+    RecordingDialogs dialogs;
+    AppState state;
+    startUp(state, dialogs, env);
+    EXPECT_EQ(dialogs.messages, std::vector<std::string>{"Eine unterbrochene Speicherung wurde zur\xC3\xBC"
+                                                         "ckgenommen; die Datei hat wieder ihren vorigen Inhalt: "
+                                                         + (dir / "a.tbf").string()});
+    EXPECT_EQ(testutil::readFile(dir / "a.tbf"), "old bytes");
 }

@@ -1,5 +1,6 @@
 #include "core/codegen/codefile.h"
 
+#include "core/document/latin1.h"
 #include "core/document/listfile.h"
 #include "core/pool/gdtpool.h"
 #include "core/pool/poolfile.h"
@@ -8,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <sys/stat.h>
 
 using namespace tafelbau;
 
@@ -100,12 +102,13 @@ TEST(CodeFile, GenerationWritesBothFilesAndKeepsTheCodeFileOnFailure)
     std::filesystem::create_directory(dir / "mPBFExport.pbf");
     Outcome out = generateCodeFile(dir / "m.tbf", list, defaults(), sixthOfDecember());
     EXPECT_FALSE(out.ok);
-    EXPECT_EQ(out.message, "Fehler: Kann PBFExport-Datei nicht speichern: " + (dir / "mPBFExport.pbf").string());
+    EXPECT_EQ(out.message, "Fehler: Kann PBFExport-Datei nicht speichern: " + (dir / "mPBFExport.pbf").string()
+                               + "\r\nIst ein Verzeichnis");
     EXPECT_EQ(testutil::readFile(dir / "m.pbi"), "previous");
 
     std::filesystem::create_directory(dir / "n.pbi");
     out = generateCodeFile(dir / "n.tbf", list, defaults(), sixthOfDecember());
-    EXPECT_EQ(out.message, "Fehler: Kann Codedatei nicht speichern: " + (dir / "n.pbi").string());
+    EXPECT_EQ(out.message, "Fehler: Kann Codedatei nicht speichern: " + (dir / "n.pbi").string() + "\r\nIst ein Verzeichnis");
     EXPECT_FALSE(std::filesystem::exists(dir / "nPBFExport.pbf"));
 }
 
@@ -167,4 +170,133 @@ TEST(CodeFile, NeverWritesOverTheListFile)
     EXPECT_TRUE(sameFile(dir / "link.pbi", dir / "a.tbf"));
     EXPECT_TRUE(sameFile(dir / "x" / ".." / "new.pbi", dir / "new.pbi"));
     EXPECT_FALSE(sameFile(dir / "a.pbi", dir / "a.tbf"));
+}
+
+namespace {
+
+/// Names as FAT and exFAT see them: letter case is ignored, and the driver
+/// reports another inode number for each spelling of one file.
+class CaseBlindFiles : public FileOps
+{
+public:
+    int status(const std::filesystem::path &path, struct stat &out) override
+    {
+        const std::filesystem::path found = existing(path);
+        if (FileOps::status(found, out) != 0)
+            return -1;
+        if (found != path)
+            out.st_ino ^= 0x5A5A;
+        return 0;
+    }
+    int rename(const std::filesystem::path &from, const std::filesystem::path &to) override
+    {
+        return FileOps::rename(from, existing(to));
+    }
+
+private:
+    static std::filesystem::path existing(const std::filesystem::path &path)
+    {
+        std::error_code ec;
+        if (std::filesystem::exists(path, ec))
+            return path;
+        for (const auto &e : std::filesystem::directory_iterator(path.parent_path(), ec))
+            if (foldedCopy(e.path().filename().string()) == foldedCopy(path.filename().string()))
+                return e.path();
+        return path;
+    }
+};
+
+} // namespace
+
+// On a USB stick "x.PBI" saved as the list has the code file "x.pbi": the
+// same file there, which the code would replace.
+TEST(CodeFile, NamesThatDifferOnlyInCaseAreOneFileWhereEitherExists)
+{
+    testutil::TempDir dir;
+    GdtList list;
+    list.append(GadgetRecord{});
+    const std::string listBytes = listFileBytes(list);
+    testutil::writeFile(dir / "x.PBI", listBytes);
+    CaseBlindFiles stick;
+    const Outcome out = generateCodeFile(dir / "x.PBI", list, defaults(), sixthOfDecember(), stick);
+    EXPECT_FALSE(out.ok);
+    EXPECT_EQ(out.message, "Fehler: Codedatei und Gadgetliste w\xC3\xA4ren dieselbe Datei: " + (dir / "x.pbi").string());
+    EXPECT_EQ(testutil::readFile(dir / "x.PBI"), listBytes);
+
+    // Where either exists; two names that are both new are not judged.
+    EXPECT_TRUE(sameFile(dir / "X.pbi", dir / "x.PBI"));
+    EXPECT_TRUE(sameFile(dir / "\xC3\x84nderung.pbi", dir / "\xC3\xA4nderung.PBI", stick) == false);
+    testutil::writeFile(dir / "\xC3\xA4nderung.PBI", "");
+    EXPECT_TRUE(sameFile(dir / "\xC3\x84nderung.pbi", dir / "\xC3\xA4nderung.PBI"));
+    EXPECT_FALSE(sameFile(dir / "y.pbi", dir / "Y.tbf"));
+    EXPECT_FALSE(sameFile(dir / "x.pbi", dir / "x.pbj"));
+}
+
+// Without an extension for it the code file would take the list's name
+// without extension: the name the compiler gives a program built from it.
+TEST(CodeFile, NoCodeFileExtensionNoCodeFile)
+{
+    testutil::TempDir dir;
+    testutil::writeFile(dir / "dialog", "a program");
+    for (const char *ext : {"", "."}) {
+        PoolSettings s = defaults();
+        s.codeFileExt = ext;
+        const Outcome out = generateCodeFile(dir / "dialog.tbf", GdtList{}, s, sixthOfDecember());
+        EXPECT_FALSE(out.ok) << ext;
+        EXPECT_EQ(out.message, "Keine Codedatei geschrieben: Die Gadget-Pool-Datei nennt keine Endung f\xC3\xBCr "
+                               "Codedateien (GGdtPoolCodeFileExt). Gespeichert ist nur die Gadgetliste: "
+                                   + (dir / "dialog.tbf").string());
+    }
+    EXPECT_EQ(testutil::readFile(dir / "dialog"), "a program");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+}
+
+// A list that is UTF-8 gets a code file the compiler reads as UTF-8: with
+// the byte-order mark, every character as UTF-8, the fixed header too.
+TEST(CodeFile, Utf8ListGivesAUtf8CodeFile)
+{
+    testutil::TempDir dir;
+    GdtList list;
+    GadgetRecord &r = list.append({});
+    r.varId = "Preis";
+    r.code = "TextGadget(#[id], \"[text]\")";
+    r.text = utf8ToLatin1("10 \xE2\x82\xAC \xC3\xBC");
+    ASSERT_TRUE(generateCodeFile(dir / "a.tbf", list, defaults(), sixthOfDecember()).ok);
+    const std::string utf8 = testutil::readFile(dir / "a.pbi");
+    EXPECT_EQ(utf8.substr(0, 3), "\xEF\xBB\xBF");
+    EXPECT_EQ(utf8.substr(3), latin1ToUtf8(codeFileBytes(list, defaults(), sixthOfDecember())));
+    EXPECT_NE(utf8.find("TextGadget(#Preis, \"10 \xE2\x82\xAC \xC3\xBC\")"), std::string::npos);
+    EXPECT_NE(utf8.find("gr\xC3\xB6sser"), std::string::npos);
+
+    // A list that arrived as UTF-8 keeps it without such a character.
+    r.text = "\xFC";
+    list.setEncoding(TextEncoding::Utf8);
+    ASSERT_TRUE(generateCodeFile(dir / "a.tbf", list, defaults(), sixthOfDecember()).ok);
+    EXPECT_NE(testutil::readFile(dir / "a.pbi").find("\"\xC3\xBC\""), std::string::npos);
+    // A Latin-1 list keeps Latin-1, byte for byte.
+    list.setEncoding(TextEncoding::Latin1);
+    ASSERT_TRUE(generateCodeFile(dir / "a.tbf", list, defaults(), sixthOfDecember()).ok);
+    EXPECT_EQ(testutil::readFile(dir / "a.pbi"), codeFileBytes(list, defaults(), sixthOfDecember()));
+}
+
+// "/import dialog.pbi dialog.tbf": the source would be read, then replaced
+// by the code generated from it.
+TEST(CodeFile, ImportSourceThatTheCodeFileWouldReplace)
+{
+    testutil::TempDir dir;
+    const std::string refusal = "Fehler: Die Quelldatei w\xC3\xA4re die Codedatei der Gadgetliste: ";
+    const std::pair<std::filesystem::path, bool> cases[] = {
+        {dir / "dialog.pbi", true},          {dir / "x" / ".." / "dialog.pbi", true},
+        {dir / "dialogPBFExport.pbf", true}, {dir / "dialog.pb", false},
+        {dir / "other.pbi", false},
+    };
+    for (const auto &[source, refused] : cases)
+        EXPECT_EQ(importSourceConflict(source, dir / "dialog.tbf", defaults()),
+                  refused ? refusal + source.string() : std::string())
+            << source;
+    // A new list has no code file yet; a pool without extension writes none.
+    EXPECT_EQ(importSourceConflict(dir / "dialog.pbi", {}, defaults()), "");
+    PoolSettings none = defaults();
+    none.codeFileExt = "";
+    EXPECT_EQ(importSourceConflict(dir / "dialog", dir / "dialog.tbf", none), "");
 }

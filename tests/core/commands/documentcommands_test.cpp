@@ -1,6 +1,7 @@
 #include "core/commands/documentcommands.h"
 
 #include "core/app/appstate.h"
+#include "core/document/latin1.h"
 #include "core/document/listfile.h"
 #include "scripteddialogs.h"
 #include "testutil.h"
@@ -16,8 +17,10 @@ struct RecordingViews : DocumentViews
 {
     std::string title;
     int refreshes = 0;
+    std::vector<std::string> statusLines;
     void showTitle(const std::string &t) override { title = t; }
     void refreshGadgetList() override { ++refreshes; }
+    void showStatus(const std::string &t) override { statusLines.push_back(t); }
 };
 
 GadgetRecord gadget(const std::string &id)
@@ -157,7 +160,8 @@ TEST_F(DocumentFixture, SaveAsQuestions)
     EXPECT_FALSE(commands.saveListAs()); // a folder: no question, the save message
     const auto calls = dialogs.takeCalls();
     ASSERT_EQ(calls.size(), 2u);
-    EXPECT_EQ(calls[1], "message: Fehler: Kann Gadgetliste nicht speichern: " + (dir / "folder.tbf").string());
+    EXPECT_EQ(calls[1], "message: Fehler: Kann Gadgetliste nicht speichern: " + (dir / "folder.tbf").string()
+                            + "\r\nIst ein Verzeichnis");
     EXPECT_EQ(state.listFile, dir / "folder.tbf"); // taken before saving
     EXPECT_TRUE(state.changed);
 }
@@ -201,4 +205,57 @@ TEST_F(DocumentFixture, QuitQuestion)
     dialogs.yesNoAnswers = {true};
     EXPECT_FALSE(commands.confirmQuit());
     EXPECT_TRUE(state.changed);
+}
+
+// A code file edited by hand is kept, and the status line says so once:
+// only at the save that kept it.
+TEST_F(DocumentFixture, HandEditedCodeFileIsKeptAndSaidOnceInTheStatusLine)
+{
+    fill();
+    state.listFile = dir / "mine.tbf";
+    ASSERT_TRUE(commands.saveList());
+    EXPECT_TRUE(views.statusLines.empty());
+    testutil::writeFile(dir / "mine.pbi", testutil::readFile(dir / "mine.pbi") + "; by hand\r\n");
+    ASSERT_TRUE(commands.saveList());
+    ASSERT_TRUE(commands.saveList());
+    EXPECT_EQ(views.statusLines, (std::vector<std::string>{"Die Codedatei war nicht mehr so, wie Tafelbau sie "
+                                                           "zuletzt geschrieben hat; ihr bisheriger Inhalt liegt "
+                                                           "jetzt in: "
+                                                           + (dir / "mine.pbi.bak").string()}));
+    EXPECT_TRUE(dialogs.takeCalls().empty());
+}
+
+// An empty pool (none, or one that could not be read) names no code-file
+// extension: the list is saved, no code file written, and the user told why.
+TEST_F(DocumentFixture, WithoutCodeFileExtensionOnlyTheListIsSaved)
+{
+    fill();
+    state.pool.settings.codeFileExt = "";
+    state.listFile = dir / "mine.tbf";
+    EXPECT_TRUE(commands.saveList());
+    EXPECT_EQ(dialogs.takeCalls(),
+              (std::vector<std::string>{"message: Keine Codedatei geschrieben: Die Gadget-Pool-Datei nennt keine "
+                                        "Endung f\xC3\xBCr Codedateien (GGdtPoolCodeFileExt). Gespeichert ist nur die "
+                                        "Gadgetliste: "
+                                        + (dir / "mine.tbf").string()}));
+    EXPECT_EQ(testutil::readFile(dir / "mine.tbf"), listFileBytes(state.list));
+    EXPECT_FALSE(std::filesystem::exists(dir / "mine"));
+    EXPECT_FALSE(std::filesystem::exists(dir / "minePBFExport.pbf"));
+    EXPECT_FALSE(state.changed);
+}
+
+// Saved once as UTF-8, a list stays UTF-8, as its file now is.
+TEST_F(DocumentFixture, ListSavedAsUtf8StaysUtf8)
+{
+    fill();
+    state.list.records()[0].text = utf8ToLatin1("\xE2\x82\xAC");
+    state.listFile = dir / "mine.tbf";
+    ASSERT_TRUE(commands.saveList());
+    EXPECT_EQ(state.list.encoding(), TextEncoding::Utf8);
+    state.list.records()[0].text = "E";
+    ASSERT_TRUE(commands.saveList());
+    EXPECT_EQ(testutil::readFile(dir / "mine.tbf").substr(0, 3), "\xEF\xBB\xBF");
+    dialogs.yesNoAnswers = {true};
+    commands.newList();
+    EXPECT_EQ(state.list.encoding(), TextEncoding::Latin1);
 }

@@ -1,4 +1,5 @@
 #include "core/document/listfile.h"
+#include "core/document/latin1.h"
 #include "core/pool/gdtpool.h"
 
 #include "testutil.h"
@@ -157,4 +158,50 @@ TEST(ListFile, OnlyWhatTheFileCannotHoldIsRefused)
     ASSERT_EQ(back.size(), kept.size());
     for (int i = 0; i < kept.size(); ++i)
         EXPECT_EQ(back.records()[i].varId, kept.records()[i].varId);
+}
+
+// A list that arrives as UTF-8 used to lose every character beyond Latin-1
+// ("?") and its mark at the next save. It stays UTF-8, every character kept.
+TEST(ListFile, Utf8ListKeepsItsMarkAndEveryCharacter)
+{
+    testutil::TempDir dir;
+    const std::string caption = "10 \xE2\x82\xAC \xE2\x80\x93 \xE6\xBC\xA2\xE5\xAD\x97 \xF0\x9F\x98\x80 \xC3\xA4";
+    GdtList written;
+    written.append(button("Preis")).text = utf8ToLatin1(caption);
+    written.setEncoding(TextEncoding::Utf8);
+    // The file as it came, in the form the program writes.
+    const std::string file = listFileBytes(written);
+    ASSERT_EQ(file.substr(0, 5), "\xEF\xBB\xBF\r\n");
+    ASSERT_NE(file.find("\r\ntext = " + caption + "\r\n"), std::string::npos);
+    testutil::writeFile(dir / "a.tbf", file);
+
+    GdtList list;
+    ASSERT_TRUE(loadListFile(dir / "a.tbf", list, {}).ok);
+    EXPECT_EQ(list.encoding(), TextEncoding::Utf8);
+    EXPECT_EQ(latin1ToUtf8(list.records()[0].text), caption);
+    ASSERT_TRUE(writeListFile(dir / "a.tbf", list).ok);
+    EXPECT_EQ(testutil::readFile(dir / "a.tbf"), file);
+}
+
+// Latin-1 stays Latin-1 byte for byte -- unless a character comes in that
+// it cannot hold: then the list is written as UTF-8 rather than lose it.
+TEST(ListFile, Latin1ListStaysLatin1UntilItCannotHoldACharacter)
+{
+    testutil::TempDir dir;
+    const std::string golden = testutil::readFile(std::string(TAFELBAU_SOURCE_DIR) + "/tests/data/golden/umlauts/list.tbf");
+    testutil::writeFile(dir / "a.tbf", golden);
+    GdtList list;
+    ASSERT_TRUE(loadListFile(dir / "a.tbf", list, {}).ok);
+    EXPECT_EQ(list.encoding(), TextEncoding::Latin1);
+    ASSERT_TRUE(writeListFile(dir / "a.tbf", list).ok);
+    EXPECT_EQ(testutil::readFile(dir / "a.tbf"), golden);
+
+    list.records().back().pname[3] = utf8ToLatin1("Gr\xC3\xB6\xC3\x9F" "e in \xE2\x80\xB0");
+    EXPECT_EQ(encodingToWrite(list), TextEncoding::Utf8);
+    ASSERT_TRUE(writeListFile(dir / "a.tbf", list).ok);
+    const std::string utf8 = testutil::readFile(dir / "a.tbf");
+    EXPECT_EQ(utf8.substr(0, 3), "\xEF\xBB\xBF");
+    GdtList back;
+    ASSERT_TRUE(loadListFile(dir / "a.tbf", back, {}).ok);
+    EXPECT_EQ(back.records(), list.records());
 }

@@ -10,6 +10,7 @@
 #include "core/app/appstate.h"
 #include "core/app/programsettings.h"
 #include "core/codegen/codefile.h"
+#include "core/codegen/codefileguard.h"
 #include "core/commands/documentcommands.h"
 #include "core/document/atomicfile.h"
 #include "core/document/listfile.h"
@@ -59,15 +60,18 @@ Disarm onExit(std::function<void()> undo)
 struct Fault
 {
     const char *name;
+    /// The system's reason the save names after its own message (UTF-8).
+    const char *reason;
     /// Makes the next save of `target` fail; an empty result skips the case.
     std::function<std::optional<Disarm>(const fs::path &target)> arm;
     std::function<std::unique_ptr<FileOps>()> files = [] { return std::make_unique<FileOps>(); };
 };
 
 const Fault kFaults[] = {
-    {"every write fails as on a full disk", [](const fs::path &) -> std::optional<Disarm> { return onExit([] {}); },
+    {"every write fails as on a full disk", "Kein Speicherplatz mehr auf dem Ger\xC3\xA4t", [](const fs::path &) -> std::optional<Disarm> { return onExit([] {}); },
      [] { return std::make_unique<testutil::FullDisk>(); }},
     {"the disk fills up after 64 bytes",
+     "Die Datei ist zu gro\xC3\x9F",
      [](const fs::path &) -> std::optional<Disarm> {
          // A file size limit makes write() stop part way and then fail,
          // as a file system that runs out of space does.
@@ -84,6 +88,7 @@ const Fault kFaults[] = {
          });
      }},
     {"the file was replaced by a folder",
+     "Ist ein Verzeichnis",
      [](const fs::path &target) -> std::optional<Disarm> {
          fs::remove(target);
          fs::create_directory(target);
@@ -91,6 +96,7 @@ const Fault kFaults[] = {
          return onExit([] {});
      }},
     {"the file is a link to a full device",
+     "Keine gew\xC3\xB6hnliche Datei (ein Ger\xC3\xA4t, eine Pipe oder ein Socket)",
      [](const fs::path &target) -> std::optional<Disarm> {
          if (!fs::exists("/dev/full"))
              return std::nullopt;
@@ -98,9 +104,10 @@ const Fault kFaults[] = {
          fs::create_symlink("/dev/full", target);
          return onExit([] {});
      }},
-    {"the file may not be written", [](const fs::path &) -> std::optional<Disarm> { return onExit([] {}); },
+    {"the file may not be written", "Keine Berechtigung", [](const fs::path &) -> std::optional<Disarm> { return onExit([] {}); },
      [] { return std::make_unique<testutil::ReadOnlyFiles>(); }},
     {"neither the file nor its folder may be written",
+     "Keine Berechtigung",
      [](const fs::path &) -> std::optional<Disarm> { return onExit([] {}); },
      [] {
          struct Locked : testutil::ReadOnlyFolder
@@ -112,9 +119,11 @@ const Fault kFaults[] = {
     // Rewritten in place, the file is empty when the write fails: its old
     // bytes go back (they fit, as they did before).
     {"the folder takes no new file and the disk is full",
+     "Kein Speicherplatz mehr auf dem Ger\xC3\xA4t",
      [](const fs::path &) -> std::optional<Disarm> { return onExit([] {}); },
      [] { return std::make_unique<testutil::ReadOnlyFolder>([](int write) { return write % 2 == 1; }); }},
     {"the folder is gone",
+     "Datei oder Verzeichnis nicht gefunden",
      [](const fs::path &target) -> std::optional<Disarm> {
          fs::remove_all(target.parent_path());
          return onExit([] {});
@@ -144,7 +153,8 @@ std::map<std::string, std::string> snapshot(const fs::path &dir)
 /// Runs `save` under every fault. `target` is prepared by `prepare` before
 /// each fault is armed, in a folder of its own.
 void forEveryFault(const std::function<void(const fs::path &target)> &prepare, const std::string &fileName,
-                   const std::function<void(const fs::path &target, FileOps &files)> &saveAndCheck)
+                   const std::function<void(const fs::path &target, FileOps &files, const std::string &reason)>
+                       &saveAndCheck)
 {
     for (const Fault &fault : kFaults) {
         SCOPED_TRACE(fault.name);
@@ -160,7 +170,7 @@ void forEveryFault(const std::function<void(const fs::path &target)> &prepare, c
         }
         const auto before = snapshot(dir);
         const std::unique_ptr<FileOps> files = fault.files();
-        saveAndCheck(target, *files);
+        saveAndCheck(target, *files, fault.reason);
         armed.reset();
         EXPECT_EQ(snapshot(dir), before) << "the disk changed";
     }
@@ -196,7 +206,7 @@ TEST(SaveFaults, ListSaveKeepsFileDocumentAndChangeMark)
             testutil::writeFile(target.parent_path() / "a.pbi", "previous code");
         },
         "a.tbf",
-        [](const fs::path &target, FileOps &files) {
+        [](const fs::path &target, FileOps &files, const std::string &reason) {
             // The state opening the file left, then an edit.
             AppState state;
             state.pool.settings.codeFileExt = ".pbi";
@@ -212,9 +222,8 @@ TEST(SaveFaults, ListSaveKeepsFileDocumentAndChangeMark)
             const RecordList records = state.list.records();
 
             EXPECT_FALSE(commands.saveList());
-            EXPECT_EQ(
-                dialogs.takeCalls(),
-                std::vector<std::string>{"message: Fehler: Kann Gadgetliste nicht speichern: " + target.string()});
+            EXPECT_EQ(dialogs.takeCalls(), std::vector<std::string>{"message: Fehler: Kann Gadgetliste nicht speichern: "
+                                                                    + target.string() + "\r\n" + reason});
             EXPECT_TRUE(state.changed);
             EXPECT_EQ(views.title, title);
             EXPECT_EQ(state.listFile, target);
@@ -240,6 +249,8 @@ TEST(SaveFaults, CodeFileKeepsItsPreviousBytes)
         const fs::path code = tmp / "a.pbi";
         testutil::writeFile(code, "previous code");
         testutil::writeFile(tmp / "aPBFExport.pbf", ""); // as a first save left it
+        // As if this program had written it: no copy of it is needed.
+        rememberCodeFile(code, "previous code", FileOps::system());
         std::optional<Disarm> armed = fault.arm(code);
         if (!armed)
             continue;
@@ -253,7 +264,7 @@ TEST(SaveFaults, CodeFileKeepsItsPreviousBytes)
         armed.reset();
         const auto after = snapshot(tmp.path());
         EXPECT_FALSE(out.ok);
-        EXPECT_EQ(out.message, "Fehler: Kann Codedatei nicht speichern: " + code.string());
+        EXPECT_EQ(out.message, "Fehler: Kann Codedatei nicht speichern: " + code.string() + "\r\n" + fault.reason);
         EXPECT_EQ(after, before);
     }
 }
@@ -275,7 +286,8 @@ TEST(SaveFaults, CodeFileFailureAfterTheListWasSavedIsReported)
         state.document(), dialogs, views, [] { return std::time_t{0}; }, disk);
     EXPECT_TRUE(commands.saveList());
     EXPECT_EQ(dialogs.takeCalls(),
-              std::vector<std::string>{"message: Fehler: Kann Codedatei nicht speichern: " + (dir / "a.pbi").string()});
+              std::vector<std::string>{"message: Fehler: Kann Codedatei nicht speichern: " + (dir / "a.pbi").string()
+                                       + "\r\nKein Speicherplatz mehr auf dem Ger\xC3\xA4t"});
     EXPECT_EQ(testutil::readFile(dir / "a.pbi"), "previous code");
     EXPECT_EQ(testutil::readFile(dir / "a.tbf"), listFileBytes(state.list));
     EXPECT_FALSE(state.changed); // the list itself is saved
@@ -292,13 +304,14 @@ TEST(SaveFaults, PoolSaveKeepsFileAndEdits)
         pool.entries.push_back(e);
     }
     forEveryFault([&](const fs::path &target) { ASSERT_TRUE(saveGdtPool(target, pool).ok); }, "TafelbauGadgetPool.ini",
-                  [&](const fs::path &target, FileOps &files) {
+                  [&](const fs::path &target, FileOps &files, const std::string &reason) {
                       GdtPool edited = pool;
                       edited.entries[1].code = "edited";
                       const GdtPool expected = edited;
                       const Outcome out = saveGdtPool(target, edited, files);
                       EXPECT_FALSE(out.ok);
-                      EXPECT_EQ(out.message, "Fehler: Kann Pooldatei nicht speichern: " + target.string());
+                      EXPECT_EQ(out.message,
+                                "Fehler: Kann Pooldatei nicht speichern: " + target.string() + "\r\n" + reason);
                       EXPECT_EQ(edited.entries, expected.entries);
                   });
 }
@@ -311,7 +324,7 @@ TEST(SaveFaults, ProgramSettingsKeepTheirFile)
                 target, testutil::crlf({"; my own notes", "[General]", "GPanelRaster = 9", "[Mine]", "kept = yes"}));
         },
         "Tafelbau.ini",
-        [](const fs::path &target, FileOps &files) {
+        [](const fs::path &target, FileOps &files, const std::string &) {
             ProgramSettings s;
             s.panelRaster = 3;
             EXPECT_FALSE(writeProgramSettings(target, s, files));
@@ -464,8 +477,12 @@ TEST(SaveFaults, PermissionsOfAnUnprivilegedUser)
     fs::permissions(dir / "shut" / "open.tbf", readOnly | fs::perms::owner_write | fs::perms::group_write
                                                    | fs::perms::others_write);
     fs::permissions(dir / "shut", readOnly | fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec);
+    // The user's own state folder, where the copy of the old bytes goes.
+    fs::create_directory(tmp / "state");
+    fs::permissions(tmp / "state", everyone);
 
     const int status = testutil::runUnprivileged([&] {
+        ::setenv("XDG_STATE_HOME", (tmp / "state").c_str(), 1);
         // Read-only stays read-only, though its folder would take the rename.
         if (writeListFile(dir / "locked.tbf", list).ok)
             return 1;
@@ -481,4 +498,6 @@ TEST(SaveFaults, PermissionsOfAnUnprivilegedUser)
     EXPECT_EQ(testutil::readFile(dir / "locked.tbf"), "locked");
     EXPECT_EQ(testutil::readFile(dir / "shut" / "open.tbf"), listFileBytes(list));
     EXPECT_EQ(std::distance(fs::directory_iterator(dir / "shut"), {}), 1) << "no temporary left";
+    EXPECT_EQ(std::distance(fs::directory_iterator(tmp / "state" / "Tafelbau" / "rewrites"), {}), 0)
+        << "the copy of the old bytes is gone";
 }

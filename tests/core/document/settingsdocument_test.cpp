@@ -139,12 +139,13 @@ TEST(SettingsDocument, Utf8DocumentsConvertAtEveryOperation)
     ASSERT_TRUE(doc.isUtf8());
     ASSERT_TRUE(doc.selectGroup("\xC4rger"));
     EXPECT_EQ(doc.groupName(), "\xC4rger");
-    EXPECT_EQ(doc.readText("Gr\xF6\337e", ""), "? \xFC");
+    EXPECT_EQ(doc.readText("Gr\xF6\337e", ""), "\x1A\xE2\x82\xAC \xFC"); // the euro sign held, not lost
     EXPECT_EQ(doc.readText("bad", ""), "?");
     doc.writeText("neu", "\xE4");
+    doc.writeText("euro", doc.readText("Gr\xF6\337e", ""));
     EXPECT_EQ(doc.serialize(),
               "\xEF\xBB\xBF\r\n[\xC3\x84rger]\r\nGr\xC3\xB6\xC3\237e = \xE2\x82\xAC \xC3\xBC\r\n"
-              "bad = \xC3\r\nneu = \xC3\xA4\r\n");
+              "bad = \xC3\r\nneu = \xC3\xA4\r\neuro = \xE2\x82\xAC \xC3\xBC\r\n");
     EXPECT_FALSE(loaded(doc, "\xEF\xBB").isUtf8()); // two bytes are no mark
 }
 

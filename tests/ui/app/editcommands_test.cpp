@@ -311,6 +311,17 @@ private slots:
         QVERIFY(QString::fromStdString(m_dialogs.calls.back()).startsWith("message: Err - konnte Datei nicht"));
         QCOMPARE(rows().size(), 1);
 
+        // The list's own code file is no source: the next save would write
+        // the list's code over it.
+        m_state.listFile = m_dir->path() / "dlg.tbf";
+        m_state.pool.settings.codeFileExt = ".pbi";
+        m_dialogs.fileAnswers = {m_dir->path() / "dlg.pbi"};
+        testutil::writeFile(m_dir->path() / "dlg.pbi", "  ButtonGadget(#Zu, 1, 2, 3, 4, \"Zu\")\r\n");
+        m_window->dispatchMenu(ids::Import);
+        QCOMPARE(m_dialogs.calls.back(), "message: Fehler: Die Quelldatei w\xC3\xA4re die Codedatei der Gadgetliste: "
+                                             + (m_dir->path() / "dlg.pbi").string());
+        QCOMPARE(rows().size(), 1);
+
         // A pool that reads statements tells what it read, after the list shows it.
         m_state.pool.settings.importSyntax = true;
         testutil::writeFile(m_dir->path() / "neu.pb", "Ok = ButtonGadget(#PB_Any, 1, 2, 3, 4, \"Weiter\") ; Knopf\r\n");

@@ -1,6 +1,7 @@
 // The main window driven as a user would, with scripted dialogs.
 #include "core/app/programsettings.h"
 #include "core/commands/selection.h"
+#include "core/document/latin1.h"
 #include "core/document/listfile.h"
 #include "core/windows/infotext.h"
 #include "scripteddialogs.h"
@@ -8,6 +9,7 @@
 #include "ui/app/canvashost.h"
 #include "ui/app/mainwindow.h"
 #include "ui/canvas/cardcanvas.h"
+#include "ui/document/qtconvert.h"
 
 #include <QAction>
 #include <QApplication>
@@ -17,6 +19,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScrollArea>
+#include <QStatusBar>
 #include <QTableWidget>
 #include <QtTest>
 
@@ -251,6 +254,42 @@ private slots:
         m_window->dispatchMenu(ids::Save);
         QCOMPARE(m_window->windowTitle(), QStringLiteral(" Tafelbau 0.583 - demo.tbf"));
         QVERIFY(std::filesystem::exists(m_dir->path() / "demo.pbi"));
+    }
+
+    // A code file changed by hand since the last save is kept beside it;
+    // the status line says so, once.
+    void savingKeepsAHandEditedCodeFileAndSaysSoInTheStatusLine()
+    {
+        m_window->documents().openList(writeDemo());
+        m_window->dispatchMenu(ids::Save);
+        QCOMPARE(m_window->statusBar()->currentMessage(), QString());
+        const auto code = m_dir->path() / "demo.pbi";
+        testutil::writeFile(code, testutil::readFile(code) + "; by hand\r\n");
+        m_window->dispatchMenu(ids::Save);
+        QCOMPARE(m_window->statusBar()->currentMessage(),
+                 QString::fromUtf8("Die Codedatei war nicht mehr so, wie Tafelbau sie zuletzt geschrieben hat; ihr "
+                                   "bisheriger Inhalt liegt jetzt in: ")
+                     + QString::fromStdString((m_dir->path() / "demo.pbi.bak").string()));
+        QVERIFY(m_dialogs.calls.empty());
+    }
+
+    // A list that arrived as UTF-8 shows what it holds beyond Latin-1, and
+    // what is typed into the window keeps it.
+    void charactersBeyondLatin1AreShownAndKept()
+    {
+        GdtList list;
+        list.append(gadget("Preis", 0, 10, 10, 80, 20)).text = utf8ToLatin1("10 \xE2\x82\xAC");
+        list.setEncoding(TextEncoding::Utf8);
+        const auto path = m_dir->path() / "preis.tbf";
+        QVERIFY(writeListFile(path, list).ok);
+        m_window->documents().openList(path);
+        QStringList values;
+        for (int row = 0; row < m_window->propertyList()->rowCount(); ++row)
+            values << m_window->propertyList()->item(row, 1)->text();
+        QVERIFY(values.contains(QString::fromUtf8("10 €")));
+        QCOMPARE(toLatin1(QString::fromUtf8("10 €")), m_state.list.records()[0].text);
+        QCOMPARE(fromLatin1(m_state.list.records()[0].text), QString::fromUtf8("10 €"));
+        QCOMPARE(toLatin1(QString::fromUtf8("\xC3\xA4")), std::string("\xE4"));
     }
 
     void selectionPassesBetweenRowsRecordsChooserAndCanvas()

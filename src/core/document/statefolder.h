@@ -1,0 +1,32 @@
+// The user's state folder: what the program keeps between runs that is
+// neither a setting nor a document (copies of files being rewritten, the
+// hashes of code files written).
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace tafelbau {
+
+/// $XDG_STATE_HOME/Tafelbau when that is an absolute path (the XDG rule
+/// ignores a relative one), else `home`/.local/state/Tafelbau; empty when
+/// neither is known -- never a folder at the root of the file system.
+std::filesystem::path stateFolderFor(const std::string &xdgStateHome, const std::string &home);
+
+/// The same from the environment of the process.
+std::filesystem::path processStateFolder();
+
+/// `stateFolder`/`name`, made with its parents when missing (readable for
+/// the user only); empty when `stateFolder` is empty or it cannot be made.
+std::filesystem::path stateSubfolder(const std::filesystem::path &stateFolder, std::string_view name);
+
+/// A 64-bit hash of `bytes`, quick enough to run over every file saved: it
+/// tells a file changed by someone else from the one last written.
+std::uint64_t contentHash(std::string_view bytes) noexcept;
+
+/// Sixteen lower-case hex digits.
+std::string hexOf(std::uint64_t value);
+
+} // namespace tafelbau
