@@ -17,15 +17,24 @@ cd "$(dirname "$0")"
 # Extra CMake arguments for every build, for example -DTAFELBAU_WERROR=ON.
 read -r -a cmake_args <<< "${TAFELBAU_CMAKE_ARGS:-}"
 
+# build [TARGET...]: configures build/ and builds the targets, or everything.
 build() {
   scripts/setup.sh
   cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release "${cmake_args[@]}" >/dev/null
-  cmake --build build --parallel "$(nproc)"
+  local targets=()
+  if [ $# -gt 0 ]; then targets=(--target "$@"); fi
+  cmake --build build --parallel "$(nproc)" "${targets[@]}"
+}
+
+# The program with what it installs (widget library, pool, packed manual
+# page): no tests, no benchmarks.
+build_program() {
+  build tafelbau
 }
 
 case "${1:-run}" in
   run)
-    build
+    build_program
     shift || true
     if [ $# -gt 0 ]; then
       exec build/tafelbau "$@"
@@ -45,7 +54,7 @@ case "${1:-run}" in
     QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure --timeout 600
     ;;
   install)
-    build
+    build_program
     prefix="${2:-/usr/local}"
     cmake --install build --prefix "$prefix"
     # Debian's triggers refresh these caches for /usr only; other prefixes
@@ -59,7 +68,7 @@ case "${1:-run}" in
     echo "Installed: $prefix/bin/tafelbau"
     ;;
   package)
-    build
+    build_program
     (cd build && cpack -G DEB)
     ;;
   test-asan)

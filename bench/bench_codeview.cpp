@@ -119,6 +119,22 @@ void BM_CodeViewRefreshAfterKeyMove(benchmark::State &s)
     }
 }
 
+// Every other gadget selected, half the list with no two touching, swapped
+// for the other half at each step (second argument 1: code view shown): each
+// gadget's lines are a mark of their own.
+void BM_CodeViewMarkEveryOther(benchmark::State &s)
+{
+    Fixture f(static_cast<int>(s.range(0)), s.range(1) != 0);
+    std::vector<std::pair<int, int>> halves[2];
+    for (int i = 0; i < f.state.list.size(); ++i)
+        halves[i % 2].emplace_back(i, i);
+    int i = 0;
+    for (auto _ : s) {
+        f.window->applyOutcome(selectRows(f.state.list, halves[i++ % 2]));
+        f.settle();
+    }
+}
+
 // Ctrl+V of 1,000 gadgets into the middle of the list, with the code view
 // shown (second argument 1) or hidden (0); the pasted gadgets are deleted
 // again outside the measured time.
@@ -190,6 +206,7 @@ BENCHMARK(BM_CodeModelKeyMove)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillis
 BENCHMARK(BM_CodeModelNoChange)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CodeViewKeyMove)->Args({10000, 1, 1})->Args({10000, 1000, 1})->Args({10000, 1000, 0})->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CodeViewRefreshAfterKeyMove)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CodeViewMarkEveryOther)->Args({10000, 1})->Args({10000, 0})->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CodeViewPaste1000)->Args({10000, 1})->Args({10000, 0})->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)

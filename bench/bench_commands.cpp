@@ -5,6 +5,7 @@
 #include "benchdata.h"
 
 #include "core/canvas/keyplacement.h"
+#include "core/codegen/dialogstructure.h"
 #include "core/commands/addgadget.h"
 #include "core/commands/history.h"
 #include "core/commands/listedit.h"
@@ -202,6 +203,31 @@ void BM_KeyMoveAsHistoryStep(benchmark::State &state)
     }
 }
 BENCHMARK(BM_KeyMoveAsHistoryStep)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// The structure every structure-aware command and every redraw asks for:
+// 10,000 gadgets of dialogs with panels, pages, containers and items must
+// take no more than 5 ms.
+void BM_DialogStructure(benchmark::State &state)
+{
+    const GdtList list = benchdata::makeDialogList(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        DialogStructure s(list);
+        benchmark::DoNotOptimize(s.size());
+    }
+}
+BENCHMARK(BM_DialogStructure)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// The same with the list out of the processor's caches, as after other work.
+void BM_DialogStructureCold(benchmark::State &state)
+{
+    const GdtList list = benchdata::makeDialogList(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        benchdata::coldStart(state);
+        DialogStructure s(list);
+        benchmark::DoNotOptimize(s.size());
+    }
+}
+BENCHMARK(BM_DialogStructureCold)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -69,6 +69,56 @@ inline tafelbau::GdtList makeList(int count)
     return list;
 }
 
+/// About `count` records of dialogs as the shipped pool makes them: each a
+/// window with a panel of two pages, a container and a combo box with its
+/// items, every part on a card of its own.
+inline tafelbau::GdtList makeDialogList(int count)
+{
+    tafelbau::GdtList list;
+    list.reserve(count);
+    std::int32_t card = 0;
+    int serial = 0;
+    auto add = [&](const char *name, std::string code, std::int32_t onCard, std::string p0 = {}) {
+        tafelbau::GadgetRecord r;
+        r.name = name;
+        r.varId = std::string(name) + std::to_string(++serial);
+        r.code = std::move(code);
+        r.text = "Caption " + std::to_string(serial);
+        r.x = 10 + serial % 200;
+        r.y = 10 + serial % 150;
+        r.xd = 100;
+        r.yd = 25;
+        r.card = onCard;
+        r.p[0] = std::move(p0);
+        list.append(std::move(r));
+        return list.records().back().varId;
+    };
+    const std::string button = "ButtonGadget(#[id], [x], [y], [xd], [yd], \"[text]\", [flags])";
+    while (list.size() < count) {
+        const std::int32_t window = card++;
+        add("OpenWindow", "If OpenWindow(#[id], [x], [y], [xd], [yd], \"[text]\", [flags])", window);
+        const std::string panel = add("PanelGadget", "PanelGadget(#[id], [x], [y], [xd], [yd])", window);
+        for (int page = 0; page < 2; ++page) {
+            const std::int32_t onPage = card++;
+            add("AddGadgetItem", "AddGadgetItem(#[p0], -1, \"[text]\")", onPage, panel);
+            for (int g = 0; g < 5; ++g)
+                add("StringGadget", "StringGadget(#[id], [x], [y], [xd], [yd], \"[text]\", [flags])", onPage);
+        }
+        add("CloseGadgetList", "CloseGadgetList()", window);
+        const std::int32_t inBox = card++;
+        add("ContainerGadget", "ContainerGadget(#[id], [x], [y], [xd], [yd], [flags])", window);
+        for (int g = 0; g < 3; ++g)
+            add("ButtonGadget", button, inBox);
+        add("CloseGadgetList", "CloseGadgetList()", window);
+        const std::string combo = add("ComboBoxGadget", "ComboBoxGadget(#[id], [x], [y], [xd], [yd], [flags])", window);
+        for (int item = 0; item < 2; ++item)
+            add("AddGadgetItem", "AddGadgetItem(#[p0], -1, \"[text]\")", window, combo);
+        add("ButtonGadget", button, window);
+        add("ButtonGadget", button, window);
+    }
+    return list;
+}
+
 inline tafelbau::PoolSettings defaultSettings()
 {
     tafelbau::PoolSettings s;

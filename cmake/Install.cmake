@@ -14,16 +14,46 @@ install(FILES ${dist}/tafelbau-mime.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mim
 install(FILES ${dist}/tafelbau.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 install(FILES ${dist}/tafelbau-48.png DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/48x48/apps
         RENAME tafelbau.png)
-install(FILES ${dist}/tafelbau.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${dist}/de.tafelbau.tafelbau.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+
+# Who makes the package; its users write there.
+set(TAFELBAU_PACKAGE_CONTACT "Tafelbau <tafelbau@example.org>"
+    CACHE STRING "Maintainer of the Debian package and of its changelog: name <address>")
+
+# The manual page and the changelog go in packed, as Debian has them: gzip
+# -9n stores neither name nor time, so every build makes the same bytes.
+# The program depends on them, so that building it is enough to install.
+find_program(GZIP_PROGRAM gzip REQUIRED)
+set(packed ${PROJECT_BINARY_DIR}/packed)
+configure_file(${dist}/changelog.in ${packed}/changelog.txt @ONLY)
+set(packed_files)
+foreach(pair "${dist}/tafelbau.1|tafelbau.1" "${packed}/changelog.txt|changelog")
+  string(REPLACE "|" ";" pair "${pair}")
+  list(GET pair 0 from)
+  list(GET pair 1 name)
+  add_custom_command(
+    OUTPUT ${packed}/${name}.gz
+    COMMAND ${CMAKE_COMMAND} -E copy ${from} ${packed}/${name}
+    COMMAND ${GZIP_PROGRAM} -9nf ${packed}/${name}
+    DEPENDS ${from}
+    COMMENT "Packing ${name}"
+    VERBATIM)
+  list(APPEND packed_files ${packed}/${name}.gz)
+endforeach()
+add_custom_target(packed_docs DEPENDS ${packed_files})
+add_dependencies(tafelbau packed_docs)
+install(FILES ${packed}/tafelbau.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+set(docdir ${CMAKE_INSTALL_DATADIR}/doc/tafelbau)
+install(FILES ${packed}/changelog.gz ${dist}/copyright DESTINATION ${docdir})
 
 # The Debian package. Its library dependencies come from dpkg-shlibdeps; the
 # menu entry, file type, icon and manual page are registered by the triggers
-# of the packages that own those folders, so no maintainer scripts are needed.
+# of the packages that own those folders, so no maintainer scripts are needed
+# (and the widget library's folder keeps CPack from adding ldconfig calls).
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME tafelbau)
 set(CPACK_PACKAGE_VENDOR Tafelbau)
-set(CPACK_PACKAGE_CONTACT "Tafelbau <tafelbau@localhost>")
+set(CPACK_PACKAGE_CONTACT "${TAFELBAU_PACKAGE_CONTACT}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "keyboard-driven editor for the gadgets of PureBasic dialog windows")
 set(CPACK_PACKAGE_DESCRIPTION
     "Tafelbau keeps a gadget list (.tbf), builds each gadget from a template of

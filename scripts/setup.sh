@@ -10,7 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-translations-l10n
   desktop-file-utils libxml2-utils shared-mime-info appstream
-  dpkg-dev file
+  dpkg-dev file lintian
   python3
 )
 # The fuzz targets need clang and its fuzzing runtime; only their command

@@ -78,9 +78,7 @@ int main(int argc, char **argv)
     case CommandLine::Mode::Editor: break;
     }
     if (!displayAvailable() && !std::getenv("QT_QPA_PLATFORM")) {
-        std::fputs("Tafelbau: no display (DISPLAY or WAYLAND_DISPLAY) for the editor window; "
-                   "see --help for the forms that need none.\n",
-                   stderr);
+        std::fputs(noDisplayText().c_str(), stderr);
         return 1;
     }
     void *ui = loadEditorLibrary(env);

@@ -65,7 +65,9 @@ set(expected
     share/icons/hicolor/scalable/apps/tafelbau.svg
     share/metainfo/de.tafelbau.tafelbau.metainfo.xml
     share/mime/packages/tafelbau.xml
-    ${MANDIR}/man1/tafelbau.1)
+    share/doc/tafelbau/changelog.gz
+    share/doc/tafelbau/copyright
+    ${MANDIR}/man1/tafelbau.1.gz)
 if(WITH_UI)
   list(APPEND expected ${LIBDIR}/libtafelbau_ui.so)
 endif()
@@ -120,8 +122,25 @@ if(appstreamcli)
   run(COMMAND ${appstreamcli} validate --no-net --pedantic
               "${prefix}/share/metainfo/de.tafelbau.tafelbau.metainfo.xml")
 endif()
+# The manual page and the changelog unpack to what they were made from.
+need_tool(gzip gzip gzip)
+set(unpacked "${WORK}/unpacked")
+file(MAKE_DIRECTORY "${unpacked}")
+foreach(packed ${MANDIR}/man1/tafelbau.1.gz share/doc/tafelbau/changelog.gz)
+  get_filename_component(name "${packed}" NAME_WLE)
+  execute_process(COMMAND ${gzip} -dc "${prefix}/${packed}" OUTPUT_FILE "${unpacked}/${name}"
+                  RESULT_VARIABLE status)
+  if(NOT status EQUAL 0)
+    fail("${packed} does not unpack")
+  endif()
+endforeach()
+expect_same_file("${unpacked}/tafelbau.1" "${SOURCE}/dist/tafelbau.1")
+file(READ "${unpacked}/changelog" changelog)
+if(NOT changelog MATCHES "^tafelbau \\([0-9.]+\\) unstable; urgency=medium\n" OR changelog MATCHES "@[A-Z_]+@")
+  fail("the changelog is not one Debian reads, or a placeholder was left in it:\n${changelog}")
+endif()
 if(groff)
-  run(COMMAND ${groff} -t -man -ww -z "${prefix}/${MANDIR}/man1/tafelbau.1" ERR err)
+  run(COMMAND ${groff} -t -man -ww -z "${unpacked}/tafelbau.1" ERR err)
   if(NOT err STREQUAL "")
     fail("the manual page has faults:\n${err}")
   endif()

@@ -36,7 +36,7 @@ struct AppState
     PlacementMode placement = PlacementMode::Move;
     NewGadgetPosition newGadgetPosition; ///< of the gadget the property list showed last
 
-    DocumentState document() { return {list, listFile, changed, pool, history}; }
+    DocumentState document() { return {list, listFile, changed, pool, history, settings.lastFolder}; }
 };
 
 } // namespace tafelbau

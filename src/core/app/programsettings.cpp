@@ -11,6 +11,8 @@ constexpr std::string_view kHelpComment =
     ";Grundpfad f\xFCr Hilfedatei (wird priorit\xE4r in der Gadget-Pool-Datei gespeichert";
 constexpr std::string_view kCodeViewWidthKey = "GCodeViewWidth";
 constexpr std::string_view kCodeViewLeftKey = "GCodeViewLeft";
+constexpr std::string_view kFoldersGroup = "Folders";
+constexpr std::string_view kLastFolderKey = "GLastFolder";
 } // namespace
 
 std::int32_t keptCodeViewWidth(std::int32_t width) noexcept
@@ -40,6 +42,8 @@ ProgramSettings readProgramSettings(const std::filesystem::path &path)
         s.view.*k.value = doc.readNumber(k.key, d.view.*k.value ? 1 : 0) != 0;
     s.view.codeViewWidth = keptCodeViewWidth(doc.readNumber(kCodeViewWidthKey, d.view.codeViewWidth));
     s.view.codeViewLeft = doc.readNumber(kCodeViewLeftKey, 0) != 0;
+    doc.selectGroup(kFoldersGroup);
+    s.lastFolder = doc.readText(kLastFolderKey, "");
     doc.abandon();
     return s;
 }
@@ -77,6 +81,9 @@ bool writeProgramSettings(const std::filesystem::path &path, const ProgramSettin
         if (s.view.codeViewLeft || doc.find(kCodeViewLeftKey))
             doc.writeNumber(kCodeViewLeftKey, s.view.codeViewLeft ? 1 : 0);
     }
+    // Like the view: the group appears once a file was chosen.
+    if (doc.selectGroup(kFoldersGroup) || !s.lastFolder.empty())
+        doc.writeText(kLastFolderKey, s.lastFolder);
     return doc.close();
 }
 

@@ -58,6 +58,9 @@ struct ProgramSettings
     std::int32_t mainWinXD = 1000;
     std::int32_t mainWinYD = 575;
     ViewSettings view;
+    /// The folder a file was last chosen in, where the choosers open when
+    /// no list is shown; group "Folders", once there is one. Empty for none.
+    std::string lastFolder;
 
     bool operator==(const ProgramSettings &) const = default;
 };

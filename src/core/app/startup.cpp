@@ -152,4 +152,11 @@ std::string versionText()
     return "Tafelbau 0.583\n";
 }
 
+std::string noDisplayText()
+{
+    return "Tafelbau: Das Editorfenster braucht eine Anzeige (DISPLAY oder WAYLAND_DISPLAY), "
+           "und es ist keine da.\n"
+           "Ohne Anzeige arbeiten die Aufrufe /refreshcode und /import; tafelbau --help zeigt sie.\n";
+}
+
 } // namespace tafelbau

@@ -59,5 +59,8 @@ std::time_t generationTime(const char *sourceDateEpoch, std::time_t now);
 
 std::string usageText();
 std::string versionText();
+/// What the program says on standard error when the editor is asked for
+/// and there is no display to open it on; German, like the usage.
+std::string noDisplayText();
 
 } // namespace tafelbau

@@ -14,21 +14,30 @@ namespace tafelbau {
 
 namespace {
 
-// Lines 4 to 17: fixed, whatever comment marker the pool uses.
+// Lines 4 to 22: fixed, whatever comment marker the pool uses. The
+// device-context calls exist on Windows only; elsewhere the compiler would
+// refuse the whole include, and GTK and Cocoa scale by themselves, so the
+// automatic factor there is 1. WinDC is declared for programs that use
+// EnableExplicit, and a factor of 0 means 1, not a negative size.
 constexpr std::string_view kHeaderBody =
     "Global GTBScale.f ;Faktor um Dialoge prozentual gr\xF6sser zu machen\r\n"
     ";offenbar akzeptiert PB ein doppeltes Global GTBScale.f (eines hier, evtl. eines im Code des Programers)\r\n"
     "GTBScale=1 ;Standard (falls der Programmierer nichts macht)\r\n"
     "Procedure _GTBScale(Faktor.f)\r\n"
+    "\tProtected WinDC\r\n"
     "\tIf Faktor<0 ;Automatik muss der Programmierer wollen -> Faktor auf -1 -> Dialoge werden entsprechend der "
     "DPI-Einstellung in Windows skaliert\r\n"
+    "\t  CompilerIf #PB_Compiler_OS = #PB_OS_Windows\r\n"
     "\t  WinDC = GetDC_(#Null); ;danke an velko - automatisch skalieren\r\n"
     "\t  GTBScale=GetDeviceCaps_(WinDC, #LOGPIXELSX) / 96 ;96DPI=100%\r\n"
     "\t  ReleaseDC_(#Null, WinDC)\r\n"
+    "\t  CompilerElse\r\n"
+    "\t  GTBScale=1\r\n"
+    "\t  CompilerEndIf\r\n"
     "\tElseIf Faktor>0\r\n"
     "\t  GTBScale=Faktor\r\n"
     "\tElse\r\n"
-    "\t  GTBScale=-1\r\n"
+    "\t  GTBScale=1\r\n"
     "\tEndIf\r\n"
     "EndProcedure\r\n"
     "\r\n";

@@ -342,6 +342,25 @@ LineSpan CodeModel::enumerationLines(std::int32_t lvid) const
     return {enumerationStart() + m_enumerationStart[i], m_entries[i]->enumerationLines};
 }
 
+std::vector<LineSpan> CodeModel::selectedLines(const GdtList &list) const
+{
+    std::vector<LineSpan> spans;
+    auto add = [&spans](LineSpan s) {
+        if (s.count == 0)
+            return;
+        if (!spans.empty() && spans.back().first + spans.back().count == s.first)
+            spans.back().count += s.count;
+        else
+            spans.push_back(s);
+    };
+    // Both sections follow list order, the constants above the blocks.
+    for (const bool blocks : {false, true})
+        for (const GadgetRecord &r : list.records())
+            if (r.selected)
+                add(blocks ? blockLines(r.lvid) : enumerationLines(r.lvid));
+    return spans;
+}
+
 std::optional<std::int32_t> CodeModel::recordAtLine(int line) const
 {
     // Records without a piece in a section share its start with the record

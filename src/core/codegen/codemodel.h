@@ -68,6 +68,10 @@ public:
     LineSpan blockLines(std::int32_t lvid) const;
     /// The record's constant line(s); count 0 when it has none.
     LineSpan enumerationLines(std::int32_t lvid) const;
+    /// The constant and block lines of every selected record of `list`, top
+    /// to bottom, touching spans joined into one. `list` is the one of the
+    /// last update. Costs a look-up per selected record.
+    std::vector<LineSpan> selectedLines(const GdtList &list) const;
     /// The record whose block or constant holds `line`; nothing for the
     /// header and the lines around the enumeration.
     std::optional<std::int32_t> recordAtLine(int line) const;

@@ -1,6 +1,7 @@
 #include "core/commands/documentcommands.h"
 
 #include "core/codegen/codefile.h"
+#include "core/commands/filechoosers.h"
 #include "core/document/latin1.h"
 #include "core/document/listfile.h"
 #include "core/document/listviews.h"
@@ -49,7 +50,8 @@ void DocumentCommands::openList(const std::filesystem::path &path)
         return;
     std::filesystem::path chosen = path;
     if (chosen.empty()) {
-        const auto picked = m_dialogs.chooseOpenFile("Gadgetliste laden", m_state.listFile, kListFileFilter);
+        const auto picked = chooseFileToOpen(m_dialogs, {m_state.listFile, m_state.lastFolder}, "Gadgetliste laden",
+                                             m_state.listFile.filename(), kListFileFilter);
         if (!picked)
             return;
         chosen = *picked;
@@ -88,7 +90,8 @@ bool DocumentCommands::saveList()
 
 DocumentCommands::SaveOutcome DocumentCommands::saveListAsOutcome()
 {
-    const auto chosen = m_dialogs.chooseSaveFile("Gadgetliste speichern", "dialogs.tbf", kListFileFilter);
+    const auto chosen = chooseFileToSave(m_dialogs, {m_state.listFile, m_state.lastFolder}, "Gadgetliste speichern",
+                                         "dialogs.tbf", kListFileFilter);
     if (!chosen)
         return SaveOutcome::Declined;
     if (listFileExists(*chosen)

@@ -36,6 +36,7 @@ struct DocumentState
     bool &changed;
     const GdtPool &pool; ///< frame colours of a loaded list, code-file settings of a save
     History &history;    ///< starts afresh with every list; knows which state was saved
+    std::string &lastFolder; ///< where the choosers open without a list; follows what is chosen
 };
 
 /// New, open, save and save as, with their questions and choosers.

@@ -39,7 +39,10 @@ std::string windowTitle(const std::filesystem::path &listFile, bool changed)
 {
     const std::string &full = listFile.native();
     const std::size_t cut = full.find_last_of("/\\");
-    std::string title = " Tafelbau 0.583 - " + (cut == std::string::npos ? full : full.substr(cut + 1));
+    std::string title = " Tafelbau 0.583";
+    // A new list has no name: no dash is left hanging before it.
+    if (!full.empty())
+        title += " - " + (cut == std::string::npos ? full : full.substr(cut + 1));
     if (changed)
         title += " *";
     return title;

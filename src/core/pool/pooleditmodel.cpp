@@ -235,6 +235,17 @@ HelpTarget PoolEditModel::helpTarget() const
     return helpTargetFor(m_fields.helpfile, m_fields.helptopic, m_pool.settings.generalPrgHelpFile);
 }
 
+ProgramTemplates PoolEditModel::programTemplates() const
+{
+    return tafelbau::programTemplates(m_pool.settings);
+}
+
+void PoolEditModel::setProgramTemplates(const ProgramTemplates &edited)
+{
+    if (tafelbau::setProgramTemplates(m_pool.settings, edited))
+        m_changed = true;
+}
+
 bool PoolEditModel::writePool()
 {
     const Outcome out = saveGdtPool(m_poolFile, m_pool);

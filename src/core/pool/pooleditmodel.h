@@ -3,6 +3,7 @@
 #include "core/document/dialogs.h"
 #include "core/pool/gdtpool.h"
 #include "core/pool/helptarget.h"
+#include "core/pool/programtemplates.h"
 
 #include <array>
 #include <cstdint>
@@ -85,6 +86,11 @@ public:
     /// Opens the colour chooser once, from the colour the field names.
     void chooseFrameColour();
     HelpTarget helpTarget() const;
+    /// The main program's templates the pool uses now.
+    ProgramTemplates programTemplates() const;
+    /// Takes the templates the user edited; a change sets the pool changed
+    /// mark, so that closing asks before it is lost.
+    void setProgramTemplates(const ProgramTemplates &edited);
 
     enum class Leave { Stay, Close };
     /// "Speichern". Stays when the shown entry cannot be stored. A pool

@@ -54,6 +54,14 @@ struct PoolSettings
 
     bool readsImportAsSyntax() const { return importSyntax.value_or(false); }
 
+    /// The templates of the main program that "Programm erzeugen" writes
+    /// (GGdtPoolMainProgram, GGdtPoolMainProcedure, GGdtPoolMainCase).
+    /// Unset: the built-in ones of programtemplates.h, and the pool file
+    /// gets no key, so older pools keep their bytes.
+    std::optional<std::string> mainProgram;
+    std::optional<std::string> mainProcedure;
+    std::optional<std::string> mainCase;
+
     bool operator==(const PoolSettings &) const = default;
 };
 

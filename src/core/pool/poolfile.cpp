@@ -35,6 +35,18 @@ const HeadKey kHeadKeys[] = {
 // had it or it was set, so that older pools keep their bytes.
 constexpr const char *kImportSyntaxKey = "GGdtPoolImportSyntax";
 
+// The main program's templates, after that key and by the same rule.
+struct OptionalKey
+{
+    const char *key;
+    std::optional<std::string> PoolSettings::*field;
+};
+const OptionalKey kProgramKeys[] = {
+    {"GGdtPoolMainProgram", &PoolSettings::mainProgram},
+    {"GGdtPoolMainProcedure", &PoolSettings::mainProcedure},
+    {"GGdtPoolMainCase", &PoolSettings::mainCase},
+};
+
 const char *const kParamKeys[10] = {"p0", "p1", "p2", "p3", "p4", "p5", "p6", "p7", "p8", "p9"};
 
 } // namespace
@@ -57,6 +69,12 @@ bool loadGdtPool(const std::filesystem::path &path, GdtPool &pool, int *error)
         pool.settings.importSyntax = parseDecimal(*syntax) != 0;
     else
         pool.settings.importSyntax.reset();
+    for (const OptionalKey &k : kProgramKeys) {
+        if (const auto value = doc.find(k.key))
+            pool.settings.*k.field = decodeMultiLine(*value);
+        else
+            (pool.settings.*k.field).reset();
+    }
     doc.examineGroups();
     pool.entries.clear();
     while (doc.nextGroup()) {
@@ -119,6 +137,9 @@ Outcome saveGdtPool(const std::filesystem::path &path, GdtPool &pool, FileOps &f
         doc.writeText(h.key, encodeMultiLine(pool.settings.*h.field));
     if (pool.settings.importSyntax)
         doc.writeNumber(kImportSyntaxKey, *pool.settings.importSyntax ? 1 : 0);
+    for (const OptionalKey &k : kProgramKeys)
+        if (const auto &value = pool.settings.*k.field)
+            doc.writeText(k.key, encodeMultiLine(*value));
     for (const PoolEntry &e : pool.entries) {
         doc.selectGroup(e.name);
         doc.writeText("code", encodeMultiLine(e.code));

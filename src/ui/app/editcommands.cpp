@@ -4,6 +4,7 @@
 #include "core/codegen/codefile.h"
 #include "core/codegen/syntaximport.h"
 #include "core/commands/addgadget.h"
+#include "core/commands/filechoosers.h"
 #include "core/commands/listedit.h"
 #include "core/commands/selection.h"
 #include "core/commands/valueedit.h"
@@ -222,7 +223,8 @@ void EditCommands::editLargeText()
 void EditCommands::importFromCode()
 {
     AppState &state = m_window.state();
-    const auto file = m_window.dialogs().chooseOpenFile("Tafelbau Gadgets importieren aus Codedatei", {}, "*.*");
+    const auto file = chooseFileToOpen(m_window.dialogs(), {state.listFile, state.settings.lastFolder},
+                                       "Tafelbau Gadgets importieren aus Codedatei", {}, kSourceFileFilter);
     if (!file)
         return;
     // The next save would write the list's code over the source read here.

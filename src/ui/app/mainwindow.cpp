@@ -10,8 +10,10 @@
 #include "core/document/listviews.h"
 #include "core/pool/gdtpool.h"
 #include "core/pool/helptarget.h"
+#include "ui/app/canvashost.h"
 #include "ui/app/canvasmouse.h"
 #include "ui/app/editcommands.h"
+#include "ui/app/programrunner.h"
 #include "ui/canvas/cardcanvas.h"
 #include "ui/codegen/codeview.h"
 #include "ui/document/gadgetlistmodel.h"
@@ -31,7 +33,6 @@
 #include <QListView>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStatusBar>
@@ -40,17 +41,13 @@
 
 namespace tafelbau {
 
-namespace {
-constexpr int kCodeViewWidth = 480; ///< about 60 characters of code
-}
-
 MainWindow::MainWindow(AppState &state, Dialogs &dialogs, QWidget *parent)
     : QMainWindow(parent), m_state(state), m_dialogs(dialogs), m_documents(state.document(), dialogs, *this)
 {
     setWindowTitle(QStringLiteral("Tafelbau"));
     buildGadgets();
-    m_codeView = new CodeView(m_state.list, m_state.pool.settings, this);
-    addDockWidget(m_state.settings.view.codeViewLeft ? Qt::LeftDockWidgetArea : Qt::RightDockWidgetArea, m_codeView);
+    m_codeView = new CodeView(m_state.list, m_state.pool.settings, m_canvasHost);
+    m_canvasHost->addCodeView(m_codeView);
     connect(m_codeView, &CodeView::gadgetClicked, this,
             [this](std::int32_t lvid) { applyOutcome(selectByLvid(m_state.list, lvid)); });
     connect(m_codeView, &CodeView::closeRequested, this, [this] { showCodeView(false); });
@@ -93,12 +90,10 @@ MainWindow::MainWindow(AppState &state, Dialogs &dialogs, QWidget *parent)
 
     move(m_state.settings.mainWinX, m_state.settings.mainWinY);
     setInnerSize(m_state.settings.mainWinXD, m_state.settings.mainWinYD);
-    // The kept inner width holds the code view already.
-    m_codeView->setVisible(m_state.settings.view.codeView);
-    resizeDocks({m_codeView}, {codeViewWidth()}, Qt::Horizontal);
 
     m_edit = new EditCommands(*this);
     m_mouse = new CanvasMouse(*this);
+    m_runner = new ProgramRunner(*this);
     showTitle(" Tafelbau 0.583");
     m_canvas->setPanelSize(m_state.settings.panelWidth, m_state.settings.panelHeight);
     applyView();
@@ -174,11 +169,13 @@ void MainWindow::buildGadgets()
     m_nextFreeLabel = new QLabel(QString::fromUtf8("Nächste freie Karte:"), m_inner);
     place(ids::NextFreeCard, m_nextFreeLabel, 650, 10, 145, 15);
 
-    m_canvasArea = new QScrollArea(m_inner);
+    m_canvasArea = new QScrollArea;
     m_canvasArea->setWidgetResizable(false);
     m_canvasArea->horizontalScrollBar()->setSingleStep(5);
     m_canvasArea->verticalScrollBar()->setSingleStep(5);
-    place(ids::CanvasArea, m_canvasArea, 225, 30, 570, 525);
+    // The area holds the code view beside the canvas as well.
+    m_canvasHost = new CanvasHost(m_canvasArea, m_state.settings.view, f, m_inner);
+    place(ids::CanvasArea, m_canvasHost, 225, 30, 570, 525);
     m_canvas = new CardCanvas;
     m_canvas->setPanelSize(400, 300);
     m_canvasArea->setWidget(m_canvas);
@@ -197,6 +194,12 @@ void MainWindow::buildMenu()
     add(file, ids::Open, QString::fromUtf8("Öffnen"));
     add(file, ids::Save, QStringLiteral("Speichern ctrl-s"));
     add(file, ids::SaveAs, QStringLiteral("Speichern als"));
+    file->addSeparator();
+    add(file, ids::GenerateProgram, QString::fromUtf8("&Programm erzeugen …"));
+    add(file, ids::RunProgram, QString::fromUtf8("&Ausführen"));
+    m_menuActions[ids::RunProgram]->setShortcut(QKeySequence(Qt::Key_F5));
+    m_menuActions[ids::RunProgram]->setShortcutContext(Qt::WindowShortcut);
+    addAction(m_menuActions[ids::RunProgram]);
     file->addSeparator();
     add(file, ids::ConfigFile, QStringLiteral("Konfig.datei"));
     file->addSeparator();
@@ -243,53 +246,7 @@ void MainWindow::showCodeView(bool shown)
 {
     m_state.settings.view.codeView = shown;
     menuAction(ids::ToggleCodeView)->setChecked(shown);
-    if (shown != m_codeView->isHidden())
-        return;
-    const bool resizable = isVisible() && !m_codeView->isFloating() && !isMaximized() && !isFullScreen();
-    layout()->activate(); // a dock shown a moment ago has its width only then
-    const int taken = width() - m_inner->width();
-    if (!shown)
-        noteCodeViewPlace();
-    m_codeView->setVisible(shown);
-    if (!resizable)
-        return;
-    if (!shown) {
-        resize(width() - taken, height());
-        return;
-    }
-    // The window grows by the dock as far as the screen has room, moving
-    // left where it would leave the screen; the canvas gives the rest.
-    const int wanted = codeViewWidth();
-    const QRect frame = frameGeometry();
-    int grow = wanted + style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, this);
-    int left = frame.x();
-    if (const QScreen *s = screen()) {
-        const QRect room = s->availableGeometry();
-        grow = std::clamp(room.width() - frame.width(), 0, grow);
-        const int overflow = frame.right() + grow - room.right();
-        if (overflow > 0)
-            left = std::max(room.left(), frame.x() - overflow);
-    }
-    resize(width() + grow, height());
-    if (left != frame.x())
-        move(left, frame.y());
-    resizeDocks({m_codeView}, {wanted}, Qt::Horizontal);
-}
-
-int MainWindow::codeViewWidth() const
-{
-    const int kept = m_state.settings.view.codeViewWidth;
-    return kept > 0 ? kept : scaledPixels(kCodeViewWidth, m_state.displayScale);
-}
-
-void MainWindow::noteCodeViewPlace()
-{
-    // A floating view's width is that of a window of its own, and a hidden
-    // one's is stale; a floating view comes back docked where it was last.
-    if (!isVisible() || !m_codeView->isVisible() || m_codeView->isFloating())
-        return;
-    m_state.settings.view.codeViewWidth = keptCodeViewWidth(m_codeView->width());
-    m_state.settings.view.codeViewLeft = dockWidgetArea(m_codeView) == Qt::LeftDockWidgetArea;
+    m_canvasHost->showCodeView(shown);
 }
 
 void MainWindow::buildShortcuts()
@@ -434,10 +391,7 @@ void MainWindow::updateEditActions()
 
 QSize MainWindow::innerSize() const
 {
-    // A docked code view is part of the inner area, so that the size kept
-    // at quit brings it back beside a canvas of the same size.
-    const bool docked = !m_codeView->isHidden() && !m_codeView->isFloating();
-    return {docked ? width() : m_inner->width(), m_inner->height()};
+    return m_inner->size();
 }
 
 void MainWindow::setInnerSize(int width, int height)
@@ -632,7 +586,7 @@ void MainWindow::openHelpForCurrentGadget()
 
 void MainWindow::writeSettingsAtQuit()
 {
-    noteCodeViewPlace();
+    m_canvasHost->noteCodeViewSide();
     ProgramSettings s = m_state.settings;
     s.helpFile = m_state.pool.settings.generalPrgHelpFile;
     const QRect frame = frameGeometry();

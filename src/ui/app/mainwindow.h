@@ -4,9 +4,11 @@
 #include "core/commands/documentcommands.h"
 #include "core/document/dialogs.h"
 #include "core/windows/layoutrules.h"
+#include "ui/app/previewwindow.h"
 #include "ui/windows/infowindow.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <functional>
 #include <map>
@@ -22,11 +24,13 @@ class QTableWidget;
 
 namespace tafelbau {
 
+class CanvasHost;
 class CanvasMouse;
 class CardCanvas;
 class CodeView;
 class EditCommands;
 class GadgetListModel;
+class ProgramRunner;
 struct EditOutcome;
 
 /// Numbers of the main window's gadgets and of its menu and shortcut
@@ -96,6 +100,10 @@ enum Menu {
     SameSize = 68,
     DistributeHorizontally = 69,
     DistributeVertically = 70,
+    // Beyond the original table: trying the dialog.
+    GenerateProgram = 90,
+    RunProgram = 91,
+    Preview = 92,
 };
 } // namespace ids
 
@@ -156,6 +164,11 @@ public:
     void rollbackStep();
 
     EditCommands *editCommands() const { return m_edit; }
+    ProgramRunner *programRunner() const { return m_runner; }
+    /// "Vorschau": the dialog of the current gadget as a working window; a
+    /// preview still open gives way to the new one.
+    void openPreview();
+    PreviewWindow *preview() const { return m_preview; }
 
     /// Inner size of the window: the area below the menu.
     QSize innerSize() const;
@@ -169,6 +182,8 @@ public:
     CodeView *codeView() const { return m_codeView; }
     QLabel *nextFreeCardLabel() const { return m_nextFreeLabel; }
     QScrollArea *canvasArea() const { return m_canvasArea; }
+    /// Gadget 12: the canvas area with the code view docked in it.
+    CanvasHost *canvasHost() const { return m_canvasHost; }
     QAction *menuAction(int id) const;
 
 signals:
@@ -187,14 +202,8 @@ private:
     void buildViewMenu();
     void addViewCommands();
     void toggleView(bool ViewSettings::*value);
-    /// The code view comes and goes beside the canvas: the window grows by
-    /// its width and gives it back, so the canvas keeps its room.
+    /// The code view comes and goes beside the canvas, in the canvas's room.
     void showCodeView(bool shown);
-    /// The width the code view comes back with: the one it last had docked,
-    /// else the program's default.
-    int codeViewWidth() const;
-    /// Keeps the docked code view's width and side for the next time it is shown.
-    void noteCodeViewPlace();
     void buildAlignMenu(QMenu *editing);
     void addAlignCommands();
     /// The "Ausrichten" entries: enabled when enough gadgets are selected,
@@ -226,11 +235,14 @@ private:
     QTableWidget *m_properties = nullptr;
     QLabel *m_nextFreeLabel = nullptr;
     QScrollArea *m_canvasArea = nullptr;
+    CanvasHost *m_canvasHost = nullptr;
     CardCanvas *m_canvas = nullptr;
     CodeView *m_codeView = nullptr;
 
     EditCommands *m_edit = nullptr;
     CanvasMouse *m_mouse = nullptr;
+    ProgramRunner *m_runner = nullptr;
+    QPointer<PreviewWindow> m_preview;
     InfoSession m_info; ///< the info window's size, kept for the run
     std::int32_t m_shownCard = 0;
     int m_countedRecords = 0;

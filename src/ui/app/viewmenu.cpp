@@ -1,6 +1,10 @@
 // The "Ansicht" menu of the main window: switches of how the window shows
 // the list, each kept in the program settings.
 #include "ui/app/mainwindow.h"
+
+#include "core/canvas/dialogpreview.h"
+#include "core/commands/selection.h"
+#include "ui/app/previewwindow.h"
 #include "ui/canvas/cardcanvas.h"
 
 #include <QAction>
@@ -43,6 +47,13 @@ void MainWindow::buildViewMenu()
         connect(a, &QAction::triggered, this, [this, id] { dispatchMenu(id); });
         m_menuActions[id] = a;
     }
+    view->addSeparator();
+    QAction *preview = view->addAction(QStringLiteral("&Vorschau"));
+    preview->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+    preview->setShortcutContext(Qt::WindowShortcut);
+    addAction(preview);
+    connect(preview, &QAction::triggered, this, [this] { dispatchMenu(ids::Preview); });
+    m_menuActions[ids::Preview] = preview;
 }
 
 void MainWindow::addViewCommands()
@@ -51,6 +62,21 @@ void MainWindow::addViewCommands()
         bool ViewSettings::*value = s.value;
         setCommand(s.id, [this, value] { toggleView(value); });
     }
+    setCommand(ids::Preview, [this] { openPreview(); });
+}
+
+void MainWindow::openPreview()
+{
+    const DialogStructure structure(m_state.list);
+    const PreviewPlan plan = previewPlan(m_state.list, structure, tafelbau::currentRowGadget(m_state.list));
+    if (plan.window < 0) {
+        m_dialogs.showMessage("Keine Vorschau: In der Gadgetliste ist kein Fenster (OpenWindow).");
+        return;
+    }
+    if (m_preview)
+        m_preview->close();
+    m_preview = new PreviewWindow(plan, this);
+    m_preview->show();
 }
 
 void MainWindow::toggleView(bool ViewSettings::*value)

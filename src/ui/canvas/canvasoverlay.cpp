@@ -13,6 +13,8 @@ namespace {
 
 // Dim, so that frames in the default light grey stay easy to read over them.
 const QColor kRasterDot(70, 70, 70);
+// On a dialog's light surfaces: darker than them, lighter than their text.
+const QColor kRasterDotOnLight(150, 150, 150);
 const QColor kBandColour(220, 220, 220);
 // Tiles of about this size: smaller ones make the painter loop too often.
 constexpr int kTileSize = 64;
@@ -55,29 +57,35 @@ void RasterDots::setRaster(int raster)
         return;
     m_raster = raster;
     m_tile = QPixmap();
+    m_lightTile = QPixmap();
     if (raster == 0 || raster > kTileSize)
         return;
     const int size = raster * ((kTileSize + raster - 1) / raster);
-    m_tile = QPixmap(size, size);
-    m_tile.fill(Qt::black);
-    QPainter p(&m_tile);
-    p.setPen(kRasterDot);
-    for (int y = 0; y < size; y += raster)
-        for (int x = 0; x < size; x += raster)
-            p.drawPoint(x, y);
+    auto tile = [&](const QColor &ground, const QColor &dot) {
+        QPixmap t(size, size);
+        t.fill(ground);
+        QPainter p(&t);
+        p.setPen(dot);
+        for (int y = 0; y < size; y += raster)
+            for (int x = 0; x < size; x += raster)
+                p.drawPoint(x, y);
+        return t;
+    };
+    m_tile = tile(Qt::black, kRasterDot);
+    m_lightTile = tile(Qt::white, kRasterDotOnLight);
 }
 
-void RasterDots::paintDots(QPainter &painter, const QRect &clip) const
+void RasterDots::paintDots(QPainter &painter, const QRect &clip, const QPixmap &tile, const QColor &dot) const
 {
     if (m_raster == 0)
         return;
-    if (!m_tile.isNull()) {
-        const int size = m_tile.width();
-        painter.drawTiledPixmap(clip, m_tile, QPoint(positiveModulo(clip.x(), size), positiveModulo(clip.y(), size)));
+    if (!tile.isNull()) {
+        const int size = tile.width();
+        painter.drawTiledPixmap(clip, tile, QPoint(positiveModulo(clip.x(), size), positiveModulo(clip.y(), size)));
         return;
     }
     // A big raster has few dots in any part of the card.
-    painter.setPen(kRasterDot);
+    painter.setPen(dot);
     const std::int64_t r = m_raster;
     auto firstMultiple = [r](std::int64_t v) { return (v >= 0 ? v + r - 1 : v) / r * r; };
     for (std::int64_t y = firstMultiple(clip.top()); y <= clip.bottom(); y += r)
@@ -89,14 +97,19 @@ void RasterDots::paintOverBlack(QPainter &painter, const QRect &clip) const
 {
     if (m_tile.isNull())
         painter.fillRect(clip, Qt::black);
-    paintDots(painter, clip);
+    paintDots(painter, clip, m_tile, kRasterDot);
 }
 
-void RasterDots::paintUnder(QPainter &painter, const QRect &clip) const
+void RasterDots::paintOnLight(QPainter &painter, const QRect &clip) const
 {
+    const QRect card = clip.intersected(QRect(0, 0, static_cast<int>(kFar), static_cast<int>(kFar)));
+    if (card.isEmpty())
+        return;
+    // White is no change to Darken: the tile leaves all but its dots as
+    // they were, and the dots only where they are the darker.
     const QPainter::CompositionMode mode = painter.compositionMode();
-    painter.setCompositionMode(QPainter::CompositionMode_Lighten);
-    paintDots(painter, clip);
+    painter.setCompositionMode(QPainter::CompositionMode_Darken);
+    paintDots(painter, card, m_lightTile, kRasterDotOnLight);
     painter.setCompositionMode(mode);
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
-// What the card shows beyond its gadgets: the raster's dots under them, the
-// grips of the selected ones and the rubber band over them.
+// What the card shows beyond its gadgets: the raster's dots, the grips of
+// the selected ones and the rubber band over them.
 #include "core/canvas/carddrawing.h"
 
 #include <QPixmap>
@@ -26,15 +26,18 @@ public:
 
     /// Fills `clip` (card coordinates) black with the dots on it.
     void paintOverBlack(QPainter &painter, const QRect &clip) const;
-    /// The dots only, where the card is darker than they are: what lies on
-    /// it stays on top.
-    void paintUnder(QPainter &painter, const QRect &clip) const;
+    /// Darker dots where what is painted is lighter than they are (a
+    /// dialog and its controls), from the card's 0, 0 on: left of and above
+    /// it lie a window's frame and title bar, where nothing snaps. Leaves
+    /// everything else as it was.
+    void paintOnLight(QPainter &painter, const QRect &clip) const;
 
 private:
-    void paintDots(QPainter &painter, const QRect &clip) const;
+    void paintDots(QPainter &painter, const QRect &clip, const QPixmap &tile, const QColor &dot) const;
 
     int m_raster = 0;
-    QPixmap m_tile; ///< black with a dot at each multiple; empty for big rasters
+    QPixmap m_tile;      ///< black with a dim dot at each multiple; empty for big rasters
+    QPixmap m_lightTile; ///< white with a darker dot at each multiple; likewise
 };
 
 /// A rectangle of the card as a QRect can hold it: what lies beyond any

@@ -117,12 +117,15 @@ void CardCanvas::paintCard(QPainter &painter, const QRect &widgetRect) const
             painter.fillRect(clip, Qt::black);
         paintCardItems(painter, m_items, clip, m_font, m_captions);
     } else {
-        painter.fillRect(widgetRect, Qt::black);
         painter.translate(origin);
-        controls().paint(painter, m_items, clip, rect().translated(-origin));
-        // The controls cover the black card: the dots go only where it shows.
         if (m_rasterShown)
-            m_raster.paintUnder(painter, clip);
+            m_raster.paintOverBlack(painter, clip);
+        else
+            painter.fillRect(clip, Qt::black);
+        controls().paint(painter, m_items, clip, rect().translated(-origin));
+        // Over the dialog too: gadgets snap to the raster inside it most of all.
+        if (m_rasterShown)
+            m_raster.paintOnLight(painter, clip);
     }
     paintGrips(painter, m_items, clip);
     if (m_band)

@@ -75,7 +75,8 @@ public:
 
     static QFont captionFont();
 
-    /// Dots at every multiple of `raster` on the black card, when `shown`.
+    /// Dots at every multiple of `raster` on the card, over the dialog of
+    /// the real-gadget drawing too, when `shown`.
     void setRaster(int raster, bool shown);
     bool rasterShown() const { return m_rasterShown; }
     /// The rubber band being drawn, in card coordinates; nullopt for none.

@@ -139,7 +139,6 @@ QRect ControlPainter::bounds(const CardItem &item)
 
 void ControlPainter::paint(QPainter &p, const std::vector<CardItem> &items, const QRect &clip, const QRect &area)
 {
-    p.fillRect(clip, Qt::black);
     p.setFont(m_font);
     m_captions.keepAtLeast(2 * items.size());
     const QRect limit = area.adjusted(-64, -64 - m_titleBarHeight, 64, 64);

@@ -37,8 +37,9 @@ public:
     /// Everything painting `item` may touch, in card coordinates.
     QRect bounds(const CardItem &item);
 
-    /// Fills `clip` black and paints over it what of `items` reaches it;
-    /// marking frames last, on top of every control. `area` is the whole
+    /// Paints over the black card in `clip` (the caller's, with the raster
+    /// on it or not) what of `items` reaches it; marking frames last, on top
+    /// of every control. `area` is the whole
     /// card on show: nothing is painted far beyond it, however big a
     /// record claims to be.
     void paint(QPainter &painter, const std::vector<CardItem> &items, const QRect &clip, const QRect &area);

@@ -95,8 +95,10 @@ CodeView::CodeView(const GdtList &list, const PoolSettings &settings, QWidget *p
     m_highlighter = new PureBasicHighlighter(m_editor->document());
     // Lines scrolled into sight get their colours before they are painted.
     connect(m_editor->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] {
-        if (!m_editing)
-            colourShownLines();
+        if (m_editing)
+            return;
+        colourShownLines();
+        showMarksInSight();
     });
     setWidget(m_editor);
 
@@ -120,7 +122,7 @@ void CodeView::refresh()
     }
     m_behind = false;
     applyEdits(m_model.update(m_list, m_settings, m_clock()));
-    markCurrentGadget();
+    markSelectedGadgets();
     refreshHead();
 }
 
@@ -188,6 +190,12 @@ void CodeView::applyEdits(const std::vector<CodeLineEdit> &edits)
     cursor.endEditBlock();
 }
 
+std::pair<int, int> CodeView::linesInSight() const
+{
+    return {m_editor->cursorForPosition(QPoint(0, 0)).blockNumber(),
+            m_editor->cursorForPosition(QPoint(0, m_editor->viewport()->height())).blockNumber()};
+}
+
 void CodeView::colourShownLines()
 {
     const QTextBlock first = m_editor->cursorForPosition(QPoint(0, 0)).block();
@@ -195,33 +203,17 @@ void CodeView::colourShownLines()
     m_highlighter->colourBlocks(first, last);
 }
 
-void CodeView::markCurrentGadget()
+void CodeView::markSelectedGadgets()
 {
+    m_marked = m_model.selectedLines(m_list);
+    showMarksInSight();
     std::int32_t lvid = 0;
     for (const GadgetRecord &r : m_list.records())
         if (r.selected) {
             lvid = r.lvid;
             break;
         }
-    QList<QTextEdit::ExtraSelection> marks;
-    QTextDocument *doc = m_editor->document();
     const LineSpan block = m_model.blockLines(lvid);
-    for (const LineSpan span : {m_model.enumerationLines(lvid), block}) {
-        if (span.count == 0)
-            continue;
-        QTextEdit::ExtraSelection mark;
-        mark.format.setBackground(QColor(0xff, 0xf0, 0xa8));
-        mark.format.setProperty(QTextFormat::FullWidthSelection, true);
-        mark.cursor = QTextCursor(doc);
-        mark.cursor.setPosition(doc->findBlockByNumber(span.first).position());
-        // To the start of the next line: only a selection that goes on past
-        // a line's end is drawn to the edge of the view.
-        const QTextBlock last = doc->findBlockByNumber(span.first + span.count - 1);
-        mark.cursor.setPosition(std::min(last.position() + last.length(), doc->characterCount() - 1),
-                                QTextCursor::KeepAnchor);
-        marks.append(mark);
-    }
-    m_editor->setExtraSelections(marks);
     if (block.count == 0)
         return;
 
@@ -234,6 +226,35 @@ void CodeView::markCurrentGadget()
         return;
     bar->setValue(std::max(0, block.first - shown / 4));
     m_editor->horizontalScrollBar()->setValue(0);
+}
+
+void CodeView::showMarksInSight()
+{
+    // A view's height beyond both ends, so that a small scroll or a taller
+    // view finds its marks already there.
+    const auto [top, bottom] = linesInSight();
+    const int from = top - (bottom - top) - 1;
+    const int to = bottom + (bottom - top) + 1;
+    QList<QTextEdit::ExtraSelection> marks;
+    QTextDocument *doc = m_editor->document();
+    auto it = std::partition_point(m_marked.begin(), m_marked.end(),
+                                   [from](const LineSpan &s) { return s.first + s.count <= from; });
+    for (; it != m_marked.end() && it->first <= to; ++it) {
+        const int first = std::max(it->first, from);
+        const int last = std::min(it->first + it->count - 1, to);
+        QTextEdit::ExtraSelection mark;
+        mark.format.setBackground(QColor(0xff, 0xf0, 0xa8));
+        mark.format.setProperty(QTextFormat::FullWidthSelection, true);
+        mark.cursor = QTextCursor(doc);
+        mark.cursor.setPosition(doc->findBlockByNumber(first).position());
+        // To the start of the next line: only a selection that goes on past
+        // a line's end is drawn to the edge of the view.
+        const QTextBlock end = doc->findBlockByNumber(last);
+        mark.cursor.setPosition(std::min(end.position() + end.length(), doc->characterCount() - 1),
+                                QTextCursor::KeepAnchor);
+        marks.append(mark);
+    }
+    m_editor->setExtraSelections(marks);
 }
 
 std::string CodeView::shownBytes() const
@@ -251,6 +272,8 @@ bool CodeView::eventFilter(QObject *watched, QEvent *event)
     // showing), they are coloured before the view paints them.
     if (watched == m_editor->viewport() && event->type() == QEvent::Paint)
         colourShownLines();
+    if (watched == m_editor->viewport() && event->type() == QEvent::Resize)
+        showMarksInSight();
     if (watched == m_editor->viewport()
         && (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease)) {
         const auto *mouse = static_cast<QMouseEvent *>(event);

@@ -11,6 +11,8 @@
 #include <ctime>
 #include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 class QPlainTextEdit;
 class QTimer;
@@ -20,9 +22,9 @@ namespace tafelbau {
 class PureBasicHighlighter;
 
 /// A dock with the code file a save would write, read-only and coloured,
-/// kept in step with the gadget list by line edits. The current gadget's
-/// lines are marked and kept in sight; a click on a gadget's line reports
-/// that gadget.
+/// kept in step with the gadget list by line edits. The lines of every
+/// selected gadget are marked, the current gadget's kept in sight; a click
+/// on a gadget's line reports that gadget.
 ///
 /// The list and the pool settings are read, never changed; both must outlive
 /// the view. While the dock is hidden, refresh() only notes that the text is
@@ -52,6 +54,8 @@ public:
     const CodeModel &model() const { return m_model; }
     /// The shown text as the code file holds it: Latin-1, CR LF after every line.
     std::string shownBytes() const;
+    /// The lines of the selected gadgets, as marked once they come into sight.
+    const std::vector<LineSpan> &markedLines() const { return m_marked; }
 
 signals:
     /// A click on a line of the gadget's constant or block.
@@ -67,7 +71,12 @@ protected:
 
 private:
     void applyEdits(const std::vector<CodeLineEdit> &edits);
-    void markCurrentGadget();
+    void markSelectedGadgets();
+    /// Marks what of markedLines() is in sight or near it: a selection of
+    /// thousands of gadgets costs what the view shows, not what it holds.
+    void showMarksInSight();
+    /// The first and last line in sight.
+    std::pair<int, int> linesInSight() const;
     void colourShownLines();
 
     const GdtList &m_list;
@@ -80,6 +89,7 @@ private:
     bool m_behind = true;
     bool m_editing = false;
     QPoint m_pressedAt;
+    std::vector<LineSpan> m_marked;
 };
 
 } // namespace tafelbau

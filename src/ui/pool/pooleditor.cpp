@@ -3,6 +3,7 @@
 #include "core/document/displayscale.h"
 #include "ui/document/qtconvert.h"
 #include "ui/document/widgetgeometry.h"
+#include "ui/pool/programtemplatesdialog.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -51,6 +52,13 @@ PoolEditor::PoolEditor(GdtPool &pool, const std::filesystem::path &poolFile, flo
     auto *help = new QShortcut(QKeySequence(Qt::Key_F1), this);
     help->setContext(Qt::WindowShortcut);
     connect(help, &QShortcut::activated, this, &PoolEditor::openHelp);
+
+    editProgramTemplates = [this](const ProgramTemplates &templates) -> std::optional<ProgramTemplates> {
+        ProgramTemplatesDialog dialog(templates, this);
+        if (dialog.exec() != QDialog::Accepted)
+            return std::nullopt;
+        return dialog.templates();
+    };
 
     m_model.open();
     showModel();
@@ -201,6 +209,16 @@ void PoolEditor::buildGadgets()
     m_yd = lineEdit("yd", 785, 461, 45, 20);
     for (QLineEdit *e : {m_x, m_y, m_xd, m_yd})
         digitsOnly(e);
+
+    // Beyond the original window: the main program's templates, in the
+    // free corner under the default values.
+    QPushButton *templates = button("programtemplates", "Programmvorlagen …", 700, 492,
+                                    "Vorlagen für \"Programm erzeugen\": das Hauptprogramm um die Code-Datei");
+    place(templates, 700, 492, 155, 20);
+    connect(templates, &QPushButton::clicked, this, [this] {
+        if (const auto edited = editProgramTemplates(m_model.programTemplates()))
+            run([&] { m_model.setProgramTemplates(*edited); });
+    });
 
     label("Hilfedatei:", 370, 525, 60, 15);
     m_helpfile = lineEdit("helpfile", 430, 520, 425, 20,

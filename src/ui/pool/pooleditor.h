@@ -3,12 +3,14 @@
 #include "core/document/dialogs.h"
 #include "core/pool/gdtpool.h"
 #include "core/pool/pooleditmodel.h"
+#include "core/pool/programtemplates.h"
 
 #include <QDialog>
 
 #include <array>
 #include <filesystem>
 #include <functional>
+#include <optional>
 
 class QCheckBox;
 class QLineEdit;
@@ -26,7 +28,7 @@ namespace tafelbau {
 /// Run it with exec(); a test may show() it and click its widgets instead.
 /// The widgets carry the pool file's key names as object names ("name",
 /// "code", "color", ...; "poollist", "new", "delete", "save", "cancel",
-/// "syntaxhelp").
+/// "syntaxhelp", "programtemplates").
 class PoolEditor : public QDialog
 {
     Q_OBJECT
@@ -46,6 +48,10 @@ public:
     void setHelpOpener(std::function<void(const HelpTarget &)> opener) { m_openHelp = std::move(opener); }
 
     PoolEditModel &model() { return m_model; }
+
+    /// "Programmvorlagen …": the templates edited, or nullopt when cancelled.
+    /// The dialog by default; a test puts its answer here.
+    std::function<std::optional<ProgramTemplates>(const ProgramTemplates &)> editProgramTemplates;
 
 signals:
     /// The window has closed, by any of its ways out.

@@ -1,5 +1,6 @@
 // The batch modes of the built program: /refreshcode and /import.
 #include "core/app/batchrefresh.h"
+#include "core/app/startup.h"
 
 #include "core/document/listfile.h"
 #include "testutil.h"
@@ -107,6 +108,9 @@ TEST_F(Batch, RefreshFailuresAndNothingToDo)
          1,
          "Fehler: Kann Codedatei nicht speichern: " + (dir / "d.pbi").string() + "\nIst ein Verzeichnis"},
         {{"/import", "only-one"}, 2, "/refreshcode"}, // the usage
+        // The editor without a display says so in German and names the forms that need none.
+        {{}, 1, noDisplayText()},
+        {{(dir / "d.tbf").string()}, 1, noDisplayText()},
         {{"--version"}, 0, ""}};
     for (const auto &[args, status, errPart] : cases) {
         const auto result = run(args);

@@ -189,7 +189,7 @@ TEST(CodeModel, LinesAndRecordsFindEachOther)
     const auto lines = splitLines(model.text());
     EXPECT_EQ(lines[static_cast<std::size_t>(model.enumerationLines(list.records()[2].lvid).first)], "\t#C");
     EXPECT_EQ(model.enumerationLines(list.records()[1].lvid).count, 0);
-    EXPECT_EQ(model.blockLines(list.records()[1].lvid), (LineSpan{27, 3})); // 19 + 2 constants + 3 + A's 3
+    EXPECT_EQ(model.blockLines(list.records()[1].lvid), (LineSpan{32, 3})); // 24 + 2 constants + 3 + A's 3
     EXPECT_EQ(lines[static_cast<std::size_t>(model.blockLines(list.records()[2].lvid).first)], "\tone line");
     EXPECT_EQ(model.blockLines(999).count, 0);
     EXPECT_FALSE(model.recordAtLine(-1));
@@ -212,4 +212,43 @@ TEST(CodeModel, RepeatedLvidKeepsBothRecords)
     applyEdits(lines, model.update(list, defaults(), 0));
     EXPECT_EQ(model.text(), codeFileBytes(list, defaults(), 0));
     EXPECT_EQ(lines, splitLines(model.text()));
+}
+
+// The lines marked for a selection are the lines its records own, each run
+// of them one span: a thousand selected neighbours are two marks, not two
+// thousand.
+TEST(CodeModel, SelectedLinesAreTheRunsOfLinesTheSelectedRecordsOwn)
+{
+    GdtList list;
+    for (const char *id : {"A", "Hidden", "C", "D", "E"})
+        list.append(gadget(id, 1));
+    list.records()[1].dontshow = 1; // no constant
+    CodeModel model;
+    model.update(list, defaults(), 0);
+
+    for (const char *mask : {"00000", "10000", "11000", "10110", "01001", "11111", "00011"}) {
+        for (std::size_t i = 0; i < 5; ++i)
+            list.records()[i].selected = mask[i] == '1';
+        std::vector<bool> owned(static_cast<std::size_t>(model.lineCount()), false);
+        for (const GadgetRecord &r : list.records())
+            for (const LineSpan span : {model.enumerationLines(r.lvid), model.blockLines(r.lvid)})
+                for (int line = span.first; line < span.first + span.count; ++line)
+                    owned[static_cast<std::size_t>(line)] = r.selected;
+        std::vector<LineSpan> runs;
+        for (int line = 0; line < model.lineCount(); ++line) {
+            if (!owned[static_cast<std::size_t>(line)])
+                continue;
+            if (!runs.empty() && runs.back().first + runs.back().count == line)
+                ++runs.back().count;
+            else
+                runs.push_back({line, 1});
+        }
+        EXPECT_EQ(model.selectedLines(list), runs) << mask;
+    }
+    for (std::size_t i = 0; i < 5; ++i)
+        list.records()[i].selected = i < 2;
+    const LineSpan a = model.blockLines(list.records()[0].lvid);
+    EXPECT_EQ(model.selectedLines(list),
+              (std::vector<LineSpan>{model.enumerationLines(list.records()[0].lvid),
+                                     {a.first, a.count + model.blockLines(list.records()[1].lvid).count}}));
 }

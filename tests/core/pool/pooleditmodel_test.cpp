@@ -270,3 +270,26 @@ TEST_F(PoolEdit, LeavingWithoutAChangeMarkAsksNothingAndDropsFieldEdits)
     EXPECT_TRUE(dialogs.calls.empty());
     EXPECT_EQ(pool.find("Button")->code, "Button(#[id])");
 }
+
+// The main program's templates: an edit is a change worth the close
+// question; saving writes it, cancelling reads the file without it.
+TEST_F(PoolEdit, ProgramTemplatesEditedAsAPoolChange)
+{
+    ProgramTemplates t = model.programTemplates();
+    EXPECT_EQ(t, builtInProgramTemplates());
+    model.setProgramTemplates(t);
+    EXPECT_FALSE(model.poolChanged());
+    t.procedure = "Procedure [id]_Klick()\r\nEndProcedure\r\n";
+    model.setProgramTemplates(t);
+    EXPECT_TRUE(model.poolChanged());
+    EXPECT_EQ(model.cancel(), Leave::Close);
+    EXPECT_EQ(model.programTemplates(), builtInProgramTemplates());
+
+    model.open();
+    model.setProgramTemplates(t);
+    EXPECT_EQ(model.save(), Leave::Close);
+    GdtPool onDisk;
+    ASSERT_TRUE(loadGdtPool(file, onDisk));
+    EXPECT_EQ(programTemplates(onDisk.settings), t);
+    EXPECT_FALSE(onDisk.settings.mainProgram); // only what was changed
+}

@@ -133,3 +133,31 @@ TEST(PoolFile, FindIsExactAndFirstWins)
     EXPECT_EQ(pool.find("button"), &pool.entries[2]);
     EXPECT_EQ(pool.find("BUTTON"), nullptr);
 }
+
+// The main program's templates: only a pool that has them writes them,
+// after the import key, and they come back whole.
+TEST(PoolFile, ProgramTemplatesWrittenOnlyWhenSet)
+{
+    testutil::TempDir dir;
+    GdtPool pool;
+    pool.settings.importSyntax = true;
+    ASSERT_TRUE(saveGdtPool(dir / "plain.ini", pool).ok);
+    EXPECT_EQ(testutil::readFile(dir / "plain.ini").find("GGdtPoolMain"), std::string::npos);
+    GdtPool back;
+    ASSERT_TRUE(loadGdtPool(dir / "plain.ini", back));
+    EXPECT_FALSE(back.settings.mainProgram || back.settings.mainProcedure || back.settings.mainCase);
+
+    pool.settings.mainProgram = "\tXIncludeFile \"[include]\"\r\n[procedures]\r\n";
+    pool.settings.mainCase = "Case #[id]";
+    ASSERT_TRUE(saveGdtPool(dir / "own.ini", pool).ok);
+    const std::string bytes = testutil::readFile(dir / "own.ini");
+    EXPECT_NE(bytes.find("GGdtPoolImportSyntax = 1\r\n"
+                         "GGdtPoolMainProgram = \x1EXIncludeFile \"[include]\"\x1F[procedures]\x1F\r\n"
+                         "GGdtPoolMainCase = Case #[id]\r\n"),
+              std::string::npos);
+    ASSERT_TRUE(loadGdtPool(dir / "own.ini", back));
+    EXPECT_EQ(back.settings, pool.settings);
+    // A file without them makes them unset again.
+    ASSERT_TRUE(loadGdtPool(dir / "plain.ini", back));
+    EXPECT_FALSE(back.settings.mainProgram || back.settings.mainCase);
+}

@@ -44,7 +44,10 @@ TEST(ListViews, RowsTitleAndScrolling)
     EXPECT_EQ(rows[12], (std::pair<std::string, std::string>{"Min", "3"}));
 
     EXPECT_EQ(windowTitle("/a/b/dlg.tbf", true), " Tafelbau 0.583 - dlg.tbf *");
-    EXPECT_EQ(windowTitle("", false), " Tafelbau 0.583 - ");
+    // A new list: no dash left hanging where the name would go.
+    EXPECT_EQ(windowTitle("", false), " Tafelbau 0.583");
+    EXPECT_EQ(windowTitle("", true), " Tafelbau 0.583 *");
+    EXPECT_EQ(windowTitle("dlg.tbf", false), " Tafelbau 0.583 - dlg.tbf");
     // Near the end the last row, so that the last selected one is never left
     // out of view.
     EXPECT_EQ(scrollTargetRow(6, 10), 8);

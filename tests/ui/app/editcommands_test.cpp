@@ -1,5 +1,6 @@
 // The list-editing commands as the main window runs them: keys, buttons,
 // menus and the property list, with the small windows scripted.
+#include "core/commands/filechoosers.h"
 #include "core/commands/valueedit.h"
 #include "scripteddialogs.h"
 #include "testutil.h"
@@ -136,7 +137,7 @@ private slots:
                               "Verschieben", QString::fromUtf8("Hinzufügen"), QString::fromUtf8("Hinzufügen"),
                               QString::fromUtf8("Hinzufügen")}));
         QVERIFY(m_state.list.isEmpty());
-        QCOMPARE(m_window->windowTitle(), QStringLiteral(" Tafelbau 0.583 - ")); // no change mark
+        QCOMPARE(m_window->windowTitle(), QStringLiteral(" Tafelbau 0.583")); // no change mark
         QCOMPARE(redo->text(), QString::fromUtf8("&Wiederholen: Hinzufügen"));
         for (int i = 0; i < labels.size(); ++i)
             key(i % 2 ? Qt::Key_Y : Qt::Key_Z, i % 2 ? Qt::ControlModifier : Qt::ControlModifier | Qt::ShiftModifier);
@@ -296,13 +297,17 @@ private slots:
         testutil::writeFile(m_dir->path() / "dlg.pb", "  ButtonGadget(#Ok, 1, 2, 3, 4, \"Weiter\")\r\nnothing\r\n");
         m_dialogs.fileAnswers = {m_dir->path() / "dlg.pb"};
         m_window->dispatchMenu(ids::Import);
-        QCOMPARE(m_dialogs.calls.front().rfind("open: Tafelbau Gadgets importieren aus Codedatei", 0), 0u);
+        // PureBasic sources offered first; without a list or a folder used before, the working folder.
+        const std::string chooser = "open: Tafelbau Gadgets importieren aus Codedatei | ";
+        QCOMPARE(m_dialogs.takeCalls(), std::vector<std::string>{chooser + " | " + kSourceFileFilter});
+        QCOMPARE(m_state.settings.lastFolder, m_dir->path().string());
         QCOMPARE(rows(), (QStringList{"Ok"}));
         QCOMPARE(m_state.list.records()[0].text, std::string("Weiter"));
         QVERIFY(m_window->windowTitle().endsWith(" *"));
 
         m_dialogs.fileAnswers = {m_dir->path() / "none.pb"};
         m_window->dispatchMenu(ids::Import);
+        QCOMPARE(m_dialogs.calls.front(), chooser + m_dir->path().string() + "/ | " + kSourceFileFilter);
         QVERIFY(QString::fromStdString(m_dialogs.calls.back()).startsWith("message: Err - konnte Datei nicht"));
         QCOMPARE(rows().size(), 1);
 

@@ -3,8 +3,10 @@
 #include "core/commands/selection.h"
 #include "core/document/latin1.h"
 #include "core/document/listfile.h"
+#include "core/windows/infotext.h"
 #include "scripteddialogs.h"
 #include "testutil.h"
+#include "ui/app/canvashost.h"
 #include "ui/app/mainwindow.h"
 #include "ui/canvas/cardcanvas.h"
 #include "ui/document/qtconvert.h"
@@ -14,11 +16,14 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QListView>
+#include <QMenu>
 #include <QMenuBar>
 #include <QScrollArea>
 #include <QStatusBar>
 #include <QTableWidget>
 #include <QtTest>
+
+#include <functional>
 
 using namespace tafelbau;
 
@@ -140,7 +145,8 @@ private slots:
         QTRY_COMPARE(m_window->innerSize(), inner);
         QTEST(m_window->listView()->geometry(), "list");
         QTEST(m_window->propertyList()->geometry(), "properties");
-        QTEST(m_window->canvasArea()->geometry(), "canvasArea");
+        QTEST(m_window->canvasHost()->geometry(), "canvasArea");
+        QCOMPARE(m_window->canvasArea()->size(), m_window->canvasHost()->size()); // no code view beside it
     }
 
     void menusInTheirOrderWithAccessKeys()
@@ -157,6 +163,9 @@ private slots:
                               QString::fromUtf8("Öffnen"),
                               "Speichern ctrl-s",
                               "Speichern als",
+                              "-",
+                              QString::fromUtf8("&Programm erzeugen …"),
+                              QString::fromUtf8("&Ausführen"),
                               "-",
                               "Konfig.datei",
                               "-",
@@ -184,8 +193,45 @@ private slots:
                               "&Code-Vorschau",
                               "&Echte Gadgets",
                               "&Raster anzeigen",
+                              "-",
+                              "&Vorschau",
                               "&Hilfe",
                               "Info"}));
+    }
+
+    // The info window's text names every entry of every menu in quotes,
+    // and every key an entry has, so that it cannot fall behind the menus.
+    void infoTextNamesEveryMenuEntryAndItsKeys()
+    {
+        const UnpackedInfo info = unpackInfoText(builtInInfoData());
+        const QString text = QString::fromLatin1(info.text.data(), static_cast<qsizetype>(info.text.size()));
+        QStringList missing;
+        std::function<void(const QList<QAction *> &)> walk = [&](const QList<QAction *> &actions) {
+            for (QAction *a : actions) {
+                if (a->isSeparator())
+                    continue;
+                // "&Rückgängig: Verschieben" names its step after the colon;
+                // "Hinzufügen\tIns" shows a key after the tab.
+                QString entry = a->text().section(QLatin1Char('\t'), 0, 0).section(QLatin1Char(':'), 0, 0).remove(
+                    QLatin1Char('&'));
+                // Latin-1 has no ellipsis: the text writes three dots.
+                entry.replace(QString::fromUtf8("…"), QStringLiteral("..."));
+                if (!text.contains(QLatin1Char('"') + entry + QLatin1Char('"')))
+                    missing << entry;
+                for (const QKeySequence &keys : a->shortcuts()) {
+                    QString name = keys.toString(QKeySequence::PortableText);
+                    name.replace(QStringLiteral("Ctrl"), QStringLiteral("Strg"))
+                        .replace(QStringLiteral("Shift"), QStringLiteral("Umschalt"));
+                    if (!text.contains(name))
+                        missing << entry + QStringLiteral(" ") + name;
+                }
+                if (a->menu())
+                    walk(a->menu()->actions());
+            }
+        };
+        walk(m_window->menuBar()->actions());
+        QVERIFY2(missing.isEmpty(), qPrintable(missing.join(QStringLiteral(", "))));
+        QVERIFY(m_window->menuBar()->actions().size() >= 5); // the walk saw the menus
     }
 
     void openingFillsTheViewsAndSavingClearsTheMark()

@@ -114,6 +114,36 @@ private slots:
         QCOMPARE(image.pixelColor(o + QPoint(20, 215)), QColor(255, 255, 0));
     }
 
+    // The raster shows over the dialog as on the black around it: darker
+    // than the window colour there, and only at its multiples.
+    void rasterDotsLieOverTheDialog()
+    {
+        CardCanvas canvas;
+        canvas.setRaster(5, true);
+        const QImage image = paint(canvas, dialog());
+        const QPoint o = canvas.cardOrigin();
+        const QColor window = QApplication::palette().color(QPalette::Window);
+        const QColor base = QApplication::palette().color(QPalette::Base);
+        const std::pair<QPoint, QColor> onSurfaces[] = {
+            {{380, 280}, window}, {{210, 150}, window}, {{160, 110}, base}, // the text field
+        };
+        for (const auto &[at, surface] : onSurfaces) {
+            const QColor dot = image.pixelColor(o + at);
+            QVERIFY2(dot.lightness() < surface.lightness() - 40, qPrintable(QString("%1,%2").arg(at.x()).arg(at.y())));
+            QCOMPARE(image.pixelColor(o + at + QPoint(1, 0)), surface);
+            QCOMPARE(image.pixelColor(o + at + QPoint(0, 2)), surface);
+        }
+        // Dim on the black, as in the frame drawing; none on the title bar.
+        const QColor onBlack = image.pixelColor(o + QPoint(450, 150));
+        QVERIFY(onBlack.red() > 20 && onBlack.red() < 128);
+        QVERIFY(isBlack(image.pixelColor(o + QPoint(451, 150))));
+        canvas.setRaster(5, false);
+        const QImage plain = canvas.render();
+        for (int x = 0; x < 400; x += 5)
+            QCOMPARE(image.pixelColor(o + QPoint(x, -o.y() / 2 / 5 * 5)),
+                     plain.pixelColor(o + QPoint(x, -o.y() / 2 / 5 * 5)));
+    }
+
     void aChangeRepaintsOnlyItsControl()
     {
         CardCanvas canvas;

@@ -6,6 +6,7 @@
 #include "core/commands/selection.h"
 #include "scripteddialogs.h"
 #include "testutil.h"
+#include "ui/app/canvashost.h"
 #include "ui/app/editcommands.h"
 #include "ui/app/mainwindow.h"
 #include "ui/codegen/codeview.h"
@@ -62,6 +63,22 @@ class CodeViewTest : public QObject
     }
 
     CodeView *view() const { return m_window->codeView(); }
+    CanvasHost *host() const { return m_window->canvasHost(); }
+
+    /// Drags the separator between the canvas and the view on its right by
+    /// `dx` pixels, as the user would: the window moves the separator at its
+    /// next turn of the event loop, before the button is let go.
+    void dragSeparatorBy(int dx)
+    {
+        const QRect canvas = m_window->canvasArea()->geometry();
+        const QPoint at((canvas.right() + view()->geometry().left()) / 2 + 1, canvas.center().y());
+        QTest::mousePress(host(), Qt::LeftButton, {}, at);
+        for (int step = 1; step <= 4; ++step) {
+            QTest::mouseMove(host(), at + QPoint(dx * step / 4, 0));
+            QTest::qWait(10);
+        }
+        QTest::mouseRelease(host(), Qt::LeftButton, {}, at + QPoint(dx, 0));
+    }
 
     void key(int k, Qt::KeyboardModifiers mods = Qt::NoModifier)
     {
@@ -84,6 +101,30 @@ class CodeViewTest : public QObject
     }
 
     void clickLine(int line) { QTest::mouseClick(view()->editor()->viewport(), Qt::LeftButton, {}, pointOfLine(line)); }
+
+    /// The marked lines the view shows now, as spans of line numbers.
+    std::vector<LineSpan> markedInSight() const
+    {
+        std::vector<LineSpan> spans;
+        const QTextDocument *doc = view()->editor()->document();
+        for (const QTextEdit::ExtraSelection &mark : view()->editor()->extraSelections()) {
+            const int first = doc->findBlock(mark.cursor.selectionStart()).blockNumber();
+            const int last = doc->findBlock(mark.cursor.selectionEnd() - 1).blockNumber();
+            spans.push_back({first, last - first + 1});
+        }
+        // Only what is in sight counts; marks a little beyond it may be there.
+        const int top = view()->editor()->cursorForPosition(QPoint(0, 0)).blockNumber();
+        const int bottom =
+            view()->editor()->cursorForPosition(QPoint(0, view()->editor()->viewport()->height())).blockNumber();
+        std::vector<LineSpan> shown;
+        for (const LineSpan &s : spans) {
+            const int first = std::max(s.first, top);
+            const int last = std::min(s.first + s.count - 1, bottom);
+            if (first <= last)
+                shown.push_back({first, last - first + 1});
+        }
+        return shown;
+    }
 
 private slots:
     void init()
@@ -155,16 +196,46 @@ private slots:
         QCOMPARE(view()->editor()->document()->findBlockByNumber(block.first).text(), QString::fromUtf8("; Größe"));
 
         // The marks cover the constant line and the block, and the block is in sight.
-        const auto marks = view()->editor()->extraSelections();
-        QCOMPARE(marks.size(), 2);
-        const QTextDocument *doc = view()->editor()->document();
         const int constant = view()->model().enumerationLines(m_state.list.records()[40].lvid).first;
-        QCOMPARE(doc->findBlock(marks[0].cursor.selectionStart()).blockNumber(), constant);
-        QCOMPARE(doc->findBlock(marks[0].cursor.selectionEnd() - 1).blockNumber(), constant);
-        QCOMPARE(doc->findBlock(marks[1].cursor.selectionStart()).blockNumber(), block.first);
-        QCOMPARE(doc->findBlock(marks[1].cursor.selectionEnd() - 1).blockNumber(), block.first + block.count - 1);
+        QCOMPARE(view()->markedLines(), (std::vector<LineSpan>{{constant, 1}, block}));
+        QCOMPARE(markedInSight(), (std::vector<LineSpan>{block}));
         const int top = view()->editor()->verticalScrollBar()->value();
         QVERIFY2(top <= block.first && block.first < top + 10, qPrintable(QString::number(top)));
+        view()->editor()->verticalScrollBar()->setValue(constant);
+        QCOMPARE(markedInSight(), (std::vector<LineSpan>{{constant, 1}}));
+    }
+
+    // Every selected gadget's lines are marked, the first one's kept in
+    // sight; marks come as their lines come into sight, so that thousands of
+    // selected gadgets cost what the view shows.
+    void marksTheLinesOfEverySelectedGadget()
+    {
+        key(Qt::Key_F9);
+        for (int i = 0; i < 400; ++i)
+            add("ButtonGadget");
+        const auto &records = m_state.list.records();
+        m_window->applyOutcome(selectRows(m_state.list, {{3, 3}, {5, 6}, {300, 300}}));
+        const CodeModel &model = view()->model();
+        QCOMPARE(view()->markedLines(), model.selectedLines(m_state.list));
+        for (int i : {3, 5, 6, 300}) {
+            const LineSpan block = model.blockLines(records[static_cast<std::size_t>(i)].lvid);
+            view()->editor()->verticalScrollBar()->setValue(block.first);
+            const auto shown = markedInSight();
+            QVERIFY2(std::any_of(shown.begin(), shown.end(),
+                                 [&](const LineSpan &s) {
+                                     return s.first <= block.first && block.first + block.count <= s.first + s.count;
+                                 }),
+                     qPrintable(QString::number(i)));
+        }
+        view()->editor()->verticalScrollBar()->setValue(model.blockLines(records[100].lvid).first);
+        QCOMPARE(markedInSight(), std::vector<LineSpan>{});
+        // Every other gadget of 400 selected: the view holds only the marks near what it shows.
+        std::vector<std::pair<int, int>> everyOther;
+        for (int i = 0; i < 400; i += 2)
+            everyOther.emplace_back(i, i);
+        m_window->applyOutcome(selectRows(m_state.list, everyOther));
+        QCOMPARE(view()->markedLines().size(), std::size_t(400));
+        QVERIFY(view()->editor()->extraSelections().size() < 100);
     }
 
     void clickOnALineSelectsItsGadget()
@@ -185,51 +256,74 @@ private slots:
         QVERIFY(records[1].selected);
     }
 
-    void f9TogglesTheDockBesideAnUndiminishedCanvasAndIsKept()
+    // F9 splits the canvas area: the window keeps its width, and the view
+    // takes its room from the canvas and gives it back.
+    void f9SplitsTheCanvasAreaInsteadOfWideningTheWindow()
     {
-        const int canvasWidth = m_window->canvasArea()->width();
         const int windowWidth = m_window->width();
+        const int areaWidth = host()->width();
+        QCOMPARE(m_window->canvasArea()->width(), areaWidth);
         QAction *entry = m_window->menuAction(ids::ToggleCodeView);
         QVERIFY(!view()->isVisible() && !entry->isChecked());
         key(Qt::Key_F9);
         QVERIFY(view()->isVisible() && entry->isChecked());
-        QTRY_COMPARE(m_window->canvasArea()->width(), canvasWidth);
-        QVERIFY(m_window->width() > windowWidth);
+        QTRY_COMPARE(view()->width(), areaWidth / 2); // the first time: half the area
+        QCOMPARE(m_window->width(), windowWidth);
+        QCOMPARE(host()->width(), areaWidth);
+        QVERIFY(m_window->canvasArea()->width() + view()->width() <= areaWidth);
+        QVERIFY(m_window->canvasArea()->width() + view()->width() > areaWidth - 20); // the separator
         key(Qt::Key_F9);
         QVERIFY(!view()->isVisible() && !entry->isChecked());
-        QTRY_COMPARE(m_window->width(), windowWidth);
+        QTRY_COMPARE(m_window->canvasArea()->width(), areaWidth);
+        QCOMPARE(m_window->width(), windowWidth);
 
         // While hidden the view does no work; shown, it catches up.
         add("ButtonGadget");
         QVERIFY(view()->shownBytes() != expectedCode());
         entry->trigger();
         QCOMPARE(view()->shownBytes(), expectedCode());
-        // The dock's close button gives the width back like F9.
+        // The dock's close button gives the room back like F9.
         view()->close();
         QVERIFY(view()->isHidden() && !entry->isChecked());
-        QTRY_COMPARE(m_window->width(), windowWidth);
-        entry->trigger();
+        QTRY_COMPARE(m_window->canvasArea()->width(), areaWidth);
+        QCOMPARE(m_window->width(), windowWidth);
+    }
+
+    // The width the view is dragged to is its own: squeezed by the smallest
+    // window it keeps its minimum and the canvas its own, it takes its width
+    // back as the window grows, and it comes back with it, and on its side,
+    // at the next start.
+    void theViewKeepsTheWidthItWasDraggedTo()
+    {
+        key(Qt::Key_F9);
+        QTRY_COMPARE(view()->width(), host()->width() / 2);
+        dragSeparatorBy(view()->width() - 500);
+        QTRY_COMPARE(view()->width(), 500);
+        QCOMPARE(m_state.settings.view.codeViewWidth, 500);
+
+        m_window->setInnerSize(400, 300); // snaps to 800 x 575
+        QTRY_COMPARE(host()->width(), 570);
+        QVERIFY(view()->width() >= host()->codeViewMinimum());
+        QVERIFY(m_window->canvasArea()->width() >= host()->canvasMinimum());
+        QVERIFY(view()->width() < 500);
+        m_window->setInnerSize(1400, 575);
+        QTRY_COMPARE(view()->width(), 500);
+        QTRY_COMPARE(m_window->canvasArea()->width() > 500, true);
 
         // Kept at quit, and only once it was switched on.
         m_window->close();
         QVERIFY(readProgramSettings(m_state.settingsFile).view.codeView);
+        QCOMPARE(readProgramSettings(m_state.settingsFile).view.codeViewWidth, 500);
         makeWindow();
         QVERIFY(view()->isVisible() && m_window->menuAction(ids::ToggleCodeView)->isChecked());
-        // So is the width it was given, hidden and shown or at the next start.
-        m_window->resizeDocks({view()}, {300}, Qt::Horizontal);
-        QTRY_COMPARE(view()->width(), 300);
-        key(Qt::Key_F9);
-        key(Qt::Key_F9);
-        QTRY_COMPARE(view()->width(), 300);
-        m_window->close();
-        QCOMPARE(readProgramSettings(m_state.settingsFile).view.codeViewWidth, 300);
-        makeWindow();
-        QTRY_COMPARE(view()->width(), 300);
+        QTRY_COMPARE(view()->width(), 500);
+        QCOMPARE(m_window->width(), 1400);
         // And the side it was docked on.
-        m_window->addDockWidget(Qt::LeftDockWidgetArea, view());
+        host()->addDockWidget(Qt::LeftDockWidgetArea, view());
         m_window->close();
         makeWindow();
-        QCOMPARE(m_window->dockWidgetArea(view()), Qt::LeftDockWidgetArea);
+        QCOMPARE(host()->dockWidgetArea(view()), Qt::LeftDockWidgetArea);
+        QTRY_VERIFY(view()->geometry().right() < m_window->canvasArea()->geometry().left());
         key(Qt::Key_F9);
         m_window->close();
         QVERIFY(!readProgramSettings(m_state.settingsFile).view.codeView);

@@ -5,6 +5,7 @@
 #include "scripteddialogs.h"
 #include "testutil.h"
 #include "ui/pool/pooleditor.h"
+#include "ui/pool/programtemplatesdialog.h"
 
 #include <QLineEdit>
 #include <QListWidget>
@@ -193,6 +194,38 @@ private slots:
         QVERIFY(m_editor->isVisible());
         QCOMPARE(rows().size(), 2);
         QVERIFY(m_dialogs.calls.empty());
+    }
+
+    // The button hands the templates in use to the edit and stores what
+    // comes back; the dialog itself shows them and puts the built-in ones back.
+    void programTemplatesEditedThroughTheirButton()
+    {
+        std::optional<ProgramTemplates> shown;
+        ProgramTemplates edited = builtInProgramTemplates();
+        edited.eventCase = "Case #[id] : [id]_Klick()\r\n";
+        std::optional<ProgramTemplates> answer;
+        m_editor->editProgramTemplates = [&](const ProgramTemplates &t) {
+            shown = t;
+            return answer;
+        };
+        click("programtemplates"); // cancelled
+        QCOMPARE(shown, std::optional(builtInProgramTemplates()));
+        QVERIFY(!m_editor->model().poolChanged());
+        answer = edited;
+        click("programtemplates");
+        QVERIFY(m_editor->model().poolChanged());
+        click("save");
+        GdtPool onDisk;
+        QVERIFY(loadGdtPool(m_state.poolFile, onDisk));
+        QCOMPARE(onDisk.settings.mainCase, std::optional(edited.eventCase));
+
+        ProgramTemplatesDialog dialog(edited);
+        auto *caseField = dialog.findChild<QPlainTextEdit *>(QStringLiteral("case"));
+        QCOMPARE(caseField->toPlainText(), QStringLiteral("Case #[id] : [id]_Klick()\n"));
+        caseField->setPlainText(QStringLiteral("a\nb"));
+        QCOMPARE(dialog.templates().eventCase, std::string("a\r\nb"));
+        QTest::mouseClick(dialog.findChild<QPushButton *>(QStringLiteral("builtin")), Qt::LeftButton);
+        QCOMPARE(dialog.templates(), builtInProgramTemplates());
     }
 };
 

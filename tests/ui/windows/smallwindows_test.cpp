@@ -1,4 +1,5 @@
 // The small windows of the editing commands, run as a user meets them.
+#include "core/commands/filechoosers.h"
 #include "scripteddialogs.h"
 #include "ui/app/qtdialogs.h"
 #include "ui/windows/flagseditorwindow.h"
@@ -111,6 +112,7 @@ private slots:
         QCOMPARE(qtFileFilter("*.*"), QStringLiteral("*"));
         QCOMPARE(qtFileFilter("TafelbauFiles (*.tbf)|*.tbf|Alle Dateien|*.*"),
                  QStringLiteral("TafelbauFiles (*.tbf);;Alle Dateien (*)"));
+        QCOMPARE(qtFileFilter(kSourceFileFilter), QStringLiteral("PureBasic (*.pb *.pbi);;Alle Dateien (*)"));
     }
 };
 

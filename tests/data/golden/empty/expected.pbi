@@ -5,14 +5,19 @@ Global GTBScale.f ;Faktor um Dialoge prozentual grösser zu machen
 ;offenbar akzeptiert PB ein doppeltes Global GTBScale.f (eines hier, evtl. eines im Code des Programers)
 GTBScale=1 ;Standard (falls der Programmierer nichts macht)
 Procedure _GTBScale(Faktor.f)
+	Protected WinDC
 	If Faktor<0 ;Automatik muss der Programmierer wollen -> Faktor auf -1 -> Dialoge werden entsprechend der DPI-Einstellung in Windows skaliert
+	  CompilerIf #PB_Compiler_OS = #PB_OS_Windows
 	  WinDC = GetDC_(#Null); ;danke an velko - automatisch skalieren
 	  GTBScale=GetDeviceCaps_(WinDC, #LOGPIXELSX) / 96 ;96DPI=100%
 	  ReleaseDC_(#Null, WinDC)
+	  CompilerElse
+	  GTBScale=1
+	  CompilerEndIf
 	ElseIf Faktor>0
 	  GTBScale=Faktor
 	Else
-	  GTBScale=-1
+	  GTBScale=1
 	EndIf
 EndProcedure
 

@@ -1,4 +1,4 @@
-#include "core/canvas/controllook.h"
+#include "core/codegen/controltype.h"
 
 #include "core/document/latin1.h"
 
@@ -51,6 +51,7 @@ constexpr auto kFunctions = sortedByName(std::to_array<Named>({
     {"listicongadget", kindValue(ControlKind::ListIcon)},
     {"listviewgadget", kindValue(ControlKind::ListView)},
     {"mdigadget", kindValue(ControlKind::MDI)},
+    {"opengadgetlist", kindValue(ControlKind::OpenList)},
     {"openglgadget", kindValue(ControlKind::OpenGL)},
     {"openwindow", kindValue(ControlKind::Window)},
     {"optiongadget", kindValue(ControlKind::Option)},
@@ -227,7 +228,7 @@ bool passesFlags(std::string_view arguments)
 
 } // namespace
 
-ControlType controlType(std::string_view code, std::string_view flags)
+ControlCall controlCall(std::string_view code, std::string_view flags, CallFlags wanted)
 {
     std::size_t i = 0;
     while (i < code.size()) {
@@ -254,15 +255,63 @@ ControlType controlType(std::string_view code, std::string_view flags)
         const Named *function = lookUp(kFunctions, code.substr(start, i - start));
         if (!function)
             continue;
-        ControlType type;
-        type.kind = static_cast<ControlKind>(function->value);
-        const std::string_view arguments = argumentsFrom(code, open);
-        type.flags = flagsIn(arguments);
-        if (passesFlags(arguments))
-            type.flags |= flagsIn(flags);
-        return type;
+        ControlCall call;
+        call.type.kind = static_cast<ControlKind>(function->value);
+        call.arguments = argumentsFrom(code, open);
+        if (wanted == CallFlags::ForStructure && !holdsGadgets({call.type.kind, look::HoldsGadgets}))
+            return call;
+        call.type.flags = flagsIn(call.arguments);
+        if (passesFlags(call.arguments))
+            call.type.flags |= flagsIn(flags);
+        return call;
     }
     return {};
+}
+
+ControlType controlType(std::string_view code, std::string_view flags)
+{
+    return controlCall(code, flags).type;
+}
+
+std::string_view ControlCall::argument(std::size_t index) const
+{
+    const std::string_view s = arguments;
+    std::size_t from = 0;
+    std::size_t count = 0;
+    int depth = 0;
+    for (std::size_t i = 0; i <= s.size();) {
+        if (i < s.size() && startsLiteral(s, i)) {
+            i = skipLiteral(s, i);
+            continue;
+        }
+        const bool end = i == s.size();
+        if (!end && (s[i] == '(' || s[i] == '['))
+            ++depth;
+        else if (!end && (s[i] == ')' || s[i] == ']'))
+            --depth;
+        if (end || (s[i] == ',' && depth == 0)) {
+            if (count == index)
+                return trimBlanksTabs(s.substr(from, i - from));
+            ++count;
+            from = i + 1;
+        }
+        ++i;
+    }
+    return {};
+}
+
+bool takesItems(ControlKind kind)
+{
+    switch (kind) {
+    case ControlKind::ComboBox:
+    case ControlKind::Editor:
+    case ControlKind::ListIcon:
+    case ControlKind::ListView:
+    case ControlKind::MDI:
+    case ControlKind::Panel:
+    case ControlKind::Tree: return true;
+    default: return false;
+    }
 }
 
 bool holdsGadgets(const ControlType &type)
