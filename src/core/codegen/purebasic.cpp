@@ -25,14 +25,20 @@ struct Omitted
     OmittedArgument argument;
 };
 
-// Only arguments that the gadget needs no flag for: a left-out flags
-// argument is always 0. The reference states the date's 0 ("the current
-// date") and the empty mask; it names no step for the scroll area and no
-// tab for a reopened panel, so those take the smallest value that works.
+// Only arguments other than the flags: a left-out flags argument is always
+// 0. The reference states the date's 0 ("the current date") and the empty
+// mask; it names no step for the scroll area, which takes the smallest one
+// that works. A reopened panel without a tab goes on with the tab it is at,
+// which no number says.
+// clang-format off
 constexpr Omitted kOmitted[] = {
-    {"DateGadget", 5, {"\"\"", true}},     {"DateGadget", 6, {"0", true}},      {"CalendarGadget", 5, {"0", true}},
-    {"ScrollAreaGadget", 7, {"1", false}}, {"OpenGadgetList", 1, {"0", false}},
+    {"DateGadget", 5, {"\"\"", true}},
+    {"DateGadget", 6, {"0", true}},
+    {"CalendarGadget", 5, {"0", true}},
+    {"ScrollAreaGadget", 7, {"1", false}},
+    {"OpenGadgetList", 1, {"", false, true}},
 };
+// clang-format on
 
 struct CharacterConstant
 {

@@ -23,6 +23,9 @@ struct OmittedArgument
     /// The reference states this value; otherwise it only keeps the call
     /// valid and may differ from what PureBasic takes.
     bool documented = false;
+    /// No value says what leaving it out does: the call is written without
+    /// it, where it is the call's last argument.
+    bool leftOut = false;
 };
 
 /// For argument `index` (from 0) of `function` (any letter case); nothing

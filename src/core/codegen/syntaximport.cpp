@@ -246,6 +246,24 @@ std::string shown(std::string_view t)
     return out;
 }
 
+// Takes `placeholder` out of the template when it is the last argument of
+// its call, with the comma before it: a call that left the argument out is
+// regenerated without it. False when the template has it elsewhere.
+bool leaveOutArgument(std::string &code, std::string_view placeholder)
+{
+    for (std::size_t at = code.find('['); at != std::string::npos; at = code.find('[', at + 1)) {
+        if (!equalsFolded(std::string_view(code).substr(at, placeholder.size()), placeholder))
+            continue;
+        const std::size_t after = code.find_first_not_of(" \t", at + placeholder.size());
+        const std::size_t comma = at == 0 ? std::string::npos : code.find_last_not_of(" \t", at - 1);
+        if (after == std::string::npos || code[after] != ')' || comma == std::string::npos || code[comma] != ',')
+            return false;
+        code.erase(comma, at + placeholder.size() - comma);
+        return true;
+    }
+    return false;
+}
+
 using IdRef = ImportNames::Ref;
 
 // Where the VarID of the gadget being read comes from.
@@ -355,6 +373,7 @@ private:
     // Of the gadget being read.
     std::vector<PendingNote> m_notes;
     std::vector<Fill> m_fills;
+    std::vector<std::size_t> m_leftOut; ///< parameters to leave out of the record's template
     std::vector<std::size_t> m_argumentChildren;
 };
 
@@ -428,6 +447,7 @@ void SyntaxImport::add(std::size_t index, std::string_view cleaned)
     IdSource source;
     m_notes.clear();
     m_fills.clear();
+    m_leftOut.clear();
     if (call.end != SourceCall::End::Closed)
         note(call.line, "Klammer nicht geschlossen",
              call.end == SourceCall::End::LineEnd ? "Werte bis zum Zeilenende gelesen"
@@ -472,6 +492,8 @@ void SyntaxImport::add(std::size_t index, std::string_view cleaned)
             std::string &p = r.p[k];
             if (f.shape == Shape::String)
                 p = stringValue(a, cleaned, text, label);
+            else if (text.empty() && f.omitted && f.omitted->leftOut)
+                m_leftOut.push_back(k);
             else if (text.empty())
                 p = omittedValue(f, line, label);
             else if (f.shape == Shape::Constant)
@@ -488,6 +510,14 @@ void SyntaxImport::add(std::size_t index, std::string_view cleaned)
         const std::string_view rest = spanText(cleaned, extra.begin, call.args.back().end);
         note(extra.line, "mehr Argumente, als die Maske kennt (" + shownSource(rest) + ")", "weggelassen");
     }
+    takeTypeOf(r, entry, m_card);
+    for (const std::size_t k : m_leftOut) {
+        if (leaveOutArgument(r.code, "[p" + std::to_string(k) + "]"))
+            continue;
+        r.p[k] = "0";
+        note(call.line, (entry.p[k].empty() ? "p" + std::to_string(k) : entry.p[k]) + " fehlt",
+             std::string(kTakenAs) + "0");
+    }
     const auto record = static_cast<std::size_t>(m_list.size());
     const IdRef id = nameOf(source, entry, call.line);
     for (PendingNote &n : m_notes) {
@@ -499,7 +529,6 @@ void SyntaxImport::add(std::size_t index, std::string_view cleaned)
     for (const Fill &f : m_fills)
         m_names.fillParameter(record, f.field, f.offset, f.pending);
     r.varId = id.id;
-    takeTypeOf(r, entry, m_card);
     m_list.append(std::move(r));
     ++m_report.gadgets;
     if (m_consumed[index])

@@ -40,7 +40,7 @@ TEST(ControlType, EveryEntryOfTheShippedPool)
         {"ListViewGadget", K::ListView},
         {"MDIGadget", K::MDI},
         {"OpenGLGadget", K::OpenGL},
-        {"OpenGadgetList", K::None}, // not drawn: it reopens a container
+        {"OpenGadgetList", K::OpenList},
         {"OpenWindow", K::Window},
         {"OptionGadget", K::Option},
         {"PanelGadget", K::Panel},

@@ -275,26 +275,33 @@ TEST(SyntaxImport, LeftOutArgumentsKeepTheCallValid)
     EXPECT_EQ(expandTemplate(r[2]), "CalendarGadget(#K, 1*GTBScale, 2*GTBScale, 3*GTBScale, 4*GTBScale, 0, 0)");
     EXPECT_EQ(r[3].p[2], "1");
     const std::string dash = " \xE2\x80\x93 ";
-    EXPECT_EQ(importReportMessage(report, 10),
-              "Import: 4 Gadgets gelesen.\r\n"
-              "Zeile 1: Eigen E: Anzahl fehlt"
-                  + dash
-                  + "\xC3\xBC"
-                    "bernommen als 0\r\n"
-                    "Zeile 1: Eigen E: p1 fehlt"
-                  + dash
-                  + "leer gelassen\r\n"
-                    "Zeile 2: Eigen F: Anzahl fehlt"
-                  + dash
-                  + "\xC3\xBC"
-                    "bernommen als 0\r\n"
-                    "Zeile 2: Eigen F: p1 fehlt"
-                  + dash
-                  + "leer gelassen\r\n"
-                    "Zeile 4: ScrollAreaGadget A: Scroll-Schritt fehlt"
-                  + dash
-                  + "\xC3\xBC"
-                    "bernommen als 1");
+    const std::string taken = dash
+        + "\xC3\xBC"
+          "bernommen als ";
+    // clang-format off
+    EXPECT_EQ(importReportMessage(report, 10), "Import: 4 Gadgets gelesen.\r\n"
+                                               "Zeile 1: Eigen E: Anzahl fehlt" + taken + "0\r\n"
+                                               "Zeile 1: Eigen E: p1 fehlt" + dash + "leer gelassen\r\n"
+                                               "Zeile 2: Eigen F: Anzahl fehlt" + taken + "0\r\n"
+                                               "Zeile 2: Eigen F: p1 fehlt" + dash + "leer gelassen\r\n"
+                                               "Zeile 4: ScrollAreaGadget A: Scroll-Schritt fehlt" + taken + "1");
+    // clang-format on
+    // A reopened list without its tab is written without it, not with a
+    // tab that PureBasic would not have taken.
+    GdtList reopened;
+    EXPECT_TRUE(importSourceSyntax("OpenGadgetList(#C)\nOpenGadgetList(#P, 2)", pool, reopened).notes.empty());
+    EXPECT_EQ(expandTemplate(reopened.records()[0]), "OpenGadgetList(#C)");
+    EXPECT_EQ(expandTemplate(reopened.records()[1]), "OpenGadgetList(#P, 2)");
+    // Where the template has no such argument to leave out, a value keeps it valid.
+    GdtPool elsewhere;
+    PoolEntry &liste = elsewhere.entries.emplace_back();
+    liste.name = "Liste";
+    liste.code = "UseGadgetList([p1]) : OpenGadgetList(#[p0])";
+    liste.importcode = "OpenGadgetList(#[p0],[p1]";
+    GdtList one;
+    EXPECT_EQ(importReportMessage(importSourceSyntax("OpenGadgetList(#C)", elsewhere, one), 10),
+              "Import: 1 Gadget gelesen.\r\nZeile 1: Liste Liste: p1 fehlt" + taken + "0");
+    EXPECT_EQ(expandTemplate(one.records()[0]), "UseGadgetList(0) : OpenGadgetList(#C)");
 }
 
 // Generated code of every entry reads back to records that generate the

@@ -8,6 +8,8 @@ Enumeration
   #Suchtext
   #Suchen
   #Karte
+  #Reiter
+  #Zeigen
 EndEnumeration
 
 Procedure AdressbuchOeffnen()
@@ -23,6 +25,13 @@ Procedure AdressbuchOeffnen()
   OpenGadgetList(#Suchleiste)
     StringGadget(#Suchtext, 0, 0, 380, 24, "")
     ButtonGadget(#Suchen, 390, 0, 80, 24, "Suchen")
+  CloseGadgetList()
+  PanelGadget(#Reiter, 5, 325, 490, 70)
+    AddGadgetItem(#Reiter, -1, "Notizen")
+    AddGadgetItem(#Reiter, -1, "Karte")
+  CloseGadgetList()
+  OpenGadgetList(#Reiter, 1)
+    ButtonGadget(#Zeigen, 5, 5, 80, 24, "Zeigen")
   CloseGadgetList()
   CompilerIf #PB_Compiler_Version >= 610
     WebViewGadget(#Karte, 5, 325, 490, 70)
