@@ -24,6 +24,9 @@ public:
     virtual void refreshGadgetList() = 0;
     /// Says something once that needs no answer (the status line).
     virtual void showStatus(const std::string &utf8) { (void)utf8; }
+    /// After every save: how many structure problems the saved list has
+    /// (see checkStructure); 0 when it is clean.
+    virtual void showStructureProblems(std::size_t count) { (void)count; }
 };
 
 inline constexpr const char *kListFileFilter = "TafelbauFiles (*.tbf)|*.tbf|Alle Dateien|*.*";

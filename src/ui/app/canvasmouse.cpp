@@ -1,6 +1,7 @@
 #include "ui/app/canvasmouse.h"
 
 #include "core/canvas/canvasselection.h"
+#include "core/codegen/dialogstructure.h"
 #include "ui/app/mainwindow.h"
 #include "ui/canvas/cardcanvas.h"
 #include "ui/canvas/dragscroller.h"
@@ -110,7 +111,12 @@ void CanvasMouse::start()
 {
     AppState &s = m_window.state();
     const std::int32_t card = m_window.shownCard();
-    const DragLimits limits{s.settings.panelRaster, s.settings.panelWidth, s.settings.panelHeight};
+    DragLimits limits{s.settings.panelRaster, s.settings.panelWidth, s.settings.panelHeight, {}};
+    if (m_plan != Plan::Band && m_target.record >= 0) {
+        // Where the code creates the gadget: it stays inside that, unless Shift.
+        const DialogStructure structure(s.list);
+        limits.parentArea = structure.clientArea(s.list, structure[static_cast<std::size_t>(m_target.record)].parent);
+    }
     switch (m_plan) {
     case Plan::Move:
         m_drag = GadgetDrag::move(s.list, card, m_target.record, m_press, limits);

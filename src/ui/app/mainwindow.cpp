@@ -1,10 +1,12 @@
 #include "ui/app/mainwindow.h"
 
+
 #include "core/canvas/carddrawing.h"
 #include "core/canvas/controlitems.h"
 #include "core/canvas/mousedrag.h"
 #include "core/commands/editoutcome.h"
 #include "core/commands/selection.h"
+#include "core/commands/structureedit.h"
 #include "core/document/displayscale.h"
 #include "core/document/latin1.h"
 #include "core/document/listviews.h"
@@ -20,6 +22,7 @@
 #include "ui/document/qtconvert.h"
 #include "ui/document/widgetgeometry.h"
 #include "ui/windows/help.h"
+#include "ui/windows/structurewindow.h"
 #include "ui/windows/windowlayout.h"
 
 #include <QAction>
@@ -38,6 +41,8 @@
 #include <QStatusBar>
 #include <QTableWidget>
 #include <QUrl>
+
+#include <utility>
 
 namespace tafelbau {
 
@@ -66,6 +71,7 @@ MainWindow::MainWindow(AppState &state, Dialogs &dialogs, QWidget *parent)
         {ids::Info, [this] { showInfo(m_info, m_dialogs, this, m_state.displayScale); }},
         {ids::Undo, [this] { undo(); }},
         {ids::Redo, [this] { redo(); }},
+        {ids::CheckStructure, [this] { checkStructure(); }},
     };
     addViewCommands();
     addAlignCommands();
@@ -231,6 +237,8 @@ void MainWindow::buildMenu()
     add(gadgets, ids::ResetCode, QString::fromUtf8("Code zurücksetzen"));
     add(gadgets, ids::LargeText, QString::fromUtf8("Grösseren Text bearbeiten"));
     add(gadgets, ids::ReplaceVarId, QStringLiteral("Varid ersetzen"));
+    add(gadgets, ids::NewPage, QStringLiteral("Neue Seite"));
+    add(gadgets, ids::CheckStructure, QString::fromUtf8("Struktur prüfen"));
     gadgets->addSeparator();
     add(gadgets, ids::Import, QStringLiteral("Import aus Code"));
     gadgets->addSeparator();
@@ -324,6 +332,39 @@ void MainWindow::showStatus(const std::string &utf8)
     statusBar()->showMessage(fromUtf8(utf8));
 }
 
+void MainWindow::showStructureProblems(std::size_t count)
+{
+    if (!m_structureButton) {
+        m_structureButton = new QPushButton(this);
+        m_structureButton->setFlat(true);
+        m_structureButton->setCursor(Qt::PointingHandCursor);
+        connect(m_structureButton, &QPushButton::clicked, this, [this] { dispatchMenu(ids::CheckStructure); });
+        statusBar()->addPermanentWidget(m_structureButton);
+    }
+    m_structureButton->setText(QString::fromUtf8("Struktur: %1 %2 – anzeigen")
+                                   .arg(count)
+                                   .arg(count == 1 ? QStringLiteral("Problem") : QStringLiteral("Probleme")));
+    m_structureButton->setVisible(count > 0);
+    // An open problems window shows what the save found.
+    if (m_structureWindow && m_structureWindow->isVisible())
+        checkStructure();
+}
+
+void MainWindow::checkStructure()
+{
+    if (!m_structureWindow) {
+        m_structureWindow = new StructureWindow(this);
+        connect(m_structureWindow, &StructureWindow::gadgetChosen, this,
+                [this](std::int32_t lvid) { applyOutcome(selectByLvid(m_state.list, lvid)); });
+    }
+    const std::vector<StructureProblem> problems = tafelbau::checkStructure(m_state.list);
+    m_structureWindow->showProblems(m_state.list, problems);
+    if (m_structureButton)
+        m_structureButton->setVisible(!problems.empty());
+    m_structureWindow->show();
+    m_structureWindow->raise();
+}
+
 void MainWindow::showTitle(const std::string &utf8)
 {
     setWindowTitle(fromUtf8(utf8));
@@ -334,7 +375,9 @@ void MainWindow::showTitle(const std::string &utf8)
 void MainWindow::runEdit(const std::string &label, const std::string &kind, const std::function<void()> &command)
 {
     m_state.history.begin(m_state.list, m_shownCard, label, kind);
+    const auto panels = selectedPanelSizes();
     command();
+    keepPagesWithPanels(panels);
     m_state.history.commit(m_state.list, m_shownCard);
     updateEditActions();
 }
@@ -342,10 +385,41 @@ void MainWindow::runEdit(const std::string &label, const std::string &kind, cons
 void MainWindow::beginStep(const std::string &label)
 {
     m_state.history.begin(m_state.list, m_shownCard, label);
+    m_panelsBefore = selectedPanelSizes();
+}
+
+std::vector<std::array<std::int32_t, 3>> MainWindow::selectedPanelSizes() const
+{
+    std::vector<std::array<std::int32_t, 3>> out;
+    for (const GadgetRecord &r : m_state.list.records())
+        if (r.selected && controlType(r.code, r.flags).kind == ControlKind::Panel)
+            out.push_back({r.lvid, r.xd, r.yd});
+    return out;
+}
+
+void MainWindow::keepPagesWithPanels(const std::vector<std::array<std::int32_t, 3>> &before)
+{
+    if (before.empty())
+        return;
+    std::vector<int> panels;
+    const auto &records = m_state.list.records();
+    for (std::size_t i = 0; i < records.size(); ++i)
+        for (const auto &[lvid, xd, yd] : before)
+            if (records[i].lvid == lvid && (records[i].xd != xd || records[i].yd != yd))
+                panels.push_back(static_cast<int>(i));
+    if (panels.empty())
+        return;
+    const DialogStructure structure(m_state.list);
+    for (int panel : panels)
+        for (int page : structure.pagesOf(panel))
+            m_state.history.track(m_state.list, static_cast<std::size_t>(page));
+    if (!fitPagesToPanels(m_state.list, panels).empty())
+        drawCard();
 }
 
 void MainWindow::commitStep()
 {
+    keepPagesWithPanels(std::exchange(m_panelsBefore, {}));
     m_state.history.commit(m_state.list, m_shownCard);
     updateEditActions();
 }
