@@ -150,9 +150,9 @@ TEST(StructureEdit, NewPageAfterTheLastPageOnAFreeCard)
     addPage(none, pool);
     EXPECT_EQ(cardsOf(none), "Win@0 Tabs@0 AddGadgetItem1@1 Ok@0");
     GdtList button = listOf(kTwoPages);
-    button.records()[8].selected = true;
+    button.records()[7].selected = true;
     EXPECT_FALSE(addPage(button, pool).views.any());
-    EXPECT_EQ(button.size(), 9);
+    EXPECT_EQ(button.size(), 8);
 }
 
 TEST(StructureEdit, PagesFollowTheirPanelsSize)
