@@ -67,6 +67,7 @@ TEST(StructureCheck, GadgetsOutsideTheirParentsClientArea)
         {"button one pixel past the window's right edge", 7, 341, 10, 80, 20, true},
         {"button one pixel past the window's bottom", 7, 10, 281, 80, 20, true},
         {"button left of the window", 7, -1, 10, 80, 20, true},
+        {"button above the window", 7, 10, -1, 80, 20, true},
         {"text at the page's edge", 3, 216, 154, 80, 20, false},
         {"text past the page, inside the window", 3, 217, 10, 80, 20, true},
         {"panel larger than the window", 1, 10, 10, 411, 100, true},
