@@ -1,6 +1,7 @@
 #include "core/canvas/controlitems.h"
 
 #include "core/canvas/widenumbers.h"
+#include "core/codegen/dialogstructure.h"
 
 #include <algorithm>
 #include <limits>
@@ -41,8 +42,19 @@ std::vector<CardItem> controlItems(const GdtList &list, std::int32_t card, std::
     std::vector<char> behind; // per item: window-like, painted under the rest
     std::vector<OpenList> open;
     const auto &records = list.records();
+    // An AddGadgetItem names what it adds to: a panel's page, or an entry.
+    const DialogStructure structure(list);
+    std::vector<int> itemOf(records.size(), -1);
     for (std::size_t i = 0; i < records.size(); ++i) {
         const GadgetRecord &r = records[i];
+        const StructureNode &node = structure[i];
+        if (node.role == StructureRole::Item) {
+            // An entry of a list or combo box, shown in it: never a page.
+            if (node.owner >= 0 && itemOf[static_cast<std::size_t>(node.owner)] >= 0)
+                items[static_cast<std::size_t>(itemOf[static_cast<std::size_t>(node.owner)])].control.items.push_back(
+                    r.text);
+            continue;
+        }
         const ControlType type = controlType(r.code, r.flags);
         // The gadget lists the code has open when this record's code runs.
         if (type.kind == ControlKind::Window)
@@ -79,6 +91,7 @@ std::vector<CardItem> controlItems(const GdtList &list, std::int32_t card, std::
             item.record = static_cast<int>(i);
             item.lvid = r.lvid;
             index = static_cast<int>(items.size());
+            itemOf[i] = index;
             behind.push_back(r.card == card && r.xy0 != 0);
             items.push_back(std::move(item));
         }

@@ -2,6 +2,7 @@
 
 #include "core/canvas/canvasselection.h"
 #include "core/codegen/dialogstructure.h"
+#include "core/commands/selection.h"
 #include "ui/app/mainwindow.h"
 #include "ui/canvas/cardcanvas.h"
 #include "ui/canvas/dragscroller.h"
@@ -67,8 +68,15 @@ void CanvasMouse::press(QPoint at, Qt::KeyboardModifiers modifiers)
     m_changedBefore = s.changed;
     m_moved = false;
     m_drag.reset();
-    m_target = pressTarget(s.list, card, m_press);
     const bool ctrl = modifiers.testFlag(Qt::ControlModifier);
+    // A panel's tab goes to its page, as the dialog would show it.
+    if (!ctrl) {
+        if (const int page = m_window.canvas()->pageTabAt(s.list, card, m_press); page >= 0) {
+            m_window.applyOutcome(selectByLvid(s.list, s.list.records()[static_cast<std::size_t>(page)].lvid));
+            return;
+        }
+    }
+    m_target = pressTarget(s.list, card, m_press);
     m_adding = ctrl;
     m_onClick = OnClick::Nothing;
     auto isSelected = [&s](int record) { return s.list.records()[static_cast<std::size_t>(record)].selected; };
