@@ -7,12 +7,15 @@
 #include "scripteddialogs.h"
 #include "testutil.h"
 #include "ui/app/editcommands.h"
+#include "core/commands/valueedit.h"
 #include "ui/app/mainwindow.h"
+#include "ui/canvas/cardcanvas.h"
 #include "ui/windows/structurewindow.h"
 
 #include <QAction>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QtTest>
 
 using namespace tafelbau;
@@ -56,6 +59,45 @@ class StructureTest : public QObject
         std::string out;
         for (const StructureProblem &p : checkStructure(m_state.list))
             out += p.text + "\n";
+        return out;
+    }
+
+    void add(const char *type)
+    {
+        m_window->dispatchMenu(ids::Add);
+        m_window->editCommands()->addGadgetFromPool(type);
+    }
+    void place(const std::string &varId, int x, int y, int xd, int yd)
+    {
+        GadgetRecord &r = record(varId);
+        r.x = x, r.y = y, r.xd = xd, r.yd = yd;
+    }
+    /// "VarID@card" of every record.
+    QString cards() const
+    {
+        QStringList out;
+        for (const GadgetRecord &r : m_state.list.records())
+            out << QString::fromLatin1(r.varId.c_str()) + "@" + QString::number(r.card);
+        return out.join(' ');
+    }
+    /// A click on the canvas at card coordinates.
+    void clickCanvas(int x, int y)
+    {
+        CardCanvas *canvas = m_window->canvas();
+        QTest::mouseClick(canvas, Qt::LeftButton, {}, QPoint(x, y) + canvas->cardOrigin());
+    }
+    /// The generated code from its enumeration on, every line's indent left out.
+    static std::string codeBody(const std::filesystem::path &file)
+    {
+        const std::string code = testutil::readFile(file);
+        std::string out;
+        std::size_t at = code.find("EndEnumeration");
+        while (at < code.size()) {
+            const std::size_t end = code.find("\r\n", at);
+            const std::string line = code.substr(at, end - at);
+            out += line.substr(std::min(line.size(), line.find_first_not_of('\t'))) + "\n";
+            at = end == std::string::npos ? end : end + 2;
+        }
         return out;
     }
 
@@ -113,6 +155,124 @@ private slots:
         select("StrName");
         window->list()->itemClicked(window->list()->item(0)); // names no gadget: the selection stays
         QVERIFY(record("StrName").selected && !record("BtnOk").selected);
+    }
+
+    // The whole two-page dialog: built with the commands, a gadget pasted
+    // across pages, OK moved into a page and back, the panel renamed, a
+    // third page added; then its include imported into a new list. Every
+    // step keeps cards and code in step.
+    void twoPageDialogBuiltChangedAndImportedAgain()
+    {
+        add("OpenWindow");
+        add("PanelGadget");
+        m_window->dispatchMenu(ids::NewPage);
+        add("TextGadget");
+        select("PanelGadget1");
+        m_window->dispatchMenu(ids::NewPage);
+        add("StringGadget");
+        add("CloseGadgetList");
+        add("ButtonGadget");
+        QCOMPARE(cards(), QStringLiteral("OpenWindow1@0 PanelGadget1@0 AddGadgetItem1@1 TextGadget1@1 "
+                                         "AddGadgetItem2@2 StringGadget1@2 CloseGadgetList1@2 ButtonGadget1@0"));
+        QCOMPARE(record("AddGadgetItem2").text, std::string("Seite 2"));
+        QCOMPARE(record("AddGadgetItem2").p[0], std::string("PanelGadget1"));
+        place("OpenWindow1", 0, 0, 420, 300);
+        place("PanelGadget1", 10, 10, 400, 240);
+        place("TextGadget1", 10, 10, 100, 20);
+        place("StringGadget1", 10, 40, 150, 20);
+        place("ButtonGadget1", 310, 260, 100, 25);
+        select("PanelGadget1");
+        m_window->runEdit("Grösse", "", [&] { record("PanelGadget1").yd = 240; });
+        QCOMPARE(problems(), std::string());
+
+        // Pasted while page 1 is shown: onto page 1, where the code creates its gadgets.
+        select("StringGadget1");
+        m_window->dispatchMenu(ids::Copy);
+        select("TextGadget1");
+        QCOMPARE(m_window->shownCard(), 1);
+        m_window->dispatchMenu(ids::Paste);
+        QCOMPARE(indexOf("StringGadget11"), indexOf("TextGadget1") + 1);
+        QCOMPARE(record("StringGadget11").card, 1);
+        QCOMPARE(problems(), std::string());
+
+        // Up past CloseGadgetList: on page 2 now, and too far right for it.
+        select("ButtonGadget1");
+        m_window->dispatchGadget(ids::MoveUp);
+        QCOMPARE(record("ButtonGadget1").card, 2);
+        QVERIFY(QString::fromStdString(problems()).startsWith(QStringLiteral("ButtonGadget1: reicht mit 310,260")));
+        m_window->dispatchGadget(ids::MoveDown);
+        QCOMPARE(record("ButtonGadget1").card, 0);
+        QCOMPARE(problems(), std::string());
+
+        // Renamed: its pages follow, in one step of the history.
+        select("PanelGadget1");
+        m_window->editCommands()->windows.inputBox = [](const std::string &, QPoint) { return std::string("Reiter"); };
+        m_window->propertyList()->setCurrentCell(RowVarId, 1);
+        m_window->dispatchGadget(ids::Properties);
+        QCOMPARE(record("AddGadgetItem1").p[0], std::string("Reiter"));
+        QCOMPARE(record("AddGadgetItem2").p[0], std::string("Reiter"));
+        m_window->undo();
+        QCOMPARE(record("AddGadgetItem2").p[0], std::string("PanelGadget1"));
+        QCOMPARE(indexOf("Reiter"), -1);
+        m_window->redo();
+        QCOMPARE(record("AddGadgetItem2").p[0], std::string("Reiter"));
+
+        // A third page after the second and its gadgets, on the next free card.
+        select("AddGadgetItem2");
+        m_window->dispatchMenu(ids::NewPage);
+        QCOMPARE(indexOf("AddGadgetItem3"), indexOf("StringGadget1") + 1);
+        QCOMPARE(record("AddGadgetItem3").card, 3);
+        QCOMPARE(m_window->shownCard(), 3);
+        QCOMPARE(record("AddGadgetItem3").xd, 396);
+        QCOMPARE(problems(), std::string());
+
+        m_state.listFile = m_dir->path() / "dialog.tbf";
+        QVERIFY(m_window->documents().saveList());
+        QVERIFY(!m_window->structureButton()->isVisibleTo(m_window));
+
+        // Into a new list: the same dialog, the same code, nothing to report.
+        m_dialogs.yesNoAnswers.push_back(true);
+        m_window->dispatchMenu(ids::New);
+        QCOMPARE(m_state.list.size(), 0);
+        m_dialogs.fileAnswers.push_back(m_dir->path() / "dialog.pbi");
+        m_window->dispatchMenu(ids::Import);
+        QCOMPARE(cards(), QStringLiteral("OpenWindow1@0 Reiter@0 AddGadgetItem@1 TextGadget1@1 StringGadget11@1 "
+                                         "AddGadgetItem1@2 StringGadget1@2 AddGadgetItem2@3 CloseGadgetList@0 "
+                                         "ButtonGadget1@0"));
+        QCOMPARE(problems(), std::string());
+        m_state.listFile = m_dir->path() / "again.tbf";
+        QVERIFY(m_window->documents().saveList());
+        QCOMPARE(codeBody(m_dir->path() / "again.pbi"), codeBody(m_dir->path() / "dialog.pbi"));
+    }
+
+    // A click on a tab of the panel shows that page's card, in both
+    // drawings; a resized panel takes its pages along, undone as one step.
+    void tabsLeadToTheirPagesAndPagesFollowTheirPanel()
+    {
+        m_window->documents().openList(kSource / "examples" / "demo.tbf");
+        for (bool real : {false, true}) {
+            m_state.settings.view.realGadgets = real;
+            m_window->applyView();
+            select("WinAdresse");
+            QCOMPARE(m_window->shownCard(), 0);
+            const GadgetRecord &panel = record("PanelAdresse");
+            clickCanvas(panel.x + 80, panel.y + 5); // past the first tab, "Person"
+            QVERIFY(record("PageKontakt").selected);
+            QCOMPARE(m_window->shownCard(), 2);
+            select("WinAdresse");
+            clickCanvas(panel.x + 5, panel.y + 5);
+            QCOMPARE(m_window->shownCard(), 1);
+            select("WinAdresse");
+            clickCanvas(panel.x + 5, panel.y + 60); // inside the panel: the panel itself
+            QVERIFY(record("PanelAdresse").selected);
+        }
+        const std::int32_t width = record("PageKontakt").xd;
+        m_window->runEdit("Grösse", "", [&] { record("PanelAdresse").xd += 20; });
+        QCOMPARE(record("PageKontakt").xd, width + 20);
+        QCOMPARE(record("PagePerson").xd, width + 20);
+        m_window->undo();
+        QCOMPARE(record("PageKontakt").xd, width);
+        QCOMPARE(record("PanelAdresse").xd, width + 4);
     }
 };
 
