@@ -338,6 +338,13 @@ void MainWindow::showStructureProblems(std::size_t count)
         m_structureButton = new QPushButton(this);
         m_structureButton->setFlat(true);
         m_structureButton->setCursor(Qt::PointingHandCursor);
+        // Looks like the link it is: one click opens the problems.
+        QFont underlined = m_structureButton->font();
+        underlined.setUnderline(true);
+        m_structureButton->setFont(underlined);
+        QPalette link = m_structureButton->palette();
+        link.setColor(QPalette::ButtonText, link.color(QPalette::Link));
+        m_structureButton->setPalette(link);
         connect(m_structureButton, &QPushButton::clicked, this, [this] { dispatchMenu(ids::CheckStructure); });
         statusBar()->addPermanentWidget(m_structureButton);
     }
