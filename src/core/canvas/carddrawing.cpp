@@ -16,11 +16,13 @@ std::int32_t cardToShow(const GdtList &list, std::int32_t shownCard)
 
 std::vector<char> entriesOnCard(const GdtList &list, std::int32_t card)
 {
-    // Only AddGadgetItem can be an entry: most cards need no structure.
+    // Only AddGadgetItem can be an entry, and the pool adds it drawn at
+    // 0,0 over the card: most cards have none and need no structure.
     const auto &records = list.records();
     bool adds = false;
     for (const GadgetRecord &r : records)
-        adds = adds || (r.card == card && controlType(r.code, r.flags).kind == ControlKind::Page);
+        adds = adds || (r.card == card && r.xy0 != 0 && mentionsFolded(r.code, "addgadgetitem")
+                        && controlType(r.code, r.flags).kind == ControlKind::Page);
     std::vector<char> out;
     if (!adds)
         return out;

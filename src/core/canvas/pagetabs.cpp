@@ -1,6 +1,7 @@
 #include "core/canvas/pagetabs.h"
 
 #include "core/codegen/dialogstructure.h"
+#include "core/document/latin1.h"
 
 namespace tafelbau {
 
@@ -8,10 +9,16 @@ int pageTabAt(const GdtList &list, std::int32_t card, CardPoint p, std::int32_t 
               const std::function<std::int32_t(const std::string &)> &tabWidth)
 {
     const auto &records = list.records();
-    // Most cards hold no panel: no structure needed then.
+    // Most points lie in no panel's tab strip: no structure needed then.
+    auto stripHolds = [&](const GadgetRecord &r) {
+        const std::int64_t left = r.xy0 != 0 ? 0 : r.x;
+        const std::int64_t top = r.xy0 != 0 ? 0 : r.y;
+        return p.x >= left && p.x < left + r.xd && p.y >= top && p.y < top + std::min(tabHeight, r.yd);
+    };
     bool panels = false;
     for (const GadgetRecord &r : records)
-        panels = panels || (r.card == card && controlType(r.code, r.flags).kind == ControlKind::Panel);
+        panels = panels || (r.card == card && stripHolds(r) && mentionsFolded(r.code, "panelgadget")
+                            && controlType(r.code, r.flags).kind == ControlKind::Panel);
     if (!panels)
         return -1;
     const DialogStructure structure(list);
@@ -20,11 +27,10 @@ int pageTabAt(const GdtList &list, std::int32_t card, CardPoint p, std::int32_t 
         const GadgetRecord &r = records[i];
         if (structure[i].role != StructureRole::Panel || r.card != card || r.dontshow != 0)
             continue;
-        const std::int64_t left = r.xy0 != 0 ? 0 : r.x;
-        const std::int64_t top = r.xy0 != 0 ? 0 : r.y;
-        const std::int64_t right = left + r.xd;
-        if (p.y < top || p.y >= top + std::min(tabHeight, r.yd) || p.x < left || p.x >= right)
+        if (!stripHolds(r))
             continue;
+        const std::int64_t left = r.xy0 != 0 ? 0 : r.x;
+        const std::int64_t right = left + r.xd;
         std::int64_t x = left;
         for (int page : structure.pagesOf(static_cast<int>(i))) {
             if (x >= right)
