@@ -1,0 +1,222 @@
+// What a user of other designers reaches for first: the usual keys, the
+// context menu, editing a caption in place and the toolbox, driven with
+// synthetic keys and mouse events.
+#include "scripteddialogs.h"
+#include "testutil.h"
+#include "ui/app/mainwindow.h"
+#include "ui/canvas/cardcanvas.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QListView>
+#include <QMenu>
+#include <QTableWidget>
+#include <QtTest>
+
+using namespace tafelbau;
+
+namespace {
+
+GadgetRecord gadget(const char *id, int card, int x, int y)
+{
+    GadgetRecord r;
+    r.name = "ButtonGadget";
+    r.varId = id;
+    r.text = id;
+    r.code = "ButtonGadget(#[id], [x], [y], [xd], [yd], \"[text]\")";
+    r.card = card, r.x = x, r.y = y, r.xd = 80, r.yd = 25;
+    return r;
+}
+
+GadgetRecord window(const char *id, int card)
+{
+    GadgetRecord r = gadget(id, card, 0, 0);
+    r.name = "OpenWindow";
+    r.code = "OpenWindow(#[id], [x], [y], [xd], [yd], \"[text]\")";
+    r.xy0 = 1, r.xd = 400, r.yd = 300;
+    return r;
+}
+
+} // namespace
+
+class DesignerTest : public QObject
+{
+    Q_OBJECT
+
+    testutil::TempDir *m_dir = nullptr;
+    AppState m_state;
+    testutil::ScriptedDialogs m_dialogs;
+    MainWindow *m_window = nullptr;
+
+    CardCanvas *canvas() const { return m_window->canvas(); }
+    QPoint at(int x, int y) const { return QPoint(x, y) + canvas()->cardOrigin(); }
+    QString ids(bool onlySelected = false) const
+    {
+        QStringList out;
+        for (const GadgetRecord &r : m_state.list.records())
+            if (!onlySelected || r.selected)
+                out << QString::fromLatin1(r.varId.c_str());
+        return out.join(' ');
+    }
+    void select(const char *id)
+    {
+        for (GadgetRecord &r : m_state.list.records())
+            r.selected = r.varId == id;
+        m_window->refreshGadgetList();
+    }
+    /// The context menu's entries that are enabled, by their ids; "A" for
+    /// the "Ausrichten" submenu.
+    QStringList enabledInContextMenu() const
+    {
+        QStringList out;
+        for (QAction *a : m_window->contextMenu()->actions())
+            if (!a->isSeparator() && a->isEnabled())
+                out << (a->menu() ? QStringLiteral("A") : QString::number(a->data().toInt()));
+        return out;
+    }
+    void rightClick(QWidget *w, QPoint p)
+    {
+        QContextMenuEvent event(QContextMenuEvent::Mouse, p, w->mapToGlobal(p));
+        QApplication::sendEvent(w, &event);
+        QTRY_VERIFY(m_window->contextMenu()->isVisible());
+        m_window->contextMenu()->close();
+    }
+
+private slots:
+    void init()
+    {
+        m_dir = new testutil::TempDir;
+        m_state = AppState{};
+        m_state.settingsFile = m_dir->path() / "Tafelbau.ini";
+        m_state.pool.settings.codeFileExt = ".pbi";
+        m_dialogs = {};
+        m_window = new MainWindow(m_state, m_dialogs);
+        GdtList list;
+        list.append(window("Win", 0));
+        list.append(gadget("A", 0, 20, 20));
+        list.append(gadget("B", 0, 120, 20));
+        list.append(window("Other", 1));
+        list.append(gadget("C", 1, 20, 20));
+        m_state.list = list;
+        m_window->refreshGadgetList();
+        m_window->show();
+        m_window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_window));
+        m_window->listView()->setFocus();
+    }
+
+    void cleanup()
+    {
+        delete m_window;
+        m_window = nullptr;
+        delete m_dir;
+    }
+
+    void selectAllTakesTheCardShown()
+    {
+        select("C");
+        QTest::keyClick(m_window->listView(), Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(ids(true), QStringLiteral("Other C"));
+        QVERIFY(!m_window->windowTitle().endsWith(" *")); // only the selection changed
+    }
+
+    void duplicateAndCutAreOneStepEach()
+    {
+        select("A");
+        QTest::keyClick(m_window->listView(), Qt::Key_D, Qt::ControlModifier);
+        QCOMPARE(ids(), QStringLiteral("Win A A1 B Other C"));
+        QCOMPARE(ids(true), QStringLiteral("A1"));
+        const GadgetRecord &copy = m_state.list.records()[2];
+        QCOMPARE(QPoint(copy.x, copy.y), QPoint(25, 25)); // the raster is 5
+        QVERIFY(m_window->windowTitle().endsWith(" *"));
+
+        QTest::keyClick(m_window->listView(), Qt::Key_X, Qt::ControlModifier);
+        QCOMPARE(ids(), QStringLiteral("Win A B Other C"));
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("A1"));
+        QCOMPARE(m_state.copyBuffer.records.size(), std::size_t(1));
+
+        m_window->dispatchMenu(ids::Undo);
+        QCOMPARE(ids(), QStringLiteral("Win A A1 B Other C"));
+        m_window->dispatchMenu(ids::Undo);
+        QCOMPARE(ids(), QStringLiteral("Win A B Other C"));
+
+        // Nothing selected: Ctrl+X leaves the list and the copy buffer alone.
+        select("none");
+        QTest::keyClick(m_window->listView(), Qt::Key_X, Qt::ControlModifier);
+        QCOMPARE(ids(), QStringLiteral("Win A B Other C"));
+        QCOMPARE(m_state.copyBuffer.records.size(), std::size_t(1));
+    }
+
+    void fileKeysReachTheirEntries()
+    {
+        const std::pair<QKeyCombination, int> keys[] = {
+            {Qt::CTRL | Qt::Key_N, ids::New},
+            {Qt::CTRL | Qt::Key_O, ids::Open},
+            {Qt::CTRL | Qt::SHIFT | Qt::Key_S, ids::SaveAs},
+            {Qt::CTRL | Qt::Key_Q, ids::Quit},
+            {QKeyCombination(Qt::Key_F2), ids::EditInPlace},
+        };
+        for (const auto &[combination, id] : keys) {
+            int calls = 0;
+            m_window->setCommand(id, [&calls] { ++calls; });
+            QTest::keyClick(m_window->listView(), combination.key(), combination.keyboardModifiers());
+            QVERIFY2(calls == 1, qPrintable(QKeySequence(combination).toString()));
+        }
+    }
+
+    void plainArrowsMoveByOnePixelOnlyOnTheCanvas()
+    {
+        select("A");
+        QTest::keyClick(m_window->listView(), Qt::Key_Right);
+        QCOMPARE(m_state.list.records()[1].x, 20); // the list view moves its row
+        canvas()->setFocus();
+        QTest::keyClick(canvas(), Qt::Key_Right);
+        QTest::keyClick(canvas(), Qt::Key_Down);
+        QTest::keyClick(canvas(), Qt::Key_Down);
+        QCOMPARE(QPoint(m_state.list.records()[1].x, m_state.list.records()[1].y), QPoint(21, 22));
+        QTest::keyClick(canvas(), Qt::Key_Left, Qt::ControlModifier); // the raster step stays
+        QCOMPARE(m_state.list.records()[1].x, 16);
+    }
+
+    void contextMenuOffersWhatApplies()
+    {
+        const QString cut = QString::number(ids::Cut), copy = QString::number(ids::Copy),
+                      paste = QString::number(ids::Paste), del = QString::number(ids::Delete),
+                      dup = QString::number(ids::Duplicate), front = QString::number(ids::ToFront),
+                      back = QString::number(ids::ToBack), props = QString::number(ids::FocusProperties);
+        // A right click on a gadget outside the selection selects it.
+        select("B");
+        rightClick(canvas(), at(30, 30));
+        QCOMPARE(ids(true), QStringLiteral("A"));
+        QCOMPARE(enabledInContextMenu(), (QStringList{cut, copy, del, dup, front, props}));
+
+        // Two selected and something copied; together they are the whole
+        // gadget list of their window, in front and at the back at once.
+        m_window->dispatchMenu(ids::Copy);
+        for (GadgetRecord &r : m_state.list.records())
+            r.selected = r.varId == "A" || r.varId == "B";
+        m_window->refreshGadgetList();
+        rightClick(canvas(), at(130, 30));
+        QCOMPARE(ids(true), QStringLiteral("A B"));
+        QCOMPARE(enabledInContextMenu().join(" "), (QStringList{cut, copy, paste, del, dup, "A", props}).join(" "));
+
+        // The gadget list: a right click on nothing keeps no selection.
+        select("none");
+        rightClick(m_window->listView()->viewport(), QPoint(5, 300));
+        QCOMPARE(enabledInContextMenu(), QStringList());
+        const QRect row = m_window->listView()->visualRect(m_window->listView()->model()->index(2, 0));
+        rightClick(m_window->listView()->viewport(), row.center());
+        QCOMPARE(ids(true), QStringLiteral("B"));
+        QCOMPARE(enabledInContextMenu(), (QStringList{cut, copy, paste, del, dup, back, props}));
+
+        m_window->dispatchMenu(ids::ToBack);
+        QCOMPARE(ids(), QStringLiteral("Win B A Other C"));
+        m_window->dispatchMenu(ids::FocusProperties);
+        QVERIFY(m_window->propertyList()->hasFocus());
+    }
+};
+
+QTEST_MAIN(DesignerTest)
+#include "designer_test.moc"
