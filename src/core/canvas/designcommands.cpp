@@ -5,6 +5,10 @@
 #include "core/commands/addgadget.h"
 #include "core/commands/listedit.h"
 #include "core/commands/selection.h"
+#include "core/commands/valueedit.h"
+
+#include <algorithm>
+#include <cctype>
 
 #include <map>
 #include <memory>
@@ -153,6 +157,15 @@ EditOutcome restackSelected(GdtList &list, StackMove move)
         return {};
     reorder(list, *order);
     return changedAndRebuilt(list);
+}
+
+int inPlaceRow(const GadgetRecord &record)
+{
+    static constexpr std::string_view kText = "[text]";
+    const auto it = std::search(record.code.begin(), record.code.end(), kText.begin(), kText.end(), [](char a, char b) {
+        return std::tolower(static_cast<unsigned char>(a)) == static_cast<unsigned char>(b);
+    });
+    return it == record.code.end() ? RowVarId : RowText;
 }
 
 EditOutcome addGadgetAt(GdtList &list, const GdtPool &pool, std::string_view name, std::int32_t card, CardPoint at,

@@ -36,6 +36,10 @@ std::optional<std::vector<int>> restackedOrder(const GdtList &list, StackMove mo
 /// no order.
 EditOutcome restackSelected(GdtList &list, StackMove move);
 
+/// The property row editing in place changes: the caption when the
+/// record's template writes it ("[text]" in any letter case), else the VarID.
+int inPlaceRow(const GadgetRecord &record);
+
 /// A gadget from pool entry `name` dropped at `at` on `card`: snapped to
 /// `raster` (never left of or above 0), inserted where the code creates
 /// gadgets on that card, indented as the code nests it, and the only one

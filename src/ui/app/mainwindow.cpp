@@ -13,6 +13,7 @@
 #include "ui/app/canvashost.h"
 #include "ui/app/canvasmouse.h"
 #include "ui/app/editcommands.h"
+#include "ui/app/inplaceeditor.h"
 #include "ui/app/programrunner.h"
 #include "ui/canvas/cardcanvas.h"
 #include "ui/codegen/codeview.h"
@@ -95,6 +96,7 @@ MainWindow::MainWindow(AppState &state, Dialogs &dialogs, QWidget *parent)
 
     m_edit = new EditCommands(*this);
     m_mouse = new CanvasMouse(*this);
+    m_inPlace = new InPlaceEditor(*this);
     m_runner = new ProgramRunner(*this);
     showTitle(" Tafelbau 0.583");
     m_canvas->setPanelSize(m_state.settings.panelWidth, m_state.settings.panelHeight);

@@ -30,6 +30,7 @@ class CardCanvas;
 class CodeView;
 class EditCommands;
 class GadgetListModel;
+class InPlaceEditor;
 class ProgramRunner;
 struct EditOutcome;
 
@@ -173,6 +174,7 @@ public:
     void rollbackStep();
 
     EditCommands *editCommands() const { return m_edit; }
+    InPlaceEditor *inPlaceEditor() const { return m_inPlace; }
     ProgramRunner *programRunner() const { return m_runner; }
     /// "Vorschau": the dialog of the current gadget as a working window; a
     /// preview still open gives way to the new one.
@@ -264,6 +266,7 @@ private:
 
     EditCommands *m_edit = nullptr;
     CanvasMouse *m_mouse = nullptr;
+    InPlaceEditor *m_inPlace = nullptr;
     ProgramRunner *m_runner = nullptr;
     QPointer<PreviewWindow> m_preview;
     InfoSession m_info; ///< the info window's size, kept for the run

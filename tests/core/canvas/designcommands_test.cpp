@@ -1,6 +1,7 @@
 // Select all, duplicate, front and back, and dropping a gadget from the pool.
 #include "core/canvas/designcommands.h"
 
+#include "core/commands/valueedit.h"
 #include "core/dialoglist.h"
 
 #include <gtest/gtest.h>
@@ -122,4 +123,19 @@ TEST(AddGadgetAt, GoesOnTheCardWhereTheCodeCreatesItSnappedAndIndented)
     GdtList list = dialoglist::listOf(shape);
     EXPECT_EQ(addGadgetAt(list, pool, "Nothing", 1, {0, 0}, 5).mark, ChangeMark::Keep);
     EXPECT_EQ(list.size(), 8);
+}
+
+TEST(InPlaceRow, TheCaptionWhereTheTemplateWritesItElseTheVarId)
+{
+    const std::pair<const char *, int> cases[] = {
+        {"ButtonGadget(#[id], [x], [y], [xd], [yd], \"[text]\")", RowText},
+        {"TextGadget(#[id], 0, 0, 9, 9, \"[TEXT]\")", RowText},
+        {"ComboBoxGadget(#[id], [x], [y], [xd], [yd])", RowVarId},
+        {"[tex] [text", RowVarId},
+    };
+    for (const auto &[code, row] : cases) {
+        GadgetRecord r;
+        r.code = code;
+        EXPECT_EQ(inPlaceRow(r), row) << code;
+    }
 }

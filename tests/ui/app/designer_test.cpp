@@ -4,12 +4,14 @@
 #include "scripteddialogs.h"
 #include "testutil.h"
 #include "ui/app/mainwindow.h"
+#include "ui/app/inplaceeditor.h"
 #include "ui/canvas/cardcanvas.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QLineEdit>
 #include <QListView>
 #include <QMenu>
 #include <QTableWidget>
@@ -82,6 +84,12 @@ class DesignerTest : public QObject
         QApplication::sendEvent(w, &event);
         QTRY_VERIFY(m_window->contextMenu()->isVisible());
         m_window->contextMenu()->close();
+    }
+
+    QLineEdit *editor() const { return m_window->inPlaceEditor()->editor(); }
+    QString textOf(int record) const
+    {
+        return QString::fromLatin1(m_state.list.records()[static_cast<std::size_t>(record)].text.c_str());
     }
 
 private slots:
@@ -215,6 +223,61 @@ private slots:
         QCOMPARE(ids(), QStringLiteral("Win B A Other C"));
         m_window->dispatchMenu(ids::FocusProperties);
         QVERIFY(m_window->propertyList()->hasFocus());
+    }
+
+    void doubleClickEditsTheCaptionInPlace()
+    {
+        QTest::mouseDClick(canvas(), Qt::LeftButton, Qt::NoModifier, at(30, 30));
+        QVERIFY(editor() && editor()->isVisible());
+        QCOMPARE(ids(true), QStringLiteral("A"));
+        QCOMPARE(editor()->text(), QStringLiteral("A"));
+        QCOMPARE(editor()->geometry().topLeft(), at(20, 20)); // over the gadget
+        QTest::keyClicks(editor(), QStringLiteral("Gr")); // typing replaces the caption
+        editor()->insert(QString::fromUtf8("üße"));
+        QTest::keyClick(editor(), Qt::Key_D, Qt::ControlModifier); // the editor's, not "Duplizieren"
+        QTest::keyClick(editor(), Qt::Key_Return);
+        QVERIFY(!editor());
+        QCOMPARE(ids(), QStringLiteral("Win A B Other C"));
+        QCOMPARE(m_state.list.records()[1].text, std::string("Gr\xFC\xDF" "e"));
+        QVERIFY(m_window->windowTitle().endsWith(" *"));
+        m_window->dispatchMenu(ids::Undo);
+        QCOMPARE(textOf(1), QStringLiteral("A"));
+        QVERIFY(!m_state.history.canUndo()); // it was one step
+    }
+
+    void escapeDropsAndAClickElsewhereKeeps()
+    {
+        select("B");
+        QTest::keyClick(m_window->listView(), Qt::Key_F2);
+        QVERIFY(editor());
+        QTest::keyClicks(editor(), QStringLiteral("Weg"));
+        QTest::keyClick(editor(), Qt::Key_Escape);
+        QVERIFY(!editor());
+        QCOMPARE(textOf(2), QStringLiteral("B"));
+        QVERIFY(!m_state.history.canUndo());
+
+        QTest::keyClick(m_window->listView(), Qt::Key_F2);
+        QTest::keyClicks(editor(), QStringLiteral("Bleibt"));
+        m_window->listView()->setFocus(Qt::MouseFocusReason); // what a click there does first
+        QVERIFY(!editor());
+        QCOMPARE(textOf(2), QStringLiteral("Bleibt"));
+    }
+
+    void withoutACaptionTheVarIdIsEdited()
+    {
+        m_state.list.records()[2].code = "ComboBoxGadget(#[id], [x], [y], [xd], [yd])";
+        select("B");
+        m_window->dispatchMenu(ids::EditInPlace);
+        QCOMPARE(editor()->text(), QStringLiteral("B"));
+        editor()->setText(QStringLiteral("Auswahl"));
+        QTest::keyClick(editor(), Qt::Key_Enter);
+        QCOMPARE(ids(), QStringLiteral("Win A Auswahl Other C"));
+        QCOMPARE(textOf(2), QStringLiteral("B"));
+
+        // A gadget not on the card shown, or none at all: no editor.
+        select("none");
+        m_window->dispatchMenu(ids::EditInPlace);
+        QVERIFY(!editor());
     }
 };
 
