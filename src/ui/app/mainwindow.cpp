@@ -14,6 +14,7 @@
 #include "ui/app/canvasmouse.h"
 #include "ui/app/editcommands.h"
 #include "ui/app/inplaceeditor.h"
+#include "ui/app/toolbox.h"
 #include "ui/app/programrunner.h"
 #include "ui/canvas/cardcanvas.h"
 #include "ui/codegen/codeview.h"
@@ -97,6 +98,13 @@ MainWindow::MainWindow(AppState &state, Dialogs &dialogs, QWidget *parent)
     m_edit = new EditCommands(*this);
     m_mouse = new CanvasMouse(*this);
     m_inPlace = new InPlaceEditor(*this);
+    m_toolbox = new Toolbox(*this);
+    addDockWidget(Qt::RightDockWidgetArea, m_toolbox);
+    m_toolbox->refill(m_state.pool);
+    connect(m_toolbox, &Toolbox::closedByUser, this, [this] {
+        if (m_state.settings.view.toolbox)
+            toggleView(&ViewSettings::toolbox);
+    });
     m_runner = new ProgramRunner(*this);
     showTitle(" Tafelbau 0.583");
     m_canvas->setPanelSize(m_state.settings.panelWidth, m_state.settings.panelHeight);
@@ -611,7 +619,10 @@ void MainWindow::writeSettingsAtQuit()
     const QRect frame = frameGeometry();
     s.mainWinX = frame.x();
     s.mainWinY = frame.y();
-    s.mainWinXD = innerSize().width();
+    // A docked toolbox is part of the window's inner area: the next start
+    // gives the window this width and the dock takes its share again.
+    const bool docked = !m_toolbox->isHidden() && !m_toolbox->isFloating();
+    s.mainWinXD = innerSize().width() + (docked ? width() - m_inner->width() : 0);
     s.mainWinYD = innerSize().height();
     s.view.codeView = !m_codeView->isHidden();
     writeProgramSettings(m_state.settingsFile, s);

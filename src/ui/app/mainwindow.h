@@ -31,6 +31,7 @@ class CodeView;
 class EditCommands;
 class GadgetListModel;
 class InPlaceEditor;
+class Toolbox;
 class ProgramRunner;
 struct EditOutcome;
 
@@ -175,6 +176,7 @@ public:
 
     EditCommands *editCommands() const { return m_edit; }
     InPlaceEditor *inPlaceEditor() const { return m_inPlace; }
+    Toolbox *toolbox() const { return m_toolbox; }
     ProgramRunner *programRunner() const { return m_runner; }
     /// "Vorschau": the dialog of the current gadget as a working window; a
     /// preview still open gives way to the new one.
@@ -267,6 +269,7 @@ private:
     EditCommands *m_edit = nullptr;
     CanvasMouse *m_mouse = nullptr;
     InPlaceEditor *m_inPlace = nullptr;
+    Toolbox *m_toolbox = nullptr;
     ProgramRunner *m_runner = nullptr;
     QPointer<PreviewWindow> m_preview;
     InfoSession m_info; ///< the info window's size, kept for the run

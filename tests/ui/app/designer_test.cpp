@@ -1,10 +1,12 @@
 // What a user of other designers reaches for first: the usual keys, the
 // context menu, editing a caption in place and the toolbox, driven with
 // synthetic keys and mouse events.
+#include "core/dialoglist.h"
 #include "scripteddialogs.h"
 #include "testutil.h"
 #include "ui/app/mainwindow.h"
 #include "ui/app/inplaceeditor.h"
+#include "ui/app/toolbox.h"
 #include "ui/canvas/cardcanvas.h"
 
 #include <QAction>
@@ -13,6 +15,8 @@
 #include <QContextMenuEvent>
 #include <QLineEdit>
 #include <QListView>
+#include <QListWidget>
+#include <QMimeData>
 #include <QMenu>
 #include <QTableWidget>
 #include <QtTest>
@@ -39,6 +43,14 @@ GadgetRecord window(const char *id, int card)
     r.code = "OpenWindow(#[id], [x], [y], [xd], [yd], \"[text]\")";
     r.xy0 = 1, r.xd = 400, r.yd = 300;
     return r;
+}
+
+PoolEntry entryOf(char kind, const char *name)
+{
+    const GadgetRecord r = dialoglist::record(kind, name, 0);
+    PoolEntry e;
+    e.name = r.name, e.code = r.code, e.xd = r.xd, e.yd = r.yd, e.xy0 = r.xy0, e.dontshow = r.dontshow;
+    return e;
 }
 
 } // namespace
@@ -278,6 +290,82 @@ private slots:
         select("none");
         m_window->dispatchMenu(ids::EditInPlace);
         QVERIFY(!editor());
+    }
+
+    void toolboxDropsOnAPageWhereTheCodePutsIt()
+    {
+        m_state.pool.entries = {entryOf('B', "x"), entryOf('C', "x"), entryOf('W', "x")};
+        m_state.list = dialoglist::listOf(
+            "W:Win@0 P:Tabs@0 G:One@1>Tabs B:A@1 G:Two@2>Tabs B:C@2* C:End@0 B:Ok@0");
+        m_window->refreshGadgetList();
+        m_window->toolbox()->refill(m_state.pool);
+        QCOMPARE(m_window->shownCard(), 2);
+        QListWidget *list = m_window->toolbox()->list();
+        QCOMPARE(list->count(), 2); // CloseGadgetList draws nothing
+        QCOMPARE(list->item(0)->text(), QStringLiteral("ButtonGadget"));
+        QVERIFY(!list->item(0)->icon().isNull());
+
+        std::unique_ptr<QMimeData> data(list->model()->mimeData({list->model()->index(0, 0)}));
+        const QPoint pos = at(33, 48);
+        QDragEnterEvent enter(pos, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(canvas(), &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(pos), Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(canvas(), &drop);
+        QCOMPARE(ids(), QStringLiteral("Win Tabs One A Two C ButtonGadget1 End Ok"));
+        const GadgetRecord &added = m_state.list.records()[6];
+        QCOMPARE((QList<int>{added.card, added.x, added.y, added.tab}), (QList<int>{2, 35, 50, 2}));
+        QCOMPARE(ids(true), QStringLiteral("ButtonGadget1"));
+        QCOMPARE(m_window->shownCard(), 2);
+        m_window->dispatchMenu(ids::Undo);
+        QCOMPARE(ids(), QStringLiteral("Win Tabs One A Two C End Ok"));
+        QVERIFY(!m_state.history.canUndo());
+
+        // Other data is no gadget.
+        QMimeData text;
+        text.setText(QStringLiteral("ButtonGadget"));
+        QDragEnterEvent other(pos, Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(canvas(), &other);
+        QVERIFY(!other.isAccepted());
+    }
+
+    void toolboxFiltersAddsAndKeepsItsPictures()
+    {
+        m_state.pool.entries = {entryOf('B', "x"), entryOf('T', "x"), entryOf('W', "x")};
+        Toolbox *box = m_window->toolbox();
+        box->refill(m_state.pool);
+        const int drawn = box->picturesDrawn();
+        box->refill(m_state.pool);
+        QCOMPARE(box->picturesDrawn(), drawn); // from the cache
+        m_state.pool.entries[1].code += " ; changed";
+        box->refill(m_state.pool);
+        QCOMPARE(box->picturesDrawn(), drawn + 1);
+
+        auto shown = [box] {
+            QStringList names;
+            for (int i = 0; i < box->list()->count(); ++i)
+                if (!box->list()->item(i)->isHidden())
+                    names << box->list()->item(i)->text();
+            return names;
+        };
+        m_window->dispatchMenu(ids::ToggleToolbox);
+        QVERIFY(box->isVisible() && m_state.settings.view.toolbox);
+        box->list()->setFocus();
+        QTest::keyClicks(box->list(), QStringLiteral("gad")); // typing in the list filters
+        QCOMPARE(shown(), (QStringList{"ButtonGadget", "TextGadget"}));
+        box->filter()->setText(QStringLiteral("TEXT"));
+        QCOMPARE(shown(), QStringList{"TextGadget"});
+
+        // Activated as in the gadget chooser: after the selected gadget.
+        select("A");
+        emit box->list()->itemActivated(box->list()->item(1));
+        QCOMPARE(ids(), QStringLiteral("Win A TextGadget1 B Other C"));
+        m_window->dispatchMenu(ids::Undo);
+        QCOMPARE(ids(), QStringLiteral("Win A B Other C"));
+
+        box->close(); // its close box: the switch follows
+        QVERIFY(!m_state.settings.view.toolbox);
+        QVERIFY(!m_window->menuAction(ids::ToggleToolbox)->isChecked());
     }
 };
 

@@ -198,6 +198,7 @@ private slots:
                               "&Pool bearbeiten",
                               "&Ansicht",
                               "&Code-Vorschau",
+                              "&Werkzeugkasten",
                               "&Echte Gadgets",
                               "&Raster anzeigen",
                               "-",
