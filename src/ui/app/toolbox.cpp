@@ -22,7 +22,7 @@ namespace tafelbau {
 
 namespace {
 
-constexpr QSize kPictureSize(56, 32);
+constexpr QSize kPictureSize(64, 36);
 
 /// The list hands out the entry's name, not Qt's item data, to a drag.
 class EntryList : public QListWidget
@@ -98,18 +98,20 @@ QIcon Toolbox::pictureOf(const PoolEntry &entry)
     if (!m_painter)
         m_painter = std::make_unique<ControlPainter>(QApplication::style(), CardCanvas::captionFont());
 
-    // The gadget as "Echte Gadgets" draws it at its pool size, with a short
-    // caption, scaled down to fit the picture.
+    // The gadget as "Echte Gadgets" draws it, with a short caption, at its
+    // pool size where that is small; bigger ones are drawn at most twice
+    // the picture's size, so that they still look like themselves when
+    // scaled down to it.
     GdtList one;
     GadgetRecord r = recordFromPool(one, entry);
     r.text = "Ab";
-    r.xd = std::clamp(r.xd, 8, 400);
-    r.yd = std::clamp(r.yd, 8, 300);
+    r.xd = std::clamp(r.xd, 16, 2 * kPictureSize.width());
+    r.yd = std::clamp(r.yd, 12, 2 * kPictureSize.height());
     one.append(r);
     const std::vector<CardItem> items = controlItems(one, 0, 0, m_painter->metrics());
     QIcon icon;
     if (!items.empty()) {
-        const QRect bounds = m_painter->bounds(items.front()).intersected(QRect(-40, -40, 480, 380));
+        const QRect bounds = m_painter->bounds(items.front()).intersected(QRect(-40, -40, 240, 160));
         QImage image(bounds.size(), QImage::Format_ARGB32_Premultiplied);
         image.fill(Qt::transparent);
         {
