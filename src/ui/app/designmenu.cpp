@@ -1,5 +1,5 @@
-// The usual keys of a designer where the original keys leave room, and the
-// context menu of the canvas and the gadget list. Every command that
+// The keys users of other designers reach for, on top of the editor's own,
+// and the context menu of the canvas and the gadget list. Every command that
 // changes the list is one step of the history.
 #include "core/canvas/alignment.h"
 #include "core/canvas/canvasselection.h"
@@ -41,9 +41,8 @@ const DesignEntry kEditEntries[] = {
     {ids::ToBack, "Nach &hinten", Qt::Key_unknown},
 };
 
-// The context menu names the keys after a tab, as the menus of the
-// original table do: keys set on these entries would compete with the
-// window's own.
+// The context menu names the keys after a tab, as the "Gadgets" menu does:
+// keys set on these entries would compete with the window's own.
 struct ContextEntry
 {
     int id; ///< 0: the "Ausrichten" submenu

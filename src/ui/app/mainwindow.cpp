@@ -216,7 +216,7 @@ void MainWindow::buildMenu()
     add(file, ids::ConfigFile, QStringLiteral("&Konfig.datei"));
     file->addSeparator();
     add(file, ids::Quit, QStringLiteral("&Beenden"));
-    // The usual keys of the entries the original keys leave without one;
+    // The keys users expect for the entries that had none;
     // Ctrl+S keeps its own shortcut below.
     const std::pair<int, QKeySequence> fileKeys[] = {
         {ids::New, QKeySequence(Qt::CTRL | Qt::Key_N)},
