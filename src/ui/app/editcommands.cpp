@@ -2,7 +2,6 @@
 
 #include "core/canvas/keyplacement.h"
 #include "core/codegen/codefile.h"
-#include "core/codegen/structurecheck.h"
 #include "core/codegen/syntaximport.h"
 #include "core/commands/addgadget.h"
 #include "core/commands/filechoosers.h"
@@ -97,7 +96,7 @@ EditCommands::EditCommands(MainWindow &window) : QObject(&window), m_window(wind
                      if (const auto fields = windows.replaceVarIds()) {
                          for (const GadgetRecord &r : state.list.records())
                              if (r.selected)
-                                 trackReferencesTo(r.varId);
+                                 m_window.trackReferencesTo(r.varId);
                          w.applyOutcome(replaceVarIds(state.list, (*fields)[0], (*fields)[1], (*fields)[2]));
                      }
                  }));
@@ -196,7 +195,7 @@ void EditCommands::editPropertyRow()
         m_window.listView()->setFocus();
         m_window.runEdit(row == RowVarId ? "VarID ändern" : "Wert ändern", "", [&] {
             if (row == RowVarId)
-                trackReferencesTo(state.list.records()[static_cast<std::size_t>(current)].varId);
+                m_window.trackReferencesTo(state.list.records()[static_cast<std::size_t>(current)].varId);
             m_window.applyOutcome(tafelbau::editPropertyRow(state.list, row, edited, state.pool.settings.crSep));
         });
         m_window.propertyList()->selectRow(row);
@@ -204,13 +203,6 @@ void EditCommands::editPropertyRow()
         return;
     }
     }
-}
-
-void EditCommands::trackReferencesTo(const std::string &varId)
-{
-    AppState &state = m_window.state();
-    for (int i : recordsReferringTo(state.list, varId))
-        state.history.track(state.list, static_cast<std::size_t>(i));
 }
 
 void EditCommands::editPool()

@@ -55,9 +55,6 @@ public:
 
 private:
     void step(int id);
-    /// The records naming `varId` join the history step being made: a
-    /// rename changes them too.
-    void trackReferencesTo(const std::string &varId);
 
     MainWindow &m_window;
     GadgetChooser *m_chooser = nullptr;

@@ -6,6 +6,7 @@
 #include "core/canvas/mousedrag.h"
 #include "core/commands/editoutcome.h"
 #include "core/commands/selection.h"
+#include "core/codegen/structurecheck.h"
 #include "core/commands/structureedit.h"
 #include "core/document/displayscale.h"
 #include "core/document/latin1.h"
@@ -414,6 +415,12 @@ void MainWindow::runEdit(const std::string &label, const std::string &kind, cons
     keepPagesWithPanels(panels);
     m_state.history.commit(m_state.list, m_shownCard);
     updateEditActions();
+}
+
+void MainWindow::trackReferencesTo(const std::string &varId)
+{
+    for (int i : recordsReferringTo(m_state.list, varId))
+        m_state.history.track(m_state.list, static_cast<std::size_t>(i));
 }
 
 void MainWindow::beginStep(const std::string &label)

@@ -183,6 +183,9 @@ public:
     /// the history: begun when it starts, then kept, or undone as if it had
     /// never begun.
     void beginStep(const std::string &label);
+    /// Inside runEdit(): the records naming `varId` join the step being
+    /// made, as a rename of it changes them too.
+    void trackReferencesTo(const std::string &varId);
     void commitStep();
     void rollbackStep();
 

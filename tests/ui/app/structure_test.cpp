@@ -8,11 +8,13 @@
 #include "testutil.h"
 #include "ui/app/editcommands.h"
 #include "core/commands/valueedit.h"
+#include "ui/app/inplaceeditor.h"
 #include "ui/app/mainwindow.h"
 #include "ui/canvas/cardcanvas.h"
 #include "ui/windows/structurewindow.h"
 
 #include <QAction>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTableWidget>
@@ -266,6 +268,18 @@ private slots:
             clickCanvas(panel.x + 5, panel.y + 60); // inside the panel: the panel itself
             QVERIFY(record("PanelAdresse").selected);
         }
+        // The panel's template writes no caption: edited in place, its VarID
+        // changes, and its pages' references with it, in one step.
+        select("PanelAdresse");
+        m_window->dispatchMenu(ids::EditInPlace);
+        QLineEdit *editor = m_window->inPlaceEditor()->editor();
+        QVERIFY(editor);
+        editor->setText(QStringLiteral("Reiter"));
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCOMPARE(record("PageKontakt").p[0], std::string("Reiter"));
+        m_window->undo();
+        QCOMPARE(record("PageKontakt").p[0], std::string("PanelAdresse"));
+
         const std::int32_t width = record("PageKontakt").xd;
         m_window->runEdit("Grösse", "", [&] { record("PanelAdresse").xd += 20; });
         QCOMPARE(record("PageKontakt").xd, width + 20);
