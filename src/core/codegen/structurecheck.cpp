@@ -43,6 +43,11 @@ std::string &valueOf(GadgetRecord &r, int parameter)
     return parameter < 0 ? r.text : r.p[static_cast<std::size_t>(parameter)];
 }
 
+const std::string &valueOf(const GadgetRecord &r, int parameter)
+{
+    return parameter < 0 ? r.text : r.p[static_cast<std::size_t>(parameter)];
+}
+
 // The parameters of `r` that hold a reference, in the order found.
 std::vector<int> referringParameters(const GadgetRecord &r)
 {
@@ -87,7 +92,7 @@ std::vector<std::pair<int, std::string>> referencedVarIds(const GadgetRecord &re
 {
     std::vector<std::pair<int, std::string>> out;
     for (int parameter : referringParameters(record)) {
-        const std::string &value = valueOf(const_cast<GadgetRecord &>(record), parameter);
+        const std::string &value = valueOf(record, parameter);
         const NameSpan span = nameIn(value);
         out.emplace_back(parameter, value.substr(span.at, span.size));
     }
@@ -118,13 +123,9 @@ std::vector<int> recordsReferringTo(const GdtList &list, std::string_view varId)
 
 bool renameReferences(GadgetRecord &record, std::string_view from, std::string_view to)
 {
-    return renameReferences(record, [&](std::string_view name) -> const std::string * {
-        static thread_local std::string target;
-        if (name != from)
-            return nullptr;
-        target.assign(to);
-        return &target;
-    });
+    const std::string target(to);
+    return renameReferences(record,
+                            [&](std::string_view name) { return name == from ? &target : nullptr; });
 }
 
 bool renameReferences(GadgetRecord &record, const std::function<const std::string *(std::string_view)> &renamed)
@@ -213,14 +214,6 @@ std::vector<StructureProblem> checkStructure(const GdtList &list, const DialogSt
                                          + ") hinaus; der Code schneidet es dort ab");
     }
     return out;
-}
-
-std::string structureStatusText(std::size_t count)
-{
-    if (count == 0)
-        return {};
-    return "Gespeichert. Struktur: " + std::to_string(count) + (count == 1 ? " Problem" : " Probleme")
-        + " (Gadgets \u2192 Struktur prüfen)";
 }
 
 } // namespace tafelbau

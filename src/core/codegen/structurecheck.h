@@ -47,7 +47,4 @@ bool renameReferences(GadgetRecord &record, std::string_view from, std::string_v
 /// an old one, nullptr for a name that stays. Each reference changes once.
 bool renameReferences(GadgetRecord &record, const std::function<const std::string *(std::string_view)> &renamed);
 
-/// The status line after a save with `count` problems (UTF-8).
-std::string structureStatusText(std::size_t count);
-
 } // namespace tafelbau

@@ -1,6 +1,5 @@
 #include "core/commands/structureedit.h"
 
-#include "core/codegen/structurecheck.h"
 #include "core/commands/addgadget.h"
 #include "core/commands/selection.h"
 
