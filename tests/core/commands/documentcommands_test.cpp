@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using namespace tafelbau;
 using testutil::ScriptedDialogs;
 
@@ -63,6 +65,7 @@ TEST_F(DocumentFixture, NewAsksOnlyForANonEmptyList)
     EXPECT_EQ(views.title, " Tafelbau 0.583");
 
     fill();
+    state.changed = false;
     state.listFile = dir / "x.tbf";
     dialogs.yesNoAnswers = {false};
     commands.newList();
@@ -78,9 +81,41 @@ TEST_F(DocumentFixture, NewAsksOnlyForANonEmptyList)
     EXPECT_EQ(views.title, " Tafelbau 0.583");
 }
 
+// With unsaved changes a stray Return or Escape must not discard them: "Nein"
+// is the default and the Escape answer, for New and for Open alike.
+TEST_F(DocumentFixture, DiscardQuestionWithChangesDefaultsToNo)
+{
+    const std::string choice = "choice: %s | Aktuelle Gadgetliste verwerfen?! | Ja/Nein*~";
+    const struct
+    {
+        const char *title;
+        std::function<void()> run;
+    } commandsAsking[] = {{"Neue Liste", [&] { commands.newList(); }},
+                          {"Gadgetliste laden", [&] { commands.openList(dir / "two.tbf"); }}};
+    for (const auto &c : commandsAsking) {
+        SCOPED_TRACE(c.title);
+        state.list.clear();
+        fill();
+        std::string expected = choice;
+        expected.replace(expected.find("%s"), 2, c.title);
+        dialogs.choiceAnswers = {}; // what Escape answers
+        c.run();
+        EXPECT_EQ(dialogs.takeCalls(), std::vector<std::string>{expected});
+        EXPECT_EQ(state.list.records()[0].varId, "Mine");
+        EXPECT_TRUE(state.changed);
+
+        dialogs.choiceAnswers = {0};
+        c.run();
+        EXPECT_EQ(dialogs.takeCalls(), std::vector<std::string>{expected});
+        EXPECT_FALSE(state.changed);
+        EXPECT_TRUE(state.list.isEmpty() || state.list.records()[0].varId == "A");
+    }
+}
+
 TEST_F(DocumentFixture, OpenAsksThenChoosesThenLoads)
 {
     fill();
+    state.changed = false;
     dialogs.yesNoAnswers = {true};
     dialogs.fileAnswers = {std::nullopt}; // the chooser is cancelled
     commands.openList({});
@@ -107,7 +142,7 @@ TEST_F(DocumentFixture, FailedOpenLeavesDocumentAndTitle)
     fill();
     state.listFile = dir / "mine.tbf";
     views.title = "unchanged";
-    dialogs.yesNoAnswers = {true};
+    dialogs.choiceAnswers = {0};
     commands.openList(dir / "garbage.tbf");
     const auto calls = dialogs.takeCalls();
     ASSERT_EQ(calls.size(), 2u);
@@ -190,19 +225,33 @@ TEST_F(DocumentFixture, QuitQuestion)
     EXPECT_TRUE(dialogs.takeCalls().empty());
 
     state.changed = true;
-    dialogs.yesNoAnswers = {false};
+    dialogs.yesNoCancelAnswers = {Answer::No};
     EXPECT_TRUE(commands.confirmQuit());
-    EXPECT_EQ(dialogs.takeCalls(),
-              (std::vector<std::string>{"yesno: Gadgetliste speichern | Wollen Sie die Gadgetliste noch speichern?"}));
+    EXPECT_EQ(dialogs.takeCalls(), (std::vector<std::string>{"yesnocancel: Gadgetliste speichern | Wollen Sie die "
+                                                             "Gadgetliste noch speichern?"}));
 
-    dialogs.yesNoAnswers = {true};
-    dialogs.fileAnswers = {std::nullopt}; // chooser cancelled: quit without saving
+    // Escape or the close button: back to the editor, nothing lost.
+    dialogs.yesNoCancelAnswers = {Answer::Cancel};
+    EXPECT_FALSE(commands.confirmQuit());
+    EXPECT_TRUE(state.changed);
+
+    // A cancelled chooser after "Ja" returns to the editor too.
+    dialogs.yesNoCancelAnswers = {Answer::Yes};
+    dialogs.fileAnswers = {std::nullopt};
+    EXPECT_FALSE(commands.confirmQuit());
+    EXPECT_TRUE(state.changed);
+
+    dialogs.yesNoCancelAnswers = {Answer::Yes};
+    dialogs.fileAnswers = {dir / "mine.tbf"};
     EXPECT_TRUE(commands.confirmQuit());
+    EXPECT_FALSE(state.changed);
+    dialogs.takeCalls();
 
     // A save that fails keeps the program open rather than lose the work.
     state.list.append(gadget("mine")); // "Mine" and "mine" cannot both be groups
+    state.changed = true;
     state.listFile = dir / "two.tbf";
-    dialogs.yesNoAnswers = {true};
+    dialogs.yesNoCancelAnswers = {Answer::Yes};
     EXPECT_FALSE(commands.confirmQuit());
     EXPECT_TRUE(state.changed);
 }
@@ -258,4 +307,100 @@ TEST_F(DocumentFixture, ListSavedAsUtf8StaysUtf8)
     dialogs.yesNoAnswers = {true};
     commands.newList();
     EXPECT_EQ(state.list.encoding(), TextEncoding::Latin1);
+}
+
+// Another program changed the open list: a save asks first. "Abbrechen"
+// writes nothing and keeps the change mark; "Neu laden" shows the file's
+// list with the step back to what was shown; "Überschreiben" writes ours.
+TEST_F(DocumentFixture, SaveAsksWhenTheListChangedOnDisk)
+{
+    const std::string question = "choice: Gadgetliste speichern | Die Gadgetliste wurde au\xC3\x9F"
+                                 "erhalb von Tafelbau ge\xC3\xA4ndert. Trotzdem speichern? | "
+                                 "\xC3\x9C"
+                                 "berschreiben/Neu laden/Abbrechen*~";
+    const auto path = dir / "two.tbf";
+    GdtList theirs;
+    theirs.append(gadget("Theirs"));
+    const std::string theirBytes = listFileBytes(theirs);
+    for (const std::size_t answer : {std::size_t{2}, std::size_t{1}, std::size_t{0}}) {
+        SCOPED_TRACE(answer);
+        ASSERT_TRUE(writeListFile(path, [] {
+                        GdtList two;
+                        two.append(gadget("A"));
+                        two.append(gadget("B"));
+                        return two;
+                    }())
+                        .ok);
+        commands.updateTitle(false);
+        dialogs.yesNoAnswers = {true};
+        commands.openList(path);
+        state.list.records()[0].varId = "Mine";
+        commands.updateTitle(true);
+        testutil::writeFile(path, theirBytes);
+        dialogs.takeCalls();
+
+        dialogs.choiceAnswers = {answer};
+        EXPECT_EQ(commands.save(), answer == 0);
+        EXPECT_EQ(dialogs.takeCalls(), std::vector<std::string>{question});
+        switch (answer) {
+        case 2:
+            EXPECT_EQ(testutil::readFile(path), theirBytes);
+            EXPECT_TRUE(state.changed);
+            EXPECT_EQ(state.list.records()[0].varId, "Mine");
+            break;
+        case 1:
+            EXPECT_EQ(testutil::readFile(path), theirBytes);
+            ASSERT_EQ(state.list.size(), 1);
+            EXPECT_EQ(state.list.records()[0].varId, "Theirs");
+            EXPECT_FALSE(state.changed);
+            ASSERT_TRUE(state.history.undo(state.list));
+            ASSERT_EQ(state.list.size(), 2);
+            EXPECT_EQ(state.list.records()[0].varId, "Mine");
+            // Back at the file's state, a save writes without a question.
+            ASSERT_TRUE(state.history.redo(state.list));
+            EXPECT_TRUE(commands.save());
+            EXPECT_TRUE(dialogs.takeCalls().empty());
+            break;
+        default:
+            EXPECT_EQ(testutil::readFile(path), listFileBytes(state.list));
+            EXPECT_FALSE(state.changed);
+            // What is on disk now is ours: the next save asks nothing.
+            EXPECT_TRUE(commands.save());
+            EXPECT_TRUE(dialogs.takeCalls().empty());
+        }
+    }
+}
+
+// The file watched changed: unchanged bytes (our own save, a touch) do
+// nothing; without unsaved changes the list is loaded again and the status
+// line says so; with them the user is asked at once.
+TEST_F(DocumentFixture, ListChangedOnDiskReloadsOrAsks)
+{
+    const auto path = dir / "two.tbf";
+    commands.openList(path);
+    const std::string bytes = testutil::readFile(path);
+    testutil::writeFile(path, bytes); // new time, same bytes
+    commands.listChangedOnDisk();
+    EXPECT_TRUE(views.statusLines.empty());
+    EXPECT_TRUE(dialogs.takeCalls().empty());
+
+    GdtList theirs;
+    theirs.append(gadget("Theirs"));
+    testutil::writeFile(path, listFileBytes(theirs));
+    commands.listChangedOnDisk();
+    ASSERT_EQ(state.list.size(), 1);
+    EXPECT_EQ(state.list.records()[0].varId, "Theirs");
+    EXPECT_EQ(views.statusLines, std::vector<std::string>{"Die Gadgetliste wurde au\xC3\x9F"
+                                                          "erhalb von Tafelbau ge\xC3\xA4ndert und neu geladen: "
+                                                          + path.string()});
+    EXPECT_TRUE(dialogs.takeCalls().empty());
+
+    commands.updateTitle(true);
+    testutil::writeFile(path, bytes);
+    dialogs.choiceAnswers = {2};
+    commands.listChangedOnDisk();
+    EXPECT_EQ(dialogs.takeCalls().size(), 1u);
+    EXPECT_EQ(state.list.records()[0].varId, "Theirs");
+    EXPECT_TRUE(state.changed);
+    EXPECT_EQ(testutil::readFile(path), bytes);
 }

@@ -1,0 +1,38 @@
+// The unsaved state of a list, kept in the user's state folder while it has
+// changes, so that a crash or a kill loses at most the last half minute.
+// One recovery file per list, named after the list's path; beside it a
+// second file names the list, for the offer at the next start.
+#pragma once
+
+#include "core/document/fileops.h"
+#include "core/document/gdtlist.h"
+
+#include <ctime>
+#include <filesystem>
+#include <optional>
+
+namespace tafelbau {
+
+struct Recovery
+{
+    std::filesystem::path file;     ///< the recovery file, a gadget list file
+    std::filesystem::path listFile; ///< the list it belongs to; empty for a new list
+    std::time_t written = 0;
+};
+
+/// Writes `list` as the recovery of `listFile` (empty for a new list),
+/// atomically and never over the list itself. False when there is no state
+/// folder or it cannot be written; the caller tries again later.
+bool writeRecovery(const std::filesystem::path &listFile, const GdtList &list, FileOps &files = FileOps::system());
+
+/// Removes the recovery of `listFile`, if there is one.
+void removeRecovery(const std::filesystem::path &listFile, FileOps &files = FileOps::system());
+
+/// The recovery of `listFile` (empty: of a new list), if there is one.
+std::optional<Recovery> findRecovery(const std::filesystem::path &listFile, FileOps &files = FileOps::system());
+
+/// The most recent recovery of any list: what a start without a list
+/// offers.
+std::optional<Recovery> newestRecovery(FileOps &files = FileOps::system());
+
+} // namespace tafelbau
