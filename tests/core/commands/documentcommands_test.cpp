@@ -356,8 +356,10 @@ TEST_F(DocumentFixture, SaveAsksWhenTheListChangedOnDisk)
             ASSERT_TRUE(state.history.undo(state.list));
             ASSERT_EQ(state.list.size(), 2);
             EXPECT_EQ(state.list.records()[0].varId, "Mine");
+            EXPECT_FALSE(state.history.isAtSavedState());
             // Back at the file's state, a save writes without a question.
             ASSERT_TRUE(state.history.redo(state.list));
+            EXPECT_TRUE(state.history.isAtSavedState());
             EXPECT_TRUE(commands.save());
             EXPECT_TRUE(dialogs.takeCalls().empty());
             break;
