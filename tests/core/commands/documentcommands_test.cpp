@@ -406,3 +406,131 @@ TEST_F(DocumentFixture, ListChangedOnDiskReloadsOrAsks)
     EXPECT_TRUE(state.changed);
     EXPECT_EQ(testutil::readFile(path), bytes);
 }
+
+namespace {
+
+// A state folder of the test's own, so that no other test's recovery is
+// offered here.
+struct OwnState : FileOps
+{
+    std::filesystem::path folder;
+    std::filesystem::path stateFolder() override { return folder; }
+};
+
+struct RecoveryFixture : DocumentFixture
+{
+    OwnState files;
+    DocumentCommands recovering{state.document(), dialogs, views, [] { return std::time_t{0}; }, files};
+
+    void SetUp() override
+    {
+        DocumentFixture::SetUp();
+        files.folder = dir / "state";
+    }
+    std::size_t recoveries() const
+    {
+        std::size_t n = 0;
+        std::error_code ec;
+        for (std::filesystem::directory_iterator it(files.folder / "recovery", ec), end; !ec && it != end; ++it)
+            n += it->path().extension() == ".tbf";
+        return n;
+    }
+};
+
+const std::string kRecoveryButtons = " | Wiederherstellen*~/Verwerfen";
+
+} // namespace
+
+// Unsaved changes go to the state folder, never over the list; opening the
+// list again offers them, and restoring sets the change mark.
+TEST_F(RecoveryFixture, UnsavedChangesAreOfferedWhenTheListIsOpenedAgain)
+{
+    const auto path = dir / "two.tbf";
+    const std::string onDisk = testutil::readFile(path);
+    recovering.openList(path);
+    EXPECT_TRUE(recovering.keepRecovery());
+    EXPECT_EQ(recoveries(), 0u); // nothing unsaved, nothing kept
+
+    state.list.records()[0].varId = "Mine";
+    recovering.updateTitle(true);
+    EXPECT_TRUE(recovering.keepRecovery());
+    EXPECT_EQ(recoveries(), 1u);
+    EXPECT_EQ(testutil::readFile(path), onDisk);
+
+    // As after a crash: another run opens the list.
+    for (const std::size_t answer : {std::size_t{0}, std::size_t{1}}) {
+        SCOPED_TRACE(answer);
+        AppState next;
+        DocumentCommands again{next.document(), dialogs, views, [] { return std::time_t{0}; }, files};
+        dialogs.takeCalls();
+        dialogs.choiceAnswers = {answer};
+        again.openList(path);
+        const auto calls = dialogs.takeCalls();
+        ASSERT_EQ(calls.size(), 1u);
+        EXPECT_EQ(calls[0].rfind("choice: Gadgetliste wiederherstellen | Tafelbau wurde beendet, ohne zu speichern. "
+                                 "F\xC3\xBCr die Gadgetliste "
+                                     + std::filesystem::weakly_canonical(path).string()
+                                     + " gibt es ungespeicherte \xC3\x84nderungen vom ",
+                                 0),
+                  0u)
+            << calls[0];
+        EXPECT_TRUE(calls[0].ends_with(kRecoveryButtons)) << calls[0];
+        EXPECT_EQ(next.list.records()[0].varId, answer == 0 ? "Mine" : "A");
+        EXPECT_EQ(next.changed, answer == 0);
+        EXPECT_EQ(next.listFile, path);
+        EXPECT_EQ(recoveries(), answer == 0 ? 1u : 0u);
+    }
+}
+
+// A save, New, Open and a normal quit each remove the recovery.
+TEST_F(RecoveryFixture, SaveNewOpenAndQuitRemoveTheRecovery)
+{
+    const std::function<void()> leaving[] = {
+        [&] { EXPECT_TRUE(recovering.saveList()); },
+        [&] {
+            dialogs.choiceAnswers = {0};
+            recovering.newList();
+        },
+        [&] {
+            dialogs.choiceAnswers = {0};
+            recovering.openList(dir / "two.tbf");
+        },
+        [&] {
+            dialogs.yesNoCancelAnswers = {Answer::No};
+            EXPECT_TRUE(recovering.confirmQuit());
+        },
+    };
+    for (const auto &leave : leaving) {
+        state.list.clear();
+        state.listFile = dir / "mine.tbf";
+        fill();
+        ASSERT_TRUE(recovering.keepRecovery());
+        ASSERT_EQ(recoveries(), 1u);
+        leave();
+        EXPECT_EQ(recoveries(), 0u);
+    }
+    // Cancelling the quit keeps it.
+    fill();
+    ASSERT_TRUE(recovering.keepRecovery());
+    dialogs.yesNoCancelAnswers = {Answer::Cancel};
+    EXPECT_FALSE(recovering.confirmQuit());
+    EXPECT_EQ(recoveries(), 1u);
+}
+
+// A new list that never had a name is offered at the next start.
+TEST_F(RecoveryFixture, ANewListIsOfferedAtStart)
+{
+    fill();
+    ASSERT_TRUE(recovering.keepRecovery());
+    AppState next;
+    DocumentCommands again{next.document(), dialogs, views, [] { return std::time_t{0}; }, files};
+    dialogs.choiceAnswers = {0};
+    again.offerRecoveryAtStart();
+    const auto calls = dialogs.takeCalls();
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_NE(calls[0].find("F\xC3\xBCr eine neue Gadgetliste gibt es"), std::string::npos) << calls[0];
+    ASSERT_EQ(next.list.size(), 1);
+    EXPECT_EQ(next.list.records()[0].varId, "Mine");
+    EXPECT_TRUE(next.listFile.empty());
+    EXPECT_TRUE(next.changed);
+}
