@@ -106,6 +106,22 @@ void DocumentCommands::offerRecoveryAtStart()
         offerRecovery(*recovery);
 }
 
+std::optional<ListLock> DocumentCommands::lockToOpen(const std::filesystem::path &listFile)
+{
+    ListLock lock;
+    const long other = lock.acquire(listFile, m_files);
+    if (other == 0)
+        return lock;
+    const std::string text = latin1ToUtf8("Die Gadgetliste ist bereits in einem anderen Tafelbau-Fenster ge\xF6" "ffnet (Prozess ")
+        + (other > 0 ? std::to_string(other) : std::string("?")) + ").";
+    // Return and Escape leave the other editor alone with it.
+    if (m_dialogs.askChoice("Gadgetliste laden", text,
+                            {latin1ToUtf8("Trotzdem \xF6" "ffnen"), latin1ToUtf8("Nicht \xF6" "ffnen")}, 1, 1)
+        != 0)
+        return std::nullopt;
+    return lock;
+}
+
 void DocumentCommands::newList()
 {
     if (!mayDiscard("Neue Liste"))
@@ -115,6 +131,7 @@ void DocumentCommands::newList()
     m_state.listFile.clear();
     m_state.history.clear();
     noteIdentity();
+    m_lock.release();
     updateTitle(false);
     // All three views follow the emptied list, the card chooser included.
     m_views.refreshGadgetList();
@@ -133,10 +150,16 @@ void DocumentCommands::openList(const std::filesystem::path &path)
             return;
         chosen = *picked;
     }
+    // Opened again here, the list keeps the lock it has.
+    std::optional<ListLock> lock;
+    if (!m_lock.holds(chosen, m_files) && !(lock = lockToOpen(chosen)))
+        return;
     if (const Outcome loaded = loadListFile(chosen, m_state.list, frameColoursOf(m_state.pool)); !loaded.ok) {
         m_dialogs.showMessage(loaded.message);
         return;
     }
+    if (lock)
+        m_lock = std::move(*lock);
     m_state.listFile = chosen;
     noteIdentity();
     if (!m_state.list.isEmpty())
@@ -256,7 +279,15 @@ DocumentCommands::SaveOutcome DocumentCommands::saveListAsOutcome()
         && !m_dialogs.askYesNo("Datei ersetzen", latin1ToUtf8("Wollen Sie die Datei wirklich \374berschreiben?")))
         return SaveOutcome::Declined;
     m_state.listFile = *chosen;
-    return saveList() ? SaveOutcome::Saved : SaveOutcome::Failed;
+    if (!saveList())
+        return SaveOutcome::Failed;
+    // The list now is the one saved: its lock, if nobody else has it.
+    if (!m_lock.holds(m_state.listFile, m_files)) {
+        ListLock lock;
+        lock.acquire(m_state.listFile, m_files);
+        m_lock = std::move(lock);
+    }
+    return SaveOutcome::Saved;
 }
 
 bool DocumentCommands::saveListAs()

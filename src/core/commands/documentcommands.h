@@ -3,6 +3,7 @@
 #include "core/commands/history.h"
 #include "core/document/dialogs.h"
 #include "core/document/fileidentity.h"
+#include "core/document/listlock.h"
 #include "core/document/recoveryfile.h"
 #include "core/document/fileops.h"
 #include "core/document/gdtlist.h"
@@ -104,6 +105,9 @@ private:
     /// what was shown.
     bool reloadListFile();
     void noteIdentity();
+    /// The lock of `listFile` for this editor; when another editor holds it,
+    /// whether the user opens the list all the same. nullopt: not at all.
+    std::optional<ListLock> lockToOpen(const std::filesystem::path &listFile);
     /// "Wiederherstellen" or "Verwerfen" for a recovery left behind.
     void offerRecovery(const Recovery &recovery);
     /// The list's recovery is not wanted any more: saved, or discarded.
@@ -123,6 +127,7 @@ private:
     std::optional<FileIdentity> m_identity;
     std::filesystem::path m_identityPath; ///< the list file m_identity is of
     std::optional<std::filesystem::path> m_recoveryOf; ///< the list whose recovery was written last
+    ListLock m_lock; ///< of the list shown, unless another editor had it first
 };
 
 /// Whether a file (not a folder) is at `path`, as "its size can be taken".

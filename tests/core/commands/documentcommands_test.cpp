@@ -8,7 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <functional>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace tafelbau;
 using testutil::ScriptedDialogs;
@@ -533,4 +536,50 @@ TEST_F(RecoveryFixture, ANewListIsOfferedAtStart)
     EXPECT_EQ(next.list.records()[0].varId, "Mine");
     EXPECT_TRUE(next.listFile.empty());
     EXPECT_TRUE(next.changed);
+}
+
+// Another editor (a second process) has the list open: opening it says so,
+// and opens it only when the user wants it all the same. A killed holder
+// leaves no lock behind.
+TEST_F(RecoveryFixture, AListAnotherEditorHasOpenIsOpenedOnlyWhenWanted)
+{
+    const auto path = dir / "two.tbf";
+    int ready[2], hold[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    ASSERT_EQ(::pipe(hold), 0);
+    const pid_t other = ::fork();
+    ASSERT_GE(other, 0);
+    if (other == 0) {
+        ListLock lock;
+        char c = lock.acquire(path, files) == 0 ? 'y' : 'n';
+        [[maybe_unused]] ssize_t n = ::write(ready[1], &c, 1);
+        n = ::read(hold[0], &c, 1);
+        ::_exit(0);
+    }
+    char c = 0;
+    ASSERT_EQ(::read(ready[0], &c, 1), 1);
+    ASSERT_EQ(c, 'y');
+
+    const std::string question = "choice: Gadgetliste laden | Die Gadgetliste ist bereits in einem anderen "
+                                 "Tafelbau-Fenster ge\xC3\xB6"
+                                 "ffnet (Prozess "
+        + std::to_string(other) + "). | Trotzdem \xC3\xB6" "ffnen/Nicht \xC3\xB6" "ffnen*~";
+    for (const std::size_t answer : {std::size_t{1}, std::size_t{0}}) {
+        AppState mine;
+        DocumentCommands second{mine.document(), dialogs, views, [] { return std::time_t{0}; }, files};
+        dialogs.choiceAnswers = {answer};
+        second.openList(path);
+        EXPECT_EQ(dialogs.takeCalls(), std::vector<std::string>{question});
+        EXPECT_EQ(mine.list.size(), answer == 0 ? 2 : 0);
+    }
+
+    ::kill(other, SIGKILL);
+    ::waitpid(other, nullptr, 0);
+    for (int fd : {ready[0], ready[1], hold[0], hold[1]})
+        ::close(fd);
+    AppState mine;
+    DocumentCommands second{mine.document(), dialogs, views, [] { return std::time_t{0}; }, files};
+    second.openList(path);
+    EXPECT_TRUE(dialogs.takeCalls().empty());
+    EXPECT_EQ(mine.list.size(), 2);
 }
