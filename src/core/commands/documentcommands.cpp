@@ -13,9 +13,9 @@ namespace tafelbau {
 
 namespace {
 const std::string kDiscardQuestion = "Aktuelle Gadgetliste verwerfen?!";
-const std::string kChangedOnDisk =
-    latin1ToUtf8("Die Gadgetliste wurde au\xDF" "erhalb von Tafelbau ge\xE4ndert. Trotzdem speichern?");
-}
+const std::string kChangedOnDisk = latin1ToUtf8("Die Gadgetliste wurde au\xDF"
+                                                "erhalb von Tafelbau ge\xE4ndert. Trotzdem speichern?");
+} // namespace
 
 bool listFileExists(const std::filesystem::path &path)
 {
@@ -68,8 +68,8 @@ void DocumentCommands::offerRecovery(const Recovery &recovery)
     char when[64] = "";
     if (const std::tm *t = std::localtime(&recovery.written))
         std::strftime(when, sizeof when, "%d.%m.%Y um %H:%M:%S", t);
-    const std::string which =
-        recovery.listFile.empty() ? std::string("eine neue Gadgetliste") : "die Gadgetliste " + recovery.listFile.string();
+    const std::string which = recovery.listFile.empty() ? std::string("eine neue Gadgetliste")
+                                                        : "die Gadgetliste " + recovery.listFile.string();
     const std::string text = latin1ToUtf8("Tafelbau wurde beendet, ohne zu speichern. F\xFCr ") + which
         + latin1ToUtf8(" gibt es ungespeicherte \xC4nderungen vom ") + when + ".";
     // Only "Verwerfen" itself throws them away; Return and Escape restore.
@@ -112,11 +112,16 @@ std::optional<ListLock> DocumentCommands::lockToOpen(const std::filesystem::path
     const long other = lock.acquire(listFile, m_files);
     if (other == 0)
         return lock;
-    const std::string text = latin1ToUtf8("Die Gadgetliste ist bereits in einem anderen Tafelbau-Fenster ge\xF6" "ffnet (Prozess ")
+    const std::string text = latin1ToUtf8("Die Gadgetliste ist bereits in einem anderen Tafelbau-Fenster ge\xF6"
+                                          "ffnet (Prozess ")
         + (other > 0 ? std::to_string(other) : std::string("?")) + ").";
     // Return and Escape leave the other editor alone with it.
     if (m_dialogs.askChoice("Gadgetliste laden", text,
-                            {latin1ToUtf8("Trotzdem \xF6" "ffnen"), latin1ToUtf8("Nicht \xF6" "ffnen")}, 1, 1)
+                            {latin1ToUtf8("Trotzdem \xF6"
+                                          "ffnen"),
+                             latin1ToUtf8("Nicht \xF6"
+                                          "ffnen")},
+                            1, 1)
         != 0)
         return std::nullopt;
     return lock;
@@ -187,13 +192,13 @@ DocumentCommands::DiskAnswer DocumentCommands::askAboutDiskChange()
     // Return and Escape both cancel: neither the other program's work nor
     // the user's own is lost by a stray key.
     switch (m_dialogs.askChoice("Gadgetliste speichern", kChangedOnDisk,
-                                {latin1ToUtf8("\xDC" "berschreiben"), "Neu laden", "Abbrechen"}, 2, 2)) {
-    case 0:
-        return DiskAnswer::Overwrite;
-    case 1:
-        return reloadListFile() ? DiskAnswer::Reloaded : DiskAnswer::Cancel;
-    default:
-        return DiskAnswer::Cancel;
+                                {latin1ToUtf8("\xDC"
+                                              "berschreiben"),
+                                 "Neu laden", "Abbrechen"},
+                                2, 2)) {
+    case 0: return DiskAnswer::Overwrite;
+    case 1: return reloadListFile() ? DiskAnswer::Reloaded : DiskAnswer::Cancel;
+    default: return DiskAnswer::Cancel;
     }
 }
 
@@ -231,7 +236,8 @@ void DocumentCommands::listChangedOnDisk()
         return;
     if (!m_state.changed) {
         if (reloadListFile())
-            m_views.showStatus(latin1ToUtf8("Die Gadgetliste wurde au\xDF" "erhalb von Tafelbau ge\xE4ndert und neu "
+            m_views.showStatus(latin1ToUtf8("Die Gadgetliste wurde au\xDF"
+                                            "erhalb von Tafelbau ge\xE4ndert und neu "
                                             "geladen: ")
                                + m_state.listFile.string());
         return;
@@ -250,11 +256,15 @@ bool DocumentCommands::saveList(bool askIfChangedOnDisk)
     if (askIfChangedOnDisk && listFileChangedOnDisk() && askAboutDiskChange() != DiskAnswer::Overwrite)
         return false;
     TextEncoding encoding = m_state.list.encoding();
-    if (const Outcome written = writeListFile(m_state.listFile, m_state.list, m_files, &encoding); !written.ok) {
+    std::uint64_t hash = 0;
+    if (const Outcome written = writeListFile(m_state.listFile, m_state.list, m_files, &encoding, &hash); !written.ok) {
         m_dialogs.showMessage(written.message);
         return false;
     }
-    noteIdentity();
+    // What was written is known: reading it back would cost a big list's
+    // save more than the look before it.
+    m_identityPath = m_state.listFile;
+    m_identity = writtenFileIdentity(m_state.listFile, hash);
     dropRecovery();
     m_state.history.markSaved();
     // Written as UTF-8 once, the list stays so.
@@ -315,12 +325,9 @@ bool DocumentCommands::askToQuit()
     // Escape and the close button cancel quitting: a stray key must not
     // throw the changes away.
     switch (m_dialogs.askYesNoCancel("Gadgetliste speichern", "Wollen Sie die Gadgetliste noch speichern?")) {
-    case Answer::No:
-        return true;
-    case Answer::Cancel:
-        return false;
-    case Answer::Yes:
-        break;
+    case Answer::No: return true;
+    case Answer::Cancel: return false;
+    case Answer::Yes: break;
     }
     // Only a save that succeeded ends the program; a cancelled chooser or a
     // failed save returns to the editor with the work.

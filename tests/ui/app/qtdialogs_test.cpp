@@ -118,12 +118,16 @@ void QtDialogsTest::questions(bool translated)
     {
         QString press;
         std::size_t answer;
-    } choices[] = {{QStringLiteral("Neu laden"), 1}, {QStringLiteral("\n"), 2}, {QString(), 0},
-                   {QStringLiteral("x"), 0}};
+    } choices[] = {
+        {QStringLiteral("Neu laden"), 1}, {QStringLiteral("\n"), 2}, {QString(), 0}, {QStringLiteral("x"), 0}};
     for (const auto &c : choices) {
         std::size_t answer = 99;
         const Seen seen = answerQuestion(c.press, [&] {
-            answer = dialogs.askChoice("Titel", "Frage?", {"Abbrechen", "Neu laden", "\xC3\x9C" "berschreiben"}, 2, 0);
+            answer = dialogs.askChoice("Titel", "Frage?",
+                                       {"Abbrechen", "Neu laden",
+                                        "\xC3\x9C"
+                                        "berschreiben"},
+                                       2, 0);
         });
         QVERIFY2(seen.found, "no question box appeared");
         QCOMPARE(sorted(seen.buttons), sorted({cancel, QStringLiteral("Neu laden"), QStringLiteral("Überschreiben")}));

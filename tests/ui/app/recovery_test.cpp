@@ -128,7 +128,8 @@ private slots:
             NullViews views;
             OwnState files;
             files.folder = stateHome / "Tafelbau";
-            DocumentCommands commands(next.document(), dialogs, views, [] { return std::time_t{0}; }, files);
+            DocumentCommands commands(
+                next.document(), dialogs, views, [] { return std::time_t{0}; }, files);
             dialogs.choiceAnswers = {0};
             commands.openList(list);
             QVERIFY2(dialogs.calls.size() == 1, qPrintable(QStringLiteral("signal %1").arg(c.signal)));
