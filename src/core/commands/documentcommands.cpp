@@ -74,7 +74,7 @@ void DocumentCommands::offerRecovery(const Recovery &recovery)
         + latin1ToUtf8(" gibt es ungespeicherte \xC4nderungen vom ") + when + ".";
     // Only "Verwerfen" itself throws them away; Return and Escape restore.
     if (m_dialogs.askChoice("Gadgetliste wiederherstellen", text, {"Wiederherstellen", "Verwerfen"}, 0, 0) != 0) {
-        removeRecovery(recovery.listFile, m_files);
+        removeRecovery(recovery);
         return;
     }
     if (const Outcome loaded = loadListFile(recovery.file, m_state.list, frameColoursOf(m_state.pool)); !loaded.ok) {
@@ -85,18 +85,25 @@ void DocumentCommands::offerRecovery(const Recovery &recovery)
     // Saving over the list is what restoring is for: no question about its
     // change on disk.
     noteIdentity();
-    m_recoveryOf = recovery.listFile;
     if (!m_state.list.isEmpty())
         m_state.list.records().front().selected = true;
     m_state.history.clear();
     m_state.history.markUnsaved();
     updateTitle(true);
     m_views.refreshGadgetList();
+    // Kept as this editor's own from now on; a new list's recovery of an
+    // earlier run is then gone, a named list's is this one.
+    if (keepRecovery() && recovery.writer != 0)
+        removeRecovery(recovery);
 }
 
 void DocumentCommands::offerRecoveryAtStart()
 {
-    const auto recovery = newestRecovery(m_files);
+    // A list another editor has open is its recovery, not one left behind.
+    const auto recovery = newestRecovery(m_files, [this](const Recovery &r) {
+        ListLock probe;
+        return r.listFile.empty() || m_lock.holds(r.listFile, m_files) || probe.acquire(r.listFile, m_files) == 0;
+    });
     if (!recovery)
         return;
     // Opening the list offers its recovery, as every opening of it does.
@@ -106,10 +113,11 @@ void DocumentCommands::offerRecoveryAtStart()
         offerRecovery(*recovery);
 }
 
-std::optional<ListLock> DocumentCommands::lockToOpen(const std::filesystem::path &listFile)
+std::optional<ListLock> DocumentCommands::lockToOpen(const std::filesystem::path &listFile, bool &othersHaveIt)
 {
     ListLock lock;
     const long other = lock.acquire(listFile, m_files);
+    othersHaveIt = other != 0;
     if (other == 0)
         return lock;
     const std::string text = latin1ToUtf8("Die Gadgetliste ist bereits in einem anderen Tafelbau-Fenster ge\xF6"
@@ -157,7 +165,8 @@ void DocumentCommands::openList(const std::filesystem::path &path)
     }
     // Opened again here, the list keeps the lock it has.
     std::optional<ListLock> lock;
-    if (!m_lock.holds(chosen, m_files) && !(lock = lockToOpen(chosen)))
+    bool othersHaveIt = false;
+    if (!m_lock.holds(chosen, m_files) && !(lock = lockToOpen(chosen, othersHaveIt)))
         return;
     if (const Outcome loaded = loadListFile(chosen, m_state.list, frameColoursOf(m_state.pool)); !loaded.ok) {
         m_dialogs.showMessage(loaded.message);
@@ -172,7 +181,9 @@ void DocumentCommands::openList(const std::filesystem::path &path)
     m_state.history.clear();
     updateTitle(false);
     m_views.refreshGadgetList();
-    if (const auto recovery = findRecovery(chosen, m_files))
+    // Opened all the same while another editor has it, the recovery there
+    // is that editor's, not one left behind.
+    if (const auto recovery = findRecovery(chosen, m_files); recovery && !othersHaveIt)
         offerRecovery(*recovery);
 }
 
@@ -188,6 +199,17 @@ bool DocumentCommands::listFileChangedOnDisk() const
 }
 
 DocumentCommands::DiskAnswer DocumentCommands::askAboutDiskChange()
+{
+    // The watch sees the file while the question is open: one question.
+    if (m_askingAboutDisk)
+        return DiskAnswer::Cancel;
+    m_askingAboutDisk = true;
+    const DiskAnswer answer = askAboutDiskChangeOnce();
+    m_askingAboutDisk = false;
+    return answer;
+}
+
+DocumentCommands::DiskAnswer DocumentCommands::askAboutDiskChangeOnce()
 {
     // Return and Escape both cancel: neither the other program's work nor
     // the user's own is lost by a stray key.
@@ -232,7 +254,7 @@ bool DocumentCommands::reloadListFile()
 
 void DocumentCommands::listChangedOnDisk()
 {
-    if (!listFileChangedOnDisk())
+    if (m_askingAboutDisk || !listFileChangedOnDisk())
         return;
     if (!m_state.changed) {
         if (reloadListFile())

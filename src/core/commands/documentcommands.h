@@ -98,6 +98,7 @@ private:
     bool askToQuit();
     /// Asks about a list file changed since it was loaded or saved here.
     DiskAnswer askAboutDiskChange();
+    DiskAnswer askAboutDiskChangeOnce();
     /// Whether the list file holds other bytes than it did when last loaded
     /// or saved here.
     bool listFileChangedOnDisk() const;
@@ -105,9 +106,10 @@ private:
     /// what was shown.
     bool reloadListFile();
     void noteIdentity();
-    /// The lock of `listFile` for this editor; when another editor holds it,
-    /// whether the user opens the list all the same. nullopt: not at all.
-    std::optional<ListLock> lockToOpen(const std::filesystem::path &listFile);
+    /// The lock of `listFile` for this editor; when another editor holds it
+    /// (`othersHaveIt`), whether the user opens the list all the same.
+    /// nullopt: not at all.
+    std::optional<ListLock> lockToOpen(const std::filesystem::path &listFile, bool &othersHaveIt);
     /// "Wiederherstellen" or "Verwerfen" for a recovery left behind.
     void offerRecovery(const Recovery &recovery);
     /// The list's recovery is not wanted any more: saved, or discarded.
@@ -128,6 +130,7 @@ private:
     std::filesystem::path m_identityPath; ///< the list file m_identity is of
     std::optional<std::filesystem::path> m_recoveryOf; ///< the list whose recovery was written last
     ListLock m_lock; ///< of the list shown, unless another editor had it first
+    bool m_askingAboutDisk = false;
 };
 
 /// Whether a file (not a folder) is at `path`, as "its size can be taken".

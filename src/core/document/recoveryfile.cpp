@@ -4,8 +4,13 @@
 #include "core/document/listfile.h"
 #include "core/document/statefolder.h"
 
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <string_view>
 #include <sys/stat.h>
 #include <system_error>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -27,9 +32,21 @@ fs::path keyOf(const fs::path &listFile)
     return key;
 }
 
+constexpr std::string_view kNewList = "new-";
+
 fs::path baseFor(const fs::path &folder, const fs::path &listFile)
 {
+    if (listFile.empty())
+        return folder / (std::string(kNewList) + std::to_string(::getpid()));
     return folder / hexOf(contentHash(keyOf(listFile).native()));
+}
+
+// Another process of that number runs: at start this process has written
+// no recovery yet, so its own number found is one a crashed run had.
+bool runningElsewhere(long pid)
+{
+    return pid > 0 && pid != static_cast<long>(::getpid())
+        && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM);
 }
 
 std::optional<Recovery> recoveryAt(const fs::path &base)
@@ -43,6 +60,9 @@ std::optional<Recovery> recoveryAt(const fs::path &base)
     std::string name;
     if (readWholeFile(fs::path(base.native() + ".list"), name))
         r.listFile = name;
+    const std::string stem = base.filename().native();
+    if (stem.starts_with(kNewList))
+        r.writer = std::strtol(stem.c_str() + kNewList.size(), nullptr, 10);
     return r;
 }
 
@@ -72,10 +92,16 @@ void removeRecovery(const fs::path &listFile, FileOps &files)
     const fs::path state = files.stateFolder();
     if (state.empty())
         return;
-    const fs::path base = baseFor(state / kFolder, listFile);
+    Recovery r;
+    r.file = fs::path(baseFor(state / kFolder, listFile).native() + ".tbf");
+    removeRecovery(r);
+}
+
+void removeRecovery(const Recovery &recovery)
+{
     std::error_code ec;
-    fs::remove(fs::path(base.native() + ".tbf"), ec);
-    fs::remove(fs::path(base.native() + ".list"), ec);
+    fs::remove(recovery.file, ec);
+    fs::remove(fs::path(recovery.file).replace_extension(".list"), ec);
 }
 
 std::optional<Recovery> findRecovery(const fs::path &listFile, FileOps &files)
@@ -86,7 +112,7 @@ std::optional<Recovery> findRecovery(const fs::path &listFile, FileOps &files)
     return recoveryAt(baseFor(state / kFolder, listFile));
 }
 
-std::optional<Recovery> newestRecovery(FileOps &files)
+std::optional<Recovery> newestRecovery(FileOps &files, const std::function<bool(const Recovery &)> &usable)
 {
     const fs::path state = files.stateFolder();
     if (state.empty())
@@ -98,7 +124,9 @@ std::optional<Recovery> newestRecovery(FileOps &files)
         if (p.extension() != ".tbf")
             continue;
         auto r = recoveryAt(fs::path(p).replace_extension());
-        if (r && (!newest || r->written > newest->written))
+        if (!r || (r->writer != 0 && runningElsewhere(r->writer)) || (usable && !usable(*r)))
+            continue;
+        if (!newest || r->written > newest->written)
             newest = std::move(r);
     }
     return newest;

@@ -583,3 +583,69 @@ TEST_F(RecoveryFixture, AListAnotherEditorHasOpenIsOpenedOnlyWhenWanted)
     EXPECT_TRUE(dialogs.takeCalls().empty());
     EXPECT_EQ(mine.list.size(), 2);
 }
+
+// A new list's recovery belongs to the process editing it: while that one
+// runs it is not offered; once it is gone, it is, and restoring makes it
+// this editor's own.
+TEST_F(RecoveryFixture, ANewListOfARunningEditorIsNotOffered)
+{
+    int hold[2];
+    ASSERT_EQ(::pipe(hold), 0);
+    const pid_t other = ::fork();
+    ASSERT_GE(other, 0);
+    if (other == 0) {
+        char c;
+        [[maybe_unused]] ssize_t n = ::read(hold[0], &c, 1);
+        ::_exit(0);
+    }
+    fill();
+    ASSERT_TRUE(recovering.keepRecovery());
+    const auto folder = files.folder / "recovery";
+    const auto mine = folder / ("new-" + std::to_string(::getpid()) + ".tbf");
+    const auto theirs = folder / ("new-" + std::to_string(other) + ".tbf");
+    std::filesystem::rename(mine, theirs);
+    std::filesystem::rename(std::filesystem::path(mine).replace_extension(".list"),
+                            std::filesystem::path(theirs).replace_extension(".list"));
+
+    AppState next;
+    DocumentCommands again{next.document(), dialogs, views, [] { return std::time_t{0}; }, files};
+    again.offerRecoveryAtStart();
+    EXPECT_TRUE(dialogs.takeCalls().empty());
+
+    ::kill(other, SIGKILL);
+    ::waitpid(other, nullptr, 0);
+    ::close(hold[0]);
+    ::close(hold[1]);
+    dialogs.choiceAnswers = {0};
+    again.offerRecoveryAtStart();
+    EXPECT_EQ(dialogs.takeCalls().size(), 1u);
+    EXPECT_EQ(next.list.records()[0].varId, "Mine");
+    EXPECT_FALSE(std::filesystem::exists(theirs));
+    EXPECT_TRUE(std::filesystem::exists(mine));
+}
+
+// The watch sees the file again while its question is open: no second
+// question on top of the first.
+TEST_F(DocumentFixture, ChangedOnDiskAsksOnceAtATime)
+{
+    struct Reentering : ScriptedDialogs
+    {
+        DocumentCommands *commands = nullptr;
+        std::size_t askChoice(const std::string &title, const std::string &text, const std::vector<std::string> &b,
+                              std::size_t d, std::size_t e) override
+        {
+            commands->listChangedOnDisk();
+            return ScriptedDialogs::askChoice(title, text, b, d, e);
+        }
+    } reentering;
+    DocumentCommands watched{state.document(), reentering, views, [] { return std::time_t{0}; }};
+    reentering.commands = &watched;
+    const auto path = dir / "two.tbf";
+    watched.openList(path);
+    watched.updateTitle(true);
+    testutil::writeFile(path, "GdtListFileVersion = 081103\r\n");
+    watched.listChangedOnDisk();
+    EXPECT_EQ(reentering.takeCalls().size(), 1u);
+    EXPECT_TRUE(watched.save() == false);
+    EXPECT_EQ(reentering.takeCalls().size(), 1u);
+}
