@@ -47,8 +47,13 @@ bool DocumentCommands::mayDiscard(const std::string &title)
 
 bool DocumentCommands::keepRecovery()
 {
-    if (!m_state.changed)
+    // Undone back to what is on disk: a recovery written before would bring
+    // back what the user took back.
+    if (!m_state.changed) {
+        if (m_recoveryOf)
+            dropRecovery();
         return true;
+    }
     if (!writeRecovery(m_state.listFile, m_state.list, m_files))
         return false;
     m_recoveryOf = m_state.listFile;

@@ -352,9 +352,10 @@ void MainWindow::showTitle(const std::string &utf8)
     // a pause must not keep the recovery from being written.
     if (!m_recoveryTimer)
         return;
-    if (!m_state.changed)
+    if (!m_state.changed) {
         m_recoveryTimer->stop();
-    else if (!m_recoveryTimer->isActive())
+        m_documents.keepRecovery(); // removes one an undo made stale
+    } else if (!m_recoveryTimer->isActive())
         m_recoveryTimer->start();
 }
 

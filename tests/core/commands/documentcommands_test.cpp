@@ -512,12 +512,15 @@ TEST_F(RecoveryFixture, SaveNewOpenAndQuitRemoveTheRecovery)
         leave();
         EXPECT_EQ(recoveries(), 0u);
     }
-    // Cancelling the quit keeps it.
+    // Cancelling the quit keeps it; undoing back to what is on disk does not.
     fill();
     ASSERT_TRUE(recovering.keepRecovery());
     dialogs.yesNoCancelAnswers = {Answer::Cancel};
     EXPECT_FALSE(recovering.confirmQuit());
     EXPECT_EQ(recoveries(), 1u);
+    recovering.updateTitle(false);
+    EXPECT_TRUE(recovering.keepRecovery());
+    EXPECT_EQ(recoveries(), 0u);
 }
 
 // A new list that never had a name is offered at the next start.
