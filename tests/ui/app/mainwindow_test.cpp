@@ -159,44 +159,82 @@ private slots:
         }
         QCOMPARE(seen,
                  (QStringList{"&Datei",
-                              "Neu",
-                              QString::fromUtf8("Öffnen"),
-                              "Speichern ctrl-s",
-                              "Speichern als",
+                              "&Neu",
+                              QString::fromUtf8("Ö&ffnen"),
+                              "&Speichern ctrl-s",
+                              "Speichern a&ls",
                               "-",
                               QString::fromUtf8("&Programm erzeugen …"),
                               QString::fromUtf8("&Ausführen"),
                               "-",
-                              "Konfig.datei",
+                              "&Konfig.datei",
                               "-",
-                              "Beenden",
+                              "&Beenden",
                               "&Bearbeiten",
                               QString::fromUtf8("&Rückgängig"),
                               "&Wiederholen",
                               "-",
+                              "Aus&schneiden",
+                              "&Duplizieren",
+                              "Alles &markieren",
+                              "&Text bearbeiten",
+                              "Nach &vorne",
+                              "Nach &hinten",
+                              "-",
                               "&Ausrichten",
                               "&Gadgets",
-                              QString::fromUtf8("Hinzufügen\tIns"),
-                              QString::fromUtf8("Löschen\tDel"),
-                              "Kopieren\tctrl-c",
-                              QString::fromUtf8("Einfügen\tctrl-v"),
+                              QString::fromUtf8("&Hinzufügen\tIns"),
+                              QString::fromUtf8("&Löschen\tDel"),
+                              "&Kopieren\tctrl-c",
+                              QString::fromUtf8("&Einfügen\tctrl-v"),
                               "-",
-                              "Karte zuordnen",
-                              QString::fromUtf8("Code zurücksetzen"),
-                              QString::fromUtf8("Grösseren Text bearbeiten"),
-                              "Varid ersetzen",
+                              "Karte &zuordnen",
+                              QString::fromUtf8("&Code zurücksetzen"),
+                              QString::fromUtf8("&Grösseren Text bearbeiten"),
+                              "&Varid ersetzen",
                               "-",
-                              "Import aus Code",
+                              "&Import aus Code",
                               "-",
-                              "Pool bearbeiten",
+                              "&Pool bearbeiten",
                               "&Ansicht",
                               "&Code-Vorschau",
+                              "&Werkzeugkasten",
                               "&Echte Gadgets",
                               "&Raster anzeigen",
                               "-",
                               "&Vorschau",
                               "&Hilfe",
                               "Info"}));
+    }
+
+    // Within one menu (and the menu bar, and the context menu) no two
+    // entries share an access key, and every entry of the menus that have
+    // them has one.
+    void accessKeysDoNotCollide()
+    {
+        auto keyOf = [](const QString &text) {
+            const int amp = text.indexOf(QLatin1Char('&'));
+            return amp < 0 || amp + 1 >= text.size() ? QString() : text.mid(amp + 1, 1).toLower();
+        };
+        std::function<void(const QString &, const QList<QAction *> &)> check = [&](const QString &menu,
+                                                                                  const QList<QAction *> &actions) {
+            QStringList keys;
+            for (QAction *a : actions) {
+                if (a->isSeparator())
+                    continue;
+                const QString key = keyOf(a->text());
+                if (menu != QStringLiteral("&Hilfe"))
+                    QVERIFY2(!key.isEmpty(), qPrintable(menu + QStringLiteral(": ") + a->text()));
+                if (key.isEmpty())
+                    continue;
+                QVERIFY2(!keys.contains(key), qPrintable(menu + QStringLiteral(": ") + a->text()));
+                keys << key;
+                if (a->menu())
+                    check(a->text(), a->menu()->actions());
+            }
+        };
+        check(QStringLiteral("menu bar"), m_window->menuBar()->actions());
+        check(QStringLiteral("context"), m_window->contextMenu()->actions());
     }
 
     // The info window's text names every entry of every menu in quotes,
