@@ -192,7 +192,8 @@ void MainWindow::contextMenuOnCanvas(QPoint at)
 void MainWindow::contextMenuOnList(QPoint at)
 {
     const QModelIndex index = m_listView->indexAt(at);
-    if (index.isValid() && !m_state.list.records()[static_cast<std::size_t>(index.row())].selected)
+    if (index.isValid() && index.row() < m_state.list.size()
+        && !m_state.list.records()[static_cast<std::size_t>(index.row())].selected)
         applyOutcome(selectRows(m_state.list, {{index.row(), index.row()}}));
     showContextMenu(m_listView->viewport()->mapToGlobal(at));
 }
