@@ -15,6 +15,8 @@ namespace {
 const std::string kDiscardQuestion = "Aktuelle Gadgetliste verwerfen?!";
 const std::string kChangedOnDisk = latin1ToUtf8("Die Gadgetliste wurde au\xDF"
                                                 "erhalb von Tafelbau ge\xE4ndert. Trotzdem speichern?");
+const std::string kOpenWord = latin1ToUtf8("\xF6"
+                                           "ffnen");
 } // namespace
 
 bool listFileExists(const std::filesystem::path &path)
@@ -129,13 +131,8 @@ std::optional<ListLock> DocumentCommands::lockToOpen(const std::filesystem::path
                                           "ffnet (Prozess ")
         + (other > 0 ? std::to_string(other) : std::string("?")) + ").";
     // Return and Escape leave the other editor alone with it.
-    if (m_dialogs.askChoice("Gadgetliste laden", text,
-                            {latin1ToUtf8("Trotzdem \xF6"
-                                          "ffnen"),
-                             latin1ToUtf8("Nicht \xF6"
-                                          "ffnen")},
-                            1, 1)
-        != 0)
+    const std::vector<std::string> buttons = {"Trotzdem " + kOpenWord, "Nicht " + kOpenWord};
+    if (m_dialogs.askChoice("Gadgetliste laden", text, buttons, 1, 1) != 0)
         return std::nullopt;
     return lock;
 }
