@@ -32,6 +32,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDesktopServices>
+#include <QFileSystemWatcher>
 #include <QHeaderView>
 #include <QItemSelection>
 #include <QLabel>
@@ -43,6 +44,7 @@
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QTableWidget>
+#include <QTimer>
 #include <QUrl>
 
 #include <utility>
@@ -62,6 +64,22 @@ MainWindow::MainWindow(AppState &state, Dialogs &dialogs, QWidget *parent)
     buildMenu();
     buildContextMenu();
     buildShortcuts();
+    m_watcher = new QFileSystemWatcher(this);
+    m_diskCheck = new QTimer(this);
+    m_diskCheck->setSingleShot(true);
+    // A program writing the list makes several events; one look after them.
+    m_diskCheck->setInterval(150);
+    connect(m_diskCheck, &QTimer::timeout, this, &MainWindow::checkListOnDisk);
+    connect(m_watcher, &QFileSystemWatcher::fileChanged, m_diskCheck, qOverload<>(&QTimer::start));
+    connect(m_watcher, &QFileSystemWatcher::directoryChanged, m_diskCheck, qOverload<>(&QTimer::start));
+    m_recoveryTimer = new QTimer(this);
+    m_recoveryTimer->setSingleShot(true);
+    m_recoveryTimer->setInterval(30000);
+    connect(m_recoveryTimer, &QTimer::timeout, this, [this] {
+        // A state folder that cannot take it now is tried again later.
+        if (!m_documents.keepRecovery())
+            m_recoveryTimer->start();
+    });
 
     // The table of commands behind every menu id and gadget number.
     m_menuCommands = {
@@ -405,6 +423,56 @@ void MainWindow::showTitle(const std::string &utf8)
     setWindowTitle(fromUtf8(utf8));
     // Every load, save and new list passes here.
     updateEditActions();
+    watchListFile();
+    // Counted from the first unsaved change, not the last: editing without
+    // a pause must not keep the recovery from being written.
+    if (!m_recoveryTimer)
+        return;
+    if (!m_state.changed) {
+        m_recoveryTimer->stop();
+        m_documents.keepRecovery(); // removes one an undo made stale
+    } else if (!m_recoveryTimer->isActive())
+        m_recoveryTimer->start();
+}
+
+void MainWindow::setRecoveryDelay(int milliseconds)
+{
+    m_recoveryTimer->setInterval(milliseconds);
+}
+
+void MainWindow::watchListFile()
+{
+    // Watched anew every time: a save, ours or another program's, puts a new
+    // file in the old one's place, and a watch stays with the file it was
+    // set on. The folder tells when a list that was gone comes back.
+    if (!m_watcher)
+        return;
+    const QString file = m_state.listFile.empty() ? QString() : fromPath(m_state.listFile);
+    const QString folder = file.isEmpty() ? QString() : fromPath(m_state.listFile.parent_path());
+    if (!m_watcher->files().isEmpty())
+        m_watcher->removePaths(m_watcher->files());
+    if (!m_watcher->directories().isEmpty() && m_watcher->directories() != QStringList{folder})
+        m_watcher->removePaths(m_watcher->directories());
+    if (file.isEmpty())
+        return;
+    if (m_watcher->directories().isEmpty() && !folder.isEmpty())
+        m_watcher->addPath(folder);
+    if (listFileExists(m_state.listFile))
+        m_watcher->addPath(file);
+}
+
+void MainWindow::checkListOnDisk()
+{
+    // A question open from an earlier check runs its own event loop; the
+    // file is looked at again when it is answered.
+    if (m_checkingDisk) {
+        m_diskCheck->start();
+        return;
+    }
+    m_checkingDisk = true;
+    watchListFile();
+    m_documents.listChangedOnDisk();
+    m_checkingDisk = false;
 }
 
 void MainWindow::runEdit(const std::string &label, const std::string &kind, const std::function<void()> &command)

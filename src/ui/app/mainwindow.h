@@ -17,6 +17,8 @@
 
 class QAction;
 class QComboBox;
+class QFileSystemWatcher;
+class QTimer;
 class QLabel;
 class QListView;
 class QMenu;
@@ -166,7 +168,7 @@ public:
     void showNextFreeCard();
     void refreshCardChooser();
 
-    std::int32_t shownCard() const { return m_shownCard; }
+    std::int32_t shownCard() const override { return m_shownCard; }
 
     /// Brings the title and the views in step with what a list command did,
     /// and shows its message.
@@ -213,6 +215,10 @@ public:
     /// Gadget 12: the canvas area with the code view docked in it.
     CanvasHost *canvasHost() const { return m_canvasHost; }
     QAction *menuAction(int id) const;
+    QFileSystemWatcher *listWatcher() const { return m_watcher; }
+    /// How long after the first unsaved change the recovery is written
+    /// (30 s).
+    void setRecoveryDelay(int milliseconds);
     /// The menu a right click on the canvas or the gadget list opens.
     QMenu *contextMenu() const { return m_contextMenu; }
     /// Opens the context menu at `global`, its entries enabled as they apply.
@@ -263,6 +269,10 @@ private:
     /// After undo or redo: every view shows the list as it is now.
     void showRestoredState(std::int32_t shownCard);
     void openHelpForCurrentGadget();
+    /// Keeps the list file and its folder watched, whatever list is open.
+    void watchListFile();
+    /// After the list file or its folder changed on disk.
+    void checkListOnDisk();
 
     AppState &m_state;
     Dialogs &m_dialogs;
@@ -283,6 +293,10 @@ private:
     CanvasHost *m_canvasHost = nullptr;
     CardCanvas *m_canvas = nullptr;
     CodeView *m_codeView = nullptr;
+    QFileSystemWatcher *m_watcher = nullptr;
+    QTimer *m_diskCheck = nullptr;
+    bool m_checkingDisk = false;
+    QTimer *m_recoveryTimer = nullptr;
     QMenu *m_alignMenu = nullptr;
     QMenu *m_contextMenu = nullptr;
 

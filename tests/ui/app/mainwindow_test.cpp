@@ -465,13 +465,42 @@ private slots:
             if (failingSave)
                 m_state.list.records()[1].varId = "win"; // cannot be told from "Win" in the file
             m_window->documents().updateTitle(true);
-            m_dialogs.yesNoAnswers = {failingSave}; // No loses the changes without further question
+            // Escape (or the close button) keeps the editor open.
+            m_dialogs.yesNoCancelAnswers = {Answer::Cancel};
+            QVERIFY(!m_window->close());
+            QCOMPARE(confirmed.count(), 0);
+            m_dialogs.calls.clear();
+            // No loses the changes without further question.
+            m_dialogs.yesNoCancelAnswers = {failingSave ? Answer::Yes : Answer::No};
             QCOMPARE(m_window->close(), !failingSave);
             QCOMPARE(confirmed.count(), failingSave ? 0 : 1);
             QCOMPARE(m_dialogs.calls.size(), std::size_t(failingSave ? 2 : 1));
         }
         QVERIFY(m_window->isVisible());
         QVERIFY(QString::fromStdString(m_dialogs.calls.back()).contains("VarIDs"));
+    }
+
+    // Our own saves replace the file the watch is on; the watch must follow
+    // them, and must not take them for someone else's change.
+    void aListChangedOnDiskIsReloadedButOurOwnSaveIsNot()
+    {
+        const auto path = writeDemo();
+        m_window->documents().openList(path);
+        m_state.list.records()[1].varId = "Okay";
+        m_window->documents().updateTitle(true);
+        QVERIFY(m_window->documents().save());
+        QTest::qWait(400);
+        QCOMPARE(rowTexts().size(), 5);
+        QVERIFY(m_dialogs.calls.empty());
+        QVERIFY(m_window->statusBar()->currentMessage().isEmpty());
+
+        GdtList theirs;
+        theirs.append(gadget("Theirs", 0, 40, 40, 300, 200, true));
+        testutil::writeFile(path, listFileBytes(theirs));
+        QTRY_COMPARE(rowTexts().size(), 1);
+        QVERIFY(m_window->statusBar()->currentMessage().contains(QStringLiteral("neu geladen")));
+        QVERIFY(m_dialogs.calls.empty());
+        QVERIFY(!m_window->windowTitle().contains(QLatin1Char('*')));
     }
 
     void aBigCardOpensAndRedraws()
