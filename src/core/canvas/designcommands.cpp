@@ -24,7 +24,7 @@ EditOutcome selectAllOnCard(GdtList &list, std::int32_t card)
     return selectionMadeElsewhere(list);
 }
 
-EditOutcome duplicateSelectedGadgets(GdtList &list, std::int32_t offset)
+EditOutcome duplicateSelectedGadgets(GdtList &list, std::int32_t offset, std::optional<std::int32_t> shownCard)
 {
     CopyBuffer copies;
     copySelectedGadgets(list, copies);
@@ -35,7 +35,7 @@ EditOutcome duplicateSelectedGadgets(GdtList &list, std::int32_t offset)
         r.y = saturated(std::int64_t{r.y} + offset);
     }
     // The copy buffer of Ctrl+C stays as it was: this one is thrown away.
-    return pasteGadgets(list, copies);
+    return pasteGadgets(list, copies, shownCard);
 }
 
 namespace {

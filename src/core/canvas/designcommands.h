@@ -19,9 +19,11 @@ namespace tafelbau {
 EditOutcome selectAllOnCard(GdtList &list, std::int32_t card);
 
 /// Copies of the selected records, `offset` pixels further right and down,
-/// go in after the last selected record as pasting puts them (fresh VarIDs)
-/// and are the selection then. Nothing selected: nothing happens.
-EditOutcome duplicateSelectedGadgets(GdtList &list, std::int32_t offset);
+/// go in where pasting puts them (fresh VarIDs; with `shownCard`, onto that
+/// card after the last record of its page or window) and are the selection
+/// then. Nothing selected: nothing happens.
+EditOutcome duplicateSelectedGadgets(GdtList &list, std::int32_t offset,
+                                     std::optional<std::int32_t> shownCard = {});
 
 /// Later records are drawn over earlier ones of the same gadget list.
 enum class StackMove { ToFront, ToBack };

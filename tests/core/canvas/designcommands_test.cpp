@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 using namespace tafelbau;
 
 namespace {
@@ -51,6 +53,31 @@ TEST(Duplicate, CopiesGoAfterTheLastSelectedOneRasterStepAway)
     GdtList none = dialoglist::listOf("W:Win@0 B:Ok@0");
     EXPECT_EQ(duplicateSelectedGadgets(none, 5).mark, ChangeMark::Keep);
     EXPECT_EQ(none.size(), 2);
+}
+
+TEST(Duplicate, WithACardShownCopiesGoWherePastingPutsThem)
+{
+    // After the last record of the page or window shown, never into the
+    // gadget list of another page or a container that follows the original.
+    const struct
+    {
+        const char *shape;
+        std::int32_t card;
+        const char *order;
+    } cases[] = {
+        {"W:Win@0 P:Tabs@0 G:One@1>Tabs B:A@1* B:B@1 G:Two@2>Tabs B:C@2 C:End@0", 1,
+         "Win Tabs One A B A1 Two C End"},
+        {"W:Win@0 B:Ok@0* K:Box@0 B:In@1 C:E@0 B:Last@0", 0, "Win Ok Box In E Last Ok1"},
+    };
+    for (const auto &c : cases) {
+        GdtList list = dialoglist::listOf(c.shape);
+        const EditOutcome out = duplicateSelectedGadgets(list, 5, c.card);
+        EXPECT_EQ(ids(list), c.order) << c.shape;
+        const GadgetRecord &copy = list.records()[static_cast<std::size_t>(out.current)];
+        EXPECT_TRUE(copy.selected);
+        EXPECT_EQ((std::array{copy.card, copy.x, copy.y}), (std::array{c.card, 15, 15})) << c.shape;
+        EXPECT_EQ(out.mark, ChangeMark::Set);
+    }
 }
 
 TEST(Restack, MovesGadgetsWithinTheirOwnGadgetList)
