@@ -42,6 +42,20 @@ EditOutcome restackSelected(GdtList &list, StackMove move);
 /// record's template writes it ("[text]" in any letter case), else the VarID.
 int inPlaceRow(const GadgetRecord &record);
 
+/// Where a gadget dropped at `at` on `card` belongs when the card is drawn
+/// with real gadgets: a panel drawn there shows its first page, so a point
+/// inside that page's area means the page -- its card, the point relative
+/// to the page. The innermost such page wins; anywhere else the card and
+/// point stay as they are.
+struct DropPlace
+{
+    std::int32_t card = 0;
+    CardPoint at;
+
+    bool operator==(const DropPlace &) const = default;
+};
+DropPlace dropPlace(const GdtList &list, std::int32_t card, CardPoint at, const ControlMetrics &metrics);
+
 /// A gadget from pool entry `name` dropped at `at` on `card`: snapped to
 /// `raster` (never left of or above 0), inserted where the code creates
 /// gadgets on that card, indented as the code nests it, and the only one

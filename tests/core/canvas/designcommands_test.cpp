@@ -152,6 +152,40 @@ TEST(AddGadgetAt, GoesOnTheCardWhereTheCodeCreatesItSnappedAndIndented)
     EXPECT_EQ(list.size(), 8);
 }
 
+TEST(DropPlace, APageShownInsideItsPanelTakesWhatIsDroppedOnIt)
+{
+    // Tabs at 10,10 (300x200): its first page shows from 12,32 (tabs 20
+    // high, frame 2); Inner at 10,10 of that page shows its own first page
+    // from 24,64 on the window's card, from 12,32 on page One's card.
+    GdtList list = dialoglist::listOf("W:Win@0 P:Tabs@0 G:One@1>Tabs P:Inner@1 G:In@3>Inner C:E1@1 G:Two@2>Tabs "
+                                      "C:End@0 P:Empty@0 C:E2@0");
+    list.records()[3].xd = 100, list.records()[3].yd = 80;
+    list.records()[8].x = 330;
+    const ControlMetrics metrics{20, 2, 16};
+    const struct
+    {
+        const char *name;
+        std::int32_t card;
+        CardPoint at;
+        DropPlace expected;
+    } cases[] = {
+        {"on the first page", 0, {200, 150}, {1, {188, 118}}},
+        {"the page's first pixel", 0, {12, 32}, {1, {0, 0}}},
+        {"on the panel's tabs", 0, {50, 20}, {0, {50, 20}}},
+        {"right of the page", 0, {308, 100}, {0, {308, 100}}},
+        {"beside the panel", 0, {5, 250}, {0, {5, 250}}},
+        {"a panel in the page shown", 0, {30, 70}, {3, {6, 6}}},
+        {"a panel on the page's own card", 1, {20, 40}, {3, {8, 8}}},
+        {"a panel without pages", 0, {340, 100}, {0, {340, 100}}},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(dropPlace(list, c.card, c.at, metrics), c.expected) << c.name;
+
+    // A page on its panel's own card is drawn where it lies, not in the panel.
+    const GdtList flat = dialoglist::listOf("W:Win@0 P:Tabs@0 G:One@0>Tabs");
+    EXPECT_EQ(dropPlace(flat, 0, {200, 150}, metrics), (DropPlace{0, {200, 150}}));
+}
+
 TEST(InPlaceRow, TheCaptionWhereTheTemplateWritesItElseTheVarId)
 {
     const std::pair<const char *, int> cases[] = {
