@@ -328,6 +328,23 @@ private slots:
         QDragEnterEvent other(pos, Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(canvas(), &other);
         QVERIFY(!other.isAccepted());
+
+        // With real gadgets the window's card shows page One inside the
+        // panel (at 10,10): what is dropped there goes on that page.
+        select("Ok");
+        QCOMPARE(m_window->shownCard(), 0);
+        m_window->dispatchMenu(ids::RealGadgets);
+        const ControlMetrics m = canvas()->controlMetrics();
+        const QPoint onPage = at(10 + m.frameWidth + 41, 10 + m.tabBarHeight + m.frameWidth + 38);
+        QDragEnterEvent pageEnter(onPage, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(canvas(), &pageEnter);
+        QDropEvent pageDrop(QPointF(onPage), Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(canvas(), &pageDrop);
+        QCOMPARE(ids(), QStringLiteral("Win Tabs One A ButtonGadget1 Two C End Ok"));
+        const GadgetRecord &onOne = m_state.list.records()[4];
+        QCOMPARE((QList<int>{onOne.card, onOne.x, onOne.y, onOne.tab}), (QList<int>{1, 40, 40, 2}));
+        m_window->dispatchMenu(ids::Undo);
+        QVERIFY(!m_state.history.canUndo());
     }
 
     void toolboxFiltersAddsAndKeepsItsPictures()
