@@ -238,6 +238,37 @@ private slots:
         QVERIFY(m_window->propertyList()->hasFocus());
     }
 
+    void doubleClickOnATabEditsThatPagesCaption()
+    {
+        for (bool real : {false, true}) {
+            if (real)
+                m_window->dispatchMenu(ids::RealGadgets);
+            m_state.list = dialoglist::listOf("W:Win@0 P:Tabs@0 G:One@1>Tabs B:A@1 G:Two@2>Tabs B:C@2 C:End@0 B:Ok@0*");
+            m_state.history = {};
+            m_window->refreshGadgetList();
+            QCOMPARE(m_window->shownCard(), 0);
+            QPoint tab;
+            for (int x = 10; x < 310 && tab.isNull(); ++x)
+                if (canvas()->pageTabAt(m_state.list, 0, {x, 14}) == 4)
+                    tab = at(x + 2, 14);
+            QVERIFY(!tab.isNull());
+            // As the desktop sends it: a click, then the second press as a
+            // double-click -- by then the page's card is shown.
+            QTest::mouseClick(canvas(), Qt::LeftButton, Qt::NoModifier, tab);
+            QTest::mouseDClick(canvas(), Qt::LeftButton, Qt::NoModifier, tab);
+            QVERIFY(editor() && editor()->isVisible());
+            QCOMPARE(editor()->text(), QStringLiteral("Two"));
+            QTest::keyClicks(editor(), QStringLiteral("Zwei"));
+            QTest::keyClick(editor(), Qt::Key_Return);
+            QVERIFY(!editor());
+            QCOMPARE(textOf(4), QStringLiteral("Zwei"));
+            QCOMPARE(ids(), QStringLiteral("Win Tabs One A Two C End Ok"));
+            m_window->dispatchMenu(ids::Undo);
+            QCOMPARE(textOf(4), QStringLiteral("Two"));
+            QVERIFY(!m_state.history.canUndo()); // it was one step
+        }
+    }
+
     void doubleClickEditsTheCaptionInPlace()
     {
         QTest::mouseDClick(canvas(), Qt::LeftButton, Qt::NoModifier, at(30, 30));
