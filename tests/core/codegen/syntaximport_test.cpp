@@ -302,6 +302,24 @@ TEST(SyntaxImport, LeftOutArgumentsKeepTheCallValid)
     EXPECT_EQ(importReportMessage(importSourceSyntax("OpenGadgetList(#C)", elsewhere, one), 10),
               "Import: 1 Gadget gelesen.\r\nZeile 1: Liste Liste: p1 fehlt" + taken + "0");
     EXPECT_EQ(expandTemplate(one.records()[0]), "UseGadgetList(0) : OpenGadgetList(#C)");
+
+    // Placeholders of a mask in any letter case; of two entries for one
+    // function the first in pool order reads the call.
+    GdtPool twice;
+    PoolEntry &first = twice.entries.emplace_back();
+    first.name = "Erst";
+    first.code = "Doppelt(#[id], [x], [y], \"[text]\")";
+    first.importcode = "Doppelt(#[ID],[X],[Y],[Text]";
+    PoolEntry &second = twice.entries.emplace_back();
+    second.name = "Zweit";
+    second.code = "Doppelt(#[id], [y], [x])";
+    second.importcode = "doppelt(#[id],[y],[x]";
+    GdtList both;
+    EXPECT_TRUE(importSourceSyntax("Doppelt(#D, 5, 6, \"Hallo\")", twice, both).notes.empty());
+    ASSERT_EQ(both.size(), 1);
+    const GadgetRecord &d = both.records()[0];
+    EXPECT_EQ((std::array<std::string, 2>{d.name, d.text}), (std::array<std::string, 2>{"Erst", "Hallo"}));
+    EXPECT_EQ((std::array{d.x, d.y}), (std::array{5, 6}));
 }
 
 // Generated code of every entry reads back to records that generate the

@@ -136,7 +136,31 @@ TEST(AtomicFile, LinkKeepsPointingWhereItPointed)
         EXPECT_EQ(fs::read_symlink(dir / "work" / name), to);
         EXPECT_EQ(testutil::readFile(dir / "work" / name), std::string("saved through ") + name);
     }
+    // A later save through a chain must leave its inner links alone too.
+    for (const auto &[name, to] : links) {
+        EXPECT_TRUE(fs::is_symlink(dir / "work" / name)) << name;
+        EXPECT_EQ(fs::read_symlink(dir / "work" / name), to) << name;
+    }
+    EXPECT_EQ(testutil::readFile(dir / "real" / "not-yet.tbf"), "saved through to-link.tbf");
     EXPECT_EQ(namesIn(dir / "real"), (std::set<std::string>{"there.tbf", "not-yet.tbf", "absolute.tbf"}));
+}
+
+// The temporary file starts as the owner's alone; the saved file must not.
+TEST(AtomicFile, SavedFileKeepsItsModeAndANewOneFollowsTheUmask)
+{
+    testutil::TempDir dir;
+    testutil::writeFile(dir / "old.tbf", "old");
+    const auto odd = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_write;
+    fs::permissions(dir / "old.tbf", odd, fs::perm_options::replace);
+    ASSERT_TRUE(save(dir / "old.tbf", "new"));
+    EXPECT_EQ(fs::status(dir / "old.tbf").permissions(), odd);
+
+    const mode_t mask = ::umask(027);
+    const bool saved = save(dir / "new.tbf", "new");
+    ::umask(mask);
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(fs::status(dir / "new.tbf").permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 }
 
 // A pipe without a reader held the save for ever; devices are no documents.
