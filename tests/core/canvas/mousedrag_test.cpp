@@ -290,6 +290,14 @@ TEST(CtrlClick, TogglesOnlyTheGadgetUnderTheMouse)
     EXPECT_EQ(off.current, 1);
     EXPECT_FALSE(toggleGadgetAtPoint(list, 0, {100, 100}).views.any());
     EXPECT_TRUE(list.records()[1].selected);
+
+    // Where gadgets overlap, the click and the drag both take the one drawn
+    // last, on top.
+    list = listOf({rec("Under", 0, 0, 30, 30, false), rec("Over", 10, 10, 30, 30, false)});
+    EXPECT_EQ(pressTarget(list, 0, {20, 20}), (PressTarget{PressKind::Move, 1, Grip::BottomRight}));
+    toggleGadgetAtPoint(list, 0, {20, 20});
+    EXPECT_FALSE(list.records()[0].selected);
+    EXPECT_TRUE(list.records()[1].selected);
 }
 
 TEST(SelectionSnapshot, PutsBackSelectionAndCursor)

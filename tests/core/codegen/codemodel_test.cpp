@@ -96,6 +96,7 @@ TEST(CodeModel, FollowsEveryKindOfEditWithEditsOfItsSize)
         {"move up", [](GdtList &l, PoolSettings &, std::time_t &) { moveTo(l, 4, 3); }, 8},
         {"to the end", [](GdtList &l, PoolSettings &, std::time_t &) { moveTo(l, 0, l.size() - 1); }, 8},
         {"to the front", [](GdtList &l, PoolSettings &, std::time_t &) { moveTo(l, l.size() - 1, 0); }, 8},
+        {"tool tip", [](GdtList &l, PoolSettings &, std::time_t &) { l.records()[3].p[0] = "Tipp"; }, 2},
         {"rename", [](GdtList &l, PoolSettings &, std::time_t &) { l.records()[1].varId = "Renamed"; }, 8},
         {"dontshow", [](GdtList &l, PoolSettings &, std::time_t &) { l.records()[2].dontshow = 1; }, 1},
         {"shown again", [](GdtList &l, PoolSettings &, std::time_t &) { l.records()[2].dontshow = 0; }, 1},
