@@ -324,4 +324,12 @@ TEST(History, MemoryFollowsTheTouchedRecordsAndIsBounded)
     EXPECT_FALSE(history.isAtSavedState());
     history.setLimits(3, 1u << 30);
     EXPECT_EQ(history.stepCount(), 3u);
+    // A step bigger than the whole limit is still the one step to undo.
+    history.setLimits(3, 1);
+    EXPECT_EQ(history.stepCount(), 1u);
+    list.records()[0].selected = true;
+    history.begin(list, 0, "Löschen");
+    deleteSelectedGadgets(list);
+    history.commit(list, 0);
+    EXPECT_EQ(history.stepCount(), 1u);
 }
