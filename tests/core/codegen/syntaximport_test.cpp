@@ -253,6 +253,10 @@ TEST(SyntaxImport, GadgetsMadeInsideAnotherCallComeFirst)
     const Imported open = read("SplitterGadget(#S, 0, 0, 9, 9, ButtonGadget(#B, 1, 2,\n 3, 4, \"b\"");
     EXPECT_EQ(varIds(open.list), (std::vector<std::string>{"ButtonGadget B", "SplitterGadget S"}));
     EXPECT_EQ(open.list.records()[1].p[0], "#B");
+    // One left open on the last line keeps every value it has.
+    const Imported last = read("ButtonGadget(#E, 1, 2, 3, 4, \"e\"");
+    ASSERT_EQ(last.list.size(), 1);
+    EXPECT_EQ(last.list.records()[0].text, "e");
 }
 
 // Arguments a call leaves out get what PureBasic takes for them, or a value
