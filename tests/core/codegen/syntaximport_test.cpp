@@ -187,6 +187,8 @@ TEST(SyntaxImport, ValuesThatCannotBeKeptAreReported)
               "Import: 7 Gadgets gelesen.\r\nZeile 1: OpenWindow W: Text ist kein String (#Titel)" + dash
                   + "\"\"\r\n(und 8 weitere Werte)");
     EXPECT_EQ(importReportMessage(ImportReport{1, {}}, 0), "Import: 1 Gadget gelesen.");
+    // Each kind of line break counts once, one at the very start too.
+    EXPECT_EQ(read("\r\n\n\r" + source).report.notes.back().line, 9u);
 }
 
 // PureBasic numbers gadgets of #PB_Any by variable; the records get
