@@ -291,19 +291,37 @@ def main():
     parser.add_argument("--timeout", type=int, default=300, help="seconds per mutant for the tests")
     parser.add_argument("--seed", type=int, default=23)
     parser.add_argument("--list", action="store_true", help="only list the mutants")
+    parser.add_argument("--survivors", action="store_true",
+                        help="try again only the mutants whose latest logged result is a survivor")
+    parser.add_argument("--table", action="store_true",
+                        help="the score per file from build-mutate/mutate-results.jsonl, latest result per mutant")
     args = parser.parse_args()
+    if args.table:
+        return print_table()
 
     files = [Path(f).resolve() for f in args.files] or sorted((ROOT / "src/core").rglob("*.cpp"))
     for f in files:
         if not f.is_file() or not f.is_relative_to(ROOT / "src/core") or f.suffix != ".cpp":
             sys.exit(f"mutate: {f} is no .cpp file under src/core")
 
+    survivors = set()
+    if args.survivors:
+        latest = {}
+        for row in RESULTS.read_text().splitlines() if RESULTS.exists() else []:
+            r = json.loads(row)
+            latest[(r["file"], r["line"], r["after"])] = r["outcome"]
+        survivors = {key for key, outcome in latest.items() if outcome == "survived"}
+        if not args.files:
+            files = sorted({ROOT / key[0] for key in survivors})
     plan = []
     rng = random.Random(args.seed)
     for f in files:
         mutants = mutants_of(f)
         total = len(mutants)
-        if args.sample and args.sample < total:
+        if args.survivors:
+            name = str(f.relative_to(ROOT))
+            mutants = [m for m in mutants if (name, m["line"], m["after"]) in survivors]
+        elif args.sample and args.sample < total:
             mutants = sorted(rng.sample(mutants, args.sample), key=lambda m: m["line"])
         plan.append((f, total, mutants))
     if args.list:
@@ -370,6 +388,34 @@ def main():
     for name, _, _, _, survivors, _ in summary:
         for s in survivors:
             print("survived: " + s)
+    return 0
+
+
+def print_table():
+    """A Markdown table of the logged results; a mutant tried again counts
+    with its latest outcome, as the tests may have changed in between."""
+    latest = {}
+    totals = {}
+    for row in RESULTS.read_text().splitlines() if RESULTS.exists() else []:
+        r = json.loads(row)
+        latest[(r["file"], r["line"], r["after"])] = r
+        totals[r["file"]] = r["total"]
+    files = {}
+    for r in latest.values():
+        files.setdefault(r["file"], []).append(r)
+    print("| file | mutants | tried | not built | same code | killed | survived | score |")
+    print("|---|---:|---:|---:|---:|---:|---:|---:|")
+    for name in sorted(files):
+        rows = files[name]
+        n = {k: sum(1 for r in rows if r["outcome"] == k) for k in ("killed", "survived", "not built", "same code")}
+        judged = n["killed"] + n["survived"]
+        score = f"{100 * n['killed'] / judged:.0f} %" if judged else "-"
+        print(f"| `{name}` | {totals[name]} | {len(rows)} | {n['not built']} | {n['same code']} | {n['killed']} | "
+              f"{n['survived']} | {score} |")
+    for name in sorted(files):
+        for r in sorted(files[name], key=lambda r: r["line"]):
+            if r["outcome"] == "survived":
+                print(f"survived: {name}:{r['line']}: {r['before']}  ->  {r['after'] or '(removed)'}")
     return 0
 
 
