@@ -81,6 +81,8 @@ TEST(SyntaxImport, ValuesOfOneCall)
                                    "#PB_Window_ScreenCentered)",
          "OpenWindow", "OpenWindow0", "Titel", 100, 50, 400, 300, "#PB_Window_SystemMenu | #PB_Window_ScreenCentered"},
         {"variable", "ButtonGadget(btnOk, 1, 2, 3, 4, \"x\")", "ButtonGadget", "btnOk", "x", 1, 2, 3, 4, "0"},
+        {"quote as a character", "ButtonGadget(#C, 1, 2, 3, 4, \"x\", Asc('\"'))", "ButtonGadget", "C", "x", 1, 2, 3, 4,
+         "Asc('\"')"},
         {"field with a type", "ButtonGadget(*dlg\\ok.i, 1, 2, 3, 4, \"x\")", "ButtonGadget", "ok", "x", 1, 2, 3, 4, "0"},
         {"comma in a string, nested call", "DateGadget(#Datum, 10, 10, 120, 25, \"%dd, %mm\", Date())", "DateGadget",
          "Datum", "", 10, 10, 120, 25, "0", "%dd, %mm", "Date()"},
