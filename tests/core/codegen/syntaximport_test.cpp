@@ -191,6 +191,12 @@ TEST(SyntaxImport, ValuesThatCannotBeKeptAreReported)
     EXPECT_EQ(importReportMessage(ImportReport{1, {}}, 0), "Import: 1 Gadget gelesen.");
     // Each kind of line break counts once, one at the very start too.
     EXPECT_EQ(read("\r\n\n\r" + source).report.notes.back().line, 9u);
+    // The notes of a gadget made inside a call come after those of the
+    // call's lines before it, as the lines do.
+    const ImportReport inner =
+        read("SplitterGadget(#S, 0, 0, 9, #PB_Ignore, ButtonGadget(#B, 1, 2,\n 3, 4, Text$), #E)").report;
+    ASSERT_EQ(inner.notes.size(), 2u);
+    EXPECT_EQ((std::array{inner.notes[0].line, inner.notes[1].line}), (std::array<std::size_t, 2>{1, 2}));
 }
 
 // PureBasic numbers gadgets of #PB_Any by variable; the records get
