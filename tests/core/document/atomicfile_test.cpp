@@ -14,6 +14,7 @@
 #include <functional>
 #include <random>
 #include <set>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
@@ -295,6 +296,21 @@ TEST(AtomicFile, NoRewriteInPlaceWithoutACopyOfTheOldBytes)
     EXPECT_FALSE(f.begin(dir / "a.tbf"));
     EXPECT_EQ(f.error(), EACCES) << "the reason no temporary file could be made";
     EXPECT_EQ(testutil::readFile(dir / "a.tbf"), "old");
+
+    // Nor with a copy that could not be written whole: a file size limit
+    // stops the copy (head and 400 old bytes), not the three new bytes.
+    const std::string older(400, 'o');
+    testutil::writeFile(dir / "b.tbf", older);
+    EXPECT_EQ(inChild([&] {
+                  std::signal(SIGXFSZ, SIG_IGN);
+                  const rlimit small{450, 450};
+                  ::setrlimit(RLIMIT_FSIZE, &small);
+                  testutil::InPlace ops(dir / "state");
+                  AtomicFile b(ops);
+                  return b.begin(dir / "b.tbf") && b.commit("new") ? 1 : 0;
+              }),
+              0);
+    EXPECT_EQ(testutil::readFile(dir / "b.tbf"), older);
 }
 
 // Real kills at any moment, in both ways of saving: afterwards, and after
