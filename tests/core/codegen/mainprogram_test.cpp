@@ -57,7 +57,6 @@ TEST(MainProgram, EventSourceComesFromTheFunctionThatMakesTheConstant)
         {"Procedure ButtonGadget(#[id])", EventSource::None},
         // The first such call decides.
         {"MenuItem(#[id], \"a\") : ButtonGadget(#[id], 0, 0, 1, 1, \"\")", EventSource::MenuItem},
-        {"MenuItem(#[p0], \"a\") : ButtonGadget(#[id], 0, 0, 1, 1, \"\")", EventSource::Gadget},
         {"", EventSource::None},
     };
     for (const auto &c : cases)
