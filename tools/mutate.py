@@ -341,6 +341,11 @@ def main():
     status, out = ninja()
     if status != 0:
         sys.exit("mutate: the unmutated tree does not build\n" + out[-3000:])
+    # A test that fails without any mutant would count every mutant killed.
+    status, out = run([str(BUILD / "core_tests"), "--gtest_brief=1"], cwd=BUILD,
+                      env=dict(os.environ, QT_QPA_PLATFORM="offscreen"))
+    if status != 0:
+        sys.exit("mutate: core_tests fails on the unmutated tree\n" + out[-3000:])
     others = suite_names()
     pristine = BUILD / "mutate-pristine"
     pristine.mkdir(exist_ok=True)
