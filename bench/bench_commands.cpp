@@ -4,6 +4,7 @@
 
 #include "benchdata.h"
 
+#include "core/canvas/designcommands.h"
 #include "core/canvas/keyplacement.h"
 #include "core/codegen/dialogstructure.h"
 #include "core/commands/addgadget.h"
@@ -228,6 +229,35 @@ void BM_DialogStructureCold(benchmark::State &state)
     }
 }
 BENCHMARK(BM_DialogStructureCold)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// What opening the context menu asks for "Nach vorne": two structures of
+// the list, with every tenth record of dialogs selected.
+void BM_RestackedOrder(benchmark::State &state)
+{
+    GdtList list = benchdata::makeDialogList(static_cast<int>(state.range(0)));
+    for (int i = 5; i < list.size(); i += 10)
+        list.records()[static_cast<std::size_t>(i)].selected = true;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(restackedOrder(list, StackMove::ToFront));
+}
+BENCHMARK(BM_RestackedOrder)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// A gadget dropped from the toolbox onto a card in the middle of the list.
+void BM_AddGadgetAt(benchmark::State &state)
+{
+    const GdtList original = benchdata::makeDialogList(static_cast<int>(state.range(0)));
+    GdtPool pool;
+    PoolEntry e;
+    e.name = "ButtonGadget";
+    e.code = "ButtonGadget(#[id], [x], [y], [xd], [yd], \"[text]\")";
+    pool.entries = {e};
+    const std::int32_t card = original.records()[static_cast<std::size_t>(original.size() / 2)].card;
+    for (auto _ : state) {
+        GdtList list = original;
+        timed(state, [&] { benchmark::DoNotOptimize(addGadgetAt(list, pool, "ButtonGadget", card, {33, 48}, 5)); });
+    }
+}
+BENCHMARK(BM_AddGadgetAt)->Arg(10000)->Arg(100000)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 } // namespace
 

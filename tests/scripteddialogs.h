@@ -16,6 +16,8 @@ public:
     std::vector<std::string> calls; ///< "message: text", "yesno: title | text", ...
     std::deque<bool> yesNoAnswers;
     std::deque<tafelbau::Answer> yesNoCancelAnswers;
+    /// Button indices; without one, the Escape button answers.
+    std::deque<std::size_t> choiceAnswers;
     std::deque<std::optional<std::filesystem::path>> fileAnswers;
     std::deque<std::optional<std::uint32_t>> colourAnswers;
     std::deque<std::optional<std::string>> textAnswers;
@@ -30,6 +32,22 @@ public:
     {
         calls.push_back("yesnocancel: " + title + " | " + text);
         return take(yesNoCancelAnswers, tafelbau::Answer::Cancel);
+    }
+    /// Recorded as "choice: title | text | A/B*/C~": "*" marks the button
+    /// Return presses, "~" the one Escape presses.
+    std::size_t askChoice(const std::string &title, const std::string &text, const std::vector<std::string> &buttons,
+                          std::size_t defaultButton, std::size_t escapeButton) override
+    {
+        std::string line = "choice: " + title + " | " + text + " | ";
+        for (std::size_t i = 0; i < buttons.size(); ++i) {
+            line += (i ? "/" : "") + buttons[i];
+            if (i == defaultButton)
+                line += "*";
+            if (i == escapeButton)
+                line += "~";
+        }
+        calls.push_back(line);
+        return take(choiceAnswers, escapeButton);
     }
     std::optional<std::filesystem::path> chooseOpenFile(const std::string &title, const std::filesystem::path &start,
                                                         const std::string &filter) override

@@ -38,6 +38,12 @@ Answer BatchDialogs::askYesNoCancel(const std::string &, const std::string &)
     return Answer::Cancel;
 }
 
+std::size_t BatchDialogs::askChoice(const std::string &, const std::string &, const std::vector<std::string> &,
+                                    std::size_t, std::size_t escapeButton)
+{
+    return escapeButton;
+}
+
 std::optional<std::filesystem::path> BatchDialogs::chooseOpenFile(const std::string &, const std::filesystem::path &,
                                                                   const std::string &)
 {

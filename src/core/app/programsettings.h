@@ -15,6 +15,7 @@ struct ViewSettings
     bool codeView = false;    ///< the dock with the generated code beside the canvas
     bool realGadgets = false; ///< the card shows the controls, not frames
     bool showRaster = false;  ///< dots on the card at every multiple of GPanelRaster
+    bool toolbox = false;     ///< the dock with the pool's gadgets to drag onto the card
     /// The docked code view's width in pixels as last seen; 0 for none kept.
     std::int32_t codeViewWidth = 0;
     /// Docked on the canvas's left rather than its right, as last seen.
@@ -43,6 +44,7 @@ inline constexpr ViewKey kViewKeys[] = {
     {"GCodeView", &ViewSettings::codeView},
     {"GRealGadgets", &ViewSettings::realGadgets},
     {"GShowRaster", &ViewSettings::showRaster},
+    {"GToolbox", &ViewSettings::toolbox},
 };
 
 /// The values kept in "Tafelbau.ini" in the data folder.

@@ -42,6 +42,23 @@ std::string freshVarId(const GdtList &list, std::string_view base)
     return id;
 }
 
+GadgetRecord recordFromPool(const GdtList &list, const PoolEntry &entry)
+{
+    GadgetRecord r;
+    r.varId = freshVarId(list, entry.name);
+    r.name = entry.name;
+    r.code = entry.code;
+    r.text = r.varId;
+    r.xy0 = entry.xy0;
+    r.xd = entry.xd;
+    r.yd = entry.yd;
+    r.flags = defaultFlags(entry);
+    r.pname = entry.p;
+    r.dontshow = entry.dontshow;
+    r.color = entry.color;
+    return r;
+}
+
 EditOutcome addGadgetFromPool(GdtList &list, const GdtPool &pool, std::string_view chosenName,
                               NewGadgetPosition &position)
 {
@@ -52,8 +69,7 @@ EditOutcome addGadgetFromPool(GdtList &list, const GdtPool &pool, std::string_vi
     if (!entry)
         return out;
 
-    GadgetRecord r;
-    r.varId = freshVarId(list, entry->name);
+    GadgetRecord r = recordFromPool(list, *entry);
     const int row = currentRowGadget(list);
     if (row != GdtList::kNone) {
         r.tab = list.records()[static_cast<std::size_t>(row)].tab;
@@ -63,22 +79,12 @@ EditOutcome addGadgetFromPool(GdtList &list, const GdtPool &pool, std::string_vi
         // record, so the new one is appended.
         list.setCurrentIndex(list.size() - 1);
     }
-    r.name = entry->name;
-    r.code = entry->code;
-    r.text = r.varId;
     if (position.x == 0)
         position.x = entry->x;
     if (position.y == 0)
         position.y = entry->y;
     r.x = position.x;
     r.y = position.y;
-    r.xy0 = entry->xy0;
-    r.xd = entry->xd;
-    r.yd = entry->yd;
-    r.flags = defaultFlags(*entry);
-    r.pname = entry->p;
-    r.dontshow = entry->dontshow;
-    r.color = entry->color;
 
     clearSelection(list);
     r.selected = true;

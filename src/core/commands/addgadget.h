@@ -24,6 +24,11 @@ struct NewGadgetPosition
 /// `list` has as its VarID. One pass over the list, whatever the number.
 std::string freshVarId(const GdtList &list, std::string_view base);
 
+/// A record made from `entry` as adding makes it: a fresh VarID (also its
+/// text), the entry's template, size, flags and parameter names. Position,
+/// card, indent, lvid and selection are left to the caller.
+GadgetRecord recordFromPool(const GdtList &list, const PoolEntry &entry);
+
 /// A double-click on `chosenName` in the gadget chooser: inserts a new record
 /// made from that pool entry after the current row (appends when no row is
 /// selected), selects only it and updates `position`. An empty name or one no

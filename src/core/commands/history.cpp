@@ -551,4 +551,9 @@ void History::markSaved()
     m_saved = m_position;
 }
 
+void History::markUnsaved()
+{
+    m_saved.reset();
+}
+
 } // namespace tafelbau

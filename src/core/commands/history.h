@@ -77,6 +77,8 @@ public:
     void clear();
     /// The list was saved as it is now.
     void markSaved();
+    /// No state of the history is the one on disk (a restored recovery).
+    void markUnsaved();
     /// Whether the list is as it was last saved, loaded or made new.
     bool isAtSavedState() const { return m_saved && *m_saved == m_position; }
 

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace tafelbau {
 
@@ -21,6 +22,13 @@ public:
     virtual void showMessage(const std::string &text) = 0;
     virtual bool askYesNo(const std::string &title, const std::string &text) = 0;
     virtual Answer askYesNoCancel(const std::string &title, const std::string &text) = 0;
+    /// A question with buttons of its own, in the box's order: returns the
+    /// index of the one pressed. Return presses `defaultButton`; Escape and
+    /// the box's close button answer `escapeButton`, so a stray key can be
+    /// made harmless.
+    virtual std::size_t askChoice(const std::string &title, const std::string &text,
+                                  const std::vector<std::string> &buttons, std::size_t defaultButton,
+                                  std::size_t escapeButton) = 0;
     /// `filter` is "Label (pattern)|Label (pattern)" as the choosers show it.
     virtual std::optional<std::filesystem::path> chooseOpenFile(const std::string &title,
                                                                 const std::filesystem::path &start,

@@ -4,6 +4,7 @@
 #include "core/document/latin1.h"
 #include "core/document/multiline.h"
 #include "core/document/settingsdocument.h"
+#include "core/document/statefolder.h"
 #include "core/document/systemerror.h"
 
 #include <array>
@@ -179,7 +180,8 @@ std::string listFileBytes(const GdtList &list)
     return bytes;
 }
 
-Outcome writeListFile(const std::filesystem::path &path, const GdtList &list, FileOps &files, TextEncoding *written)
+Outcome writeListFile(const std::filesystem::path &path, const GdtList &list, FileOps &files, TextEncoding *written,
+                      std::uint64_t *writtenHash)
 {
     const std::string failure = latin1ToUtf8("Fehler: Kann Gadgetliste nicht speichern: ") + path.string();
     std::vector<std::string> ids;
@@ -211,10 +213,15 @@ Outcome writeListFile(const std::filesystem::path &path, const GdtList &list, Fi
         doc.abandon();
         return doc.create(path);
     });
+    ContentHasher hasher;
+    if (writtenHash)
+        doc.hashWrittenWith(&hasher);
     if (!encoding || !doc.close())
         return {false, withSystemReason(failure, doc.lastError())};
     if (written)
         *written = *encoding;
+    if (writtenHash)
+        *writtenHash = hasher.result();
     return {};
 }
 

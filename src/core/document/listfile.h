@@ -25,8 +25,10 @@ TextEncoding encodingToWrite(const GdtList &list);
 /// `written` receives. Refuses (and writes nothing) when VarIDs would not
 /// read back apart or a one-line value holds a line break; on any failure
 /// the old file stays and the message names the system's reason.
+/// `writtenHash`, when given, receives the list-file identity hash (see
+/// fileidentity.h) of the bytes written.
 Outcome writeListFile(const std::filesystem::path &path, const GdtList &list, FileOps &files = FileOps::system(),
-                      TextEncoding *written = nullptr);
+                      TextEncoding *written = nullptr, std::uint64_t *writtenHash = nullptr);
 
 /// Whether a one-line value of `r` (text, name, p0-p9, pname0-pname9) holds
 /// a CR or LF, which would split its line in the file.

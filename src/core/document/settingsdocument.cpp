@@ -2,6 +2,7 @@
 
 #include "core/document/atomicfile.h"
 #include "core/document/latin1.h"
+#include "core/document/statefolder.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -323,10 +324,14 @@ bool SettingsDocument::close()
                 serializeTo([&](std::string_view piece) {
                     slice.append(piece);
                     if (slice.size() >= kWriteSlice) {
+                        if (m_writtenHasher)
+                            m_writtenHasher->add(slice);
                         m_writer->file.write(slice);
                         slice.clear();
                     }
                 });
+                if (m_writtenHasher)
+                    m_writtenHasher->add(slice);
                 ok = m_writer->file.commit(slice);
             }
             if (!ok)

@@ -15,6 +15,8 @@
 
 namespace tafelbau {
 
+class ContentHasher;
+
 /// A key/value settings file held whole in memory: comments, an optional head
 /// section of key lines, then named groups. The program settings, the gadget
 /// pool and every gadget list file share this form.
@@ -51,6 +53,9 @@ public:
     /// failed, or when changes to a read-only file were dropped; the file on
     /// disk is unchanged then.
     bool close();
+    /// Every byte close() writes goes through `hasher` as well (nullptr: no
+    /// hasher), so that what was written is known without reading it back.
+    void hashWrittenWith(ContentHasher *hasher) { m_writtenHasher = hasher; }
 
     /// Discards the document without writing anything.
     void abandon();
@@ -182,6 +187,7 @@ private:
     std::optional<std::string> m_pending;
     struct WriterSlot;
     std::unique_ptr<WriterSlot> m_writer;
+    ContentHasher *m_writtenHasher = nullptr;
 };
 
 template<typename Line>

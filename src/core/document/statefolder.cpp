@@ -1,5 +1,6 @@
 #include "core/document/statefolder.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <system_error>
@@ -41,26 +42,68 @@ fs::path stateSubfolder(const fs::path &stateFolder, std::string_view name)
     return folder;
 }
 
-std::uint64_t contentHash(std::string_view bytes) noexcept
+namespace {
+
+// Four independent lanes of eight bytes, each mixed by a multiplication:
+// the steps of one lane wait for each other, those of four do not. A
+// byte-wise hash would cost a save of a big list noticeably.
+constexpr std::uint64_t kMul = 0x9E3779B97F4A7C15ull;
+
+inline std::uint64_t mix(std::uint64_t h, std::uint64_t w) noexcept
 {
-    // Four independent lanes of eight bytes, each mixed by a multiplication:
-    // the steps of one lane wait for each other, those of four do not. A
-    // byte-wise hash would cost a save of a big list noticeably.
-    constexpr std::uint64_t kMul = 0x9E3779B97F4A7C15ull;
-    std::uint64_t lane[4] = {0x243F6A8885A308D3ull, 0x13198A2E03707344ull, 0xA4093822299F31D0ull,
-                             0x082EFA98EC4E6C89ull ^ (bytes.size() * kMul)};
-    auto mix = [](std::uint64_t h, std::uint64_t w) {
-        h = (h ^ w) * kMul;
-        return h ^ (h >> 29);
-    };
-    const char *p = bytes.data();
-    std::size_t n = bytes.size();
-    for (; n >= 32; p += 32, n -= 32) {
-        std::uint64_t w[4];
-        std::memcpy(w, p, 32);
-        for (int i = 0; i < 4; ++i)
-            lane[i] = mix(lane[i], w[i]);
+    h = (h ^ w) * kMul;
+    return h ^ (h >> 29);
+}
+
+} // namespace
+
+ContentHasher::ContentHasher(std::uint64_t totalSize) noexcept
+    : m_lane{0x243F6A8885A308D3ull, 0x13198A2E03707344ull, 0xA4093822299F31D0ull,
+             0x082EFA98EC4E6C89ull ^ (totalSize * kMul)}
+{
+}
+
+ContentHasher::ContentHasher() noexcept : ContentHasher(0)
+{
+    m_sized = false;
+}
+
+void ContentHasher::block(const char *p) noexcept
+{
+    std::uint64_t w[4];
+    std::memcpy(w, p, 32);
+    for (int i = 0; i < 4; ++i)
+        m_lane[i] = mix(m_lane[i], w[i]);
+}
+
+void ContentHasher::add(std::string_view piece) noexcept
+{
+    const char *p = piece.data();
+    std::size_t n = piece.size();
+    m_added += n;
+    if (m_pendingSize > 0) {
+        const std::size_t take = std::min(n, 32 - m_pendingSize);
+        std::memcpy(m_pending + m_pendingSize, p, take);
+        m_pendingSize += take;
+        p += take;
+        n -= take;
+        if (m_pendingSize < 32)
+            return;
+        block(m_pending);
+        m_pendingSize = 0;
     }
+    for (; n >= 32; p += 32, n -= 32)
+        block(p);
+    std::memcpy(m_pending, p, n);
+    m_pendingSize = n;
+}
+
+std::uint64_t ContentHasher::result() noexcept
+{
+    // The last bytes, fewer than a block, eight at a time across the lanes.
+    const char *p = m_pending;
+    std::size_t n = m_pendingSize;
+    std::uint64_t lane[4] = {m_lane[0], m_lane[1], m_lane[2], m_lane[3]};
     for (int i = 0; n > 0; i = (i + 1) % 4) {
         std::uint64_t w = 0;
         const std::size_t take = n < 8 ? n : 8;
@@ -72,9 +115,18 @@ std::uint64_t contentHash(std::string_view bytes) noexcept
     std::uint64_t h = lane[0];
     for (int i = 1; i < 4; ++i)
         h = mix(h, lane[i]);
+    if (!m_sized)
+        h = mix(h, m_added * kMul);
     h ^= h >> 32;
     h *= kMul;
     return h ^ (h >> 31);
+}
+
+std::uint64_t contentHash(std::string_view bytes) noexcept
+{
+    ContentHasher hasher(bytes.size());
+    hasher.add(bytes);
+    return hasher.result();
 }
 
 std::string hexOf(std::uint64_t value)

@@ -26,6 +26,32 @@ std::filesystem::path stateSubfolder(const std::filesystem::path &stateFolder, s
 /// tells a file changed by someone else from the one last written.
 std::uint64_t contentHash(std::string_view bytes) noexcept;
 
+/// contentHash() of bytes that come in pieces, such as a file read a slice
+/// at a time: the same value, without holding them all at once. The total
+/// size must be known at the start.
+class ContentHasher
+{
+public:
+    explicit ContentHasher(std::uint64_t totalSize) noexcept;
+    /// For bytes whose length is known only at the end, as a file being
+    /// written: the same mixing with the length taken in last, so another
+    /// value than contentHash(), and as good a one.
+    ContentHasher() noexcept;
+    void add(std::string_view piece) noexcept;
+    /// The hash; with a total size given, valid when exactly that many
+    /// bytes were added.
+    std::uint64_t result() noexcept;
+
+private:
+    void block(const char *p) noexcept;
+
+    std::uint64_t m_lane[4];
+    char m_pending[32];
+    std::size_t m_pendingSize = 0;
+    std::uint64_t m_added = 0;
+    bool m_sized = true;
+};
+
 /// Sixteen lower-case hex digits.
 std::string hexOf(std::uint64_t value);
 

@@ -37,7 +37,7 @@ const AlignEntry kEntries[] = {
 
 void MainWindow::buildAlignMenu(QMenu *editing)
 {
-    QMenu *align = editing->addMenu(QStringLiteral("&Ausrichten"));
+    QMenu *align = m_alignMenu = editing->addMenu(QStringLiteral("&Ausrichten"));
     for (const AlignEntry &e : kEntries) {
         if (e.separatorBefore)
             align->addSeparator();

@@ -10,6 +10,7 @@
 #include "core/commands/valueedit.h"
 #include "core/document/latin1.h"
 #include "ui/app/mainwindow.h"
+#include "ui/app/toolbox.h"
 #include "ui/document/qtconvert.h"
 #include "ui/pool/pooleditor.h"
 #include "ui/windows/flagseditorwindow.h"
@@ -202,6 +203,8 @@ void EditCommands::editPool()
     // The chooser shows the pool as it is now, whatever happened in there.
     if (m_chooser)
         m_chooser->refill(m_window.state().pool);
+    if (m_window.toolbox())
+        m_window.toolbox()->refill(m_window.state().pool);
 }
 
 void EditCommands::editLargeText()

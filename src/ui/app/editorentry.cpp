@@ -5,6 +5,7 @@
 #include "core/document/displayscale.h"
 #include "ui/app/mainwindow.h"
 #include "ui/app/qtdialogs.h"
+#include "ui/app/quitsignals.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -59,9 +60,12 @@ int tafelbau_run_editor(int argc, char **argv)
     tafelbau::MainWindow window(state, dialogs);
     QObject::connect(&window, &tafelbau::MainWindow::quitConfirmed, &app, &QApplication::quit, Qt::QueuedConnection);
     dialogs.setParent(&window);
+    new tafelbau::QuitSignals(window);
     window.show();
     if (!state.startFile.empty())
         window.documents().openList(state.startFile);
+    else
+        window.documents().offerRecoveryAtStart();
     return app.exec();
 }
 

@@ -13,6 +13,8 @@
 #include "ui/app/canvashost.h"
 #include "ui/app/canvasmouse.h"
 #include "ui/app/editcommands.h"
+#include "ui/app/inplaceeditor.h"
+#include "ui/app/toolbox.h"
 #include "ui/app/programrunner.h"
 #include "ui/canvas/cardcanvas.h"
 #include "ui/codegen/codeview.h"
@@ -26,6 +28,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDesktopServices>
+#include <QFileSystemWatcher>
 #include <QHeaderView>
 #include <QItemSelection>
 #include <QLabel>
@@ -37,6 +40,7 @@
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QTableWidget>
+#include <QTimer>
 #include <QUrl>
 
 namespace tafelbau {
@@ -52,7 +56,24 @@ MainWindow::MainWindow(AppState &state, Dialogs &dialogs, QWidget *parent)
             [this](std::int32_t lvid) { applyOutcome(selectByLvid(m_state.list, lvid)); });
     connect(m_codeView, &CodeView::closeRequested, this, [this] { showCodeView(false); });
     buildMenu();
+    buildContextMenu();
     buildShortcuts();
+    m_watcher = new QFileSystemWatcher(this);
+    m_diskCheck = new QTimer(this);
+    m_diskCheck->setSingleShot(true);
+    // A program writing the list makes several events; one look after them.
+    m_diskCheck->setInterval(150);
+    connect(m_diskCheck, &QTimer::timeout, this, &MainWindow::checkListOnDisk);
+    connect(m_watcher, &QFileSystemWatcher::fileChanged, m_diskCheck, qOverload<>(&QTimer::start));
+    connect(m_watcher, &QFileSystemWatcher::directoryChanged, m_diskCheck, qOverload<>(&QTimer::start));
+    m_recoveryTimer = new QTimer(this);
+    m_recoveryTimer->setSingleShot(true);
+    m_recoveryTimer->setInterval(30000);
+    connect(m_recoveryTimer, &QTimer::timeout, this, [this] {
+        // A state folder that cannot take it now is tried again later.
+        if (!m_documents.keepRecovery())
+            m_recoveryTimer->start();
+    });
 
     // The table of commands behind every menu id and gadget number.
     m_menuCommands = {
@@ -69,6 +90,7 @@ MainWindow::MainWindow(AppState &state, Dialogs &dialogs, QWidget *parent)
     };
     addViewCommands();
     addAlignCommands();
+    addDesignCommands();
     m_gadgetCommands = {
         {ids::CardChooser, [this] { selectCardFromChooser(); }},
         {ids::ListView, [this] { takeSelectionFromRows(); }},
@@ -93,6 +115,14 @@ MainWindow::MainWindow(AppState &state, Dialogs &dialogs, QWidget *parent)
 
     m_edit = new EditCommands(*this);
     m_mouse = new CanvasMouse(*this);
+    m_inPlace = new InPlaceEditor(*this);
+    m_toolbox = new Toolbox(*this);
+    addDockWidget(Qt::RightDockWidgetArea, m_toolbox);
+    m_toolbox->refill(m_state.pool);
+    connect(m_toolbox, &Toolbox::closedByUser, this, [this] {
+        if (m_state.settings.view.toolbox)
+            toggleView(&ViewSettings::toolbox);
+    });
     m_runner = new ProgramRunner(*this);
     showTitle(" Tafelbau 0.583");
     m_canvas->setPanelSize(m_state.settings.panelWidth, m_state.settings.panelHeight);
@@ -190,10 +220,10 @@ void MainWindow::buildMenu()
         m_menuActions[id] = a;
     };
     QMenu *file = menuBar()->addMenu(QStringLiteral("&Datei"));
-    add(file, ids::New, QStringLiteral("Neu"));
-    add(file, ids::Open, QString::fromUtf8("Öffnen"));
-    add(file, ids::Save, QStringLiteral("Speichern ctrl-s"));
-    add(file, ids::SaveAs, QStringLiteral("Speichern als"));
+    add(file, ids::New, QStringLiteral("&Neu"));
+    add(file, ids::Open, QString::fromUtf8("Ö&ffnen"));
+    add(file, ids::Save, QStringLiteral("&Speichern ctrl-s"));
+    add(file, ids::SaveAs, QStringLiteral("Speichern a&ls"));
     file->addSeparator();
     add(file, ids::GenerateProgram, QString::fromUtf8("&Programm erzeugen …"));
     add(file, ids::RunProgram, QString::fromUtf8("&Ausführen"));
@@ -201,9 +231,22 @@ void MainWindow::buildMenu()
     m_menuActions[ids::RunProgram]->setShortcutContext(Qt::WindowShortcut);
     addAction(m_menuActions[ids::RunProgram]);
     file->addSeparator();
-    add(file, ids::ConfigFile, QStringLiteral("Konfig.datei"));
+    add(file, ids::ConfigFile, QStringLiteral("&Konfig.datei"));
     file->addSeparator();
-    add(file, ids::Quit, QStringLiteral("Beenden"));
+    add(file, ids::Quit, QStringLiteral("&Beenden"));
+    // The keys users expect for the entries that had none;
+    // Ctrl+S keeps its own shortcut below.
+    const std::pair<int, QKeySequence> fileKeys[] = {
+        {ids::New, QKeySequence(Qt::CTRL | Qt::Key_N)},
+        {ids::Open, QKeySequence(Qt::CTRL | Qt::Key_O)},
+        {ids::SaveAs, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)},
+        {ids::Quit, QKeySequence(Qt::CTRL | Qt::Key_Q)},
+    };
+    for (const auto &[id, keys] : fileKeys) {
+        m_menuActions[id]->setShortcut(keys);
+        m_menuActions[id]->setShortcutContext(Qt::WindowShortcut);
+        addAction(m_menuActions[id]);
+    }
 
     QMenu *editing = menuBar()->addMenu(QStringLiteral("&Bearbeiten"));
     add(editing, ids::Undo, QString::fromUtf8("&Rückgängig"));
@@ -219,22 +262,24 @@ void MainWindow::buildMenu()
     }
     updateEditActions();
     editing->addSeparator();
+    buildDesignMenu(editing);
+    editing->addSeparator();
     buildAlignMenu(editing);
 
     QMenu *gadgets = menuBar()->addMenu(QStringLiteral("&Gadgets"));
-    add(gadgets, ids::Add, QString::fromUtf8("Hinzufügen\tIns"));
-    add(gadgets, ids::Delete, QString::fromUtf8("Löschen\tDel"));
-    add(gadgets, ids::Copy, QStringLiteral("Kopieren\tctrl-c"));
-    add(gadgets, ids::Paste, QString::fromUtf8("Einfügen\tctrl-v"));
+    add(gadgets, ids::Add, QString::fromUtf8("&Hinzufügen\tIns"));
+    add(gadgets, ids::Delete, QString::fromUtf8("&Löschen\tDel"));
+    add(gadgets, ids::Copy, QStringLiteral("&Kopieren\tctrl-c"));
+    add(gadgets, ids::Paste, QString::fromUtf8("&Einfügen\tctrl-v"));
     gadgets->addSeparator();
-    add(gadgets, ids::AssignCard, QStringLiteral("Karte zuordnen"));
-    add(gadgets, ids::ResetCode, QString::fromUtf8("Code zurücksetzen"));
-    add(gadgets, ids::LargeText, QString::fromUtf8("Grösseren Text bearbeiten"));
-    add(gadgets, ids::ReplaceVarId, QStringLiteral("Varid ersetzen"));
+    add(gadgets, ids::AssignCard, QStringLiteral("Karte &zuordnen"));
+    add(gadgets, ids::ResetCode, QString::fromUtf8("&Code zurücksetzen"));
+    add(gadgets, ids::LargeText, QString::fromUtf8("&Grösseren Text bearbeiten"));
+    add(gadgets, ids::ReplaceVarId, QStringLiteral("&Varid ersetzen"));
     gadgets->addSeparator();
-    add(gadgets, ids::Import, QStringLiteral("Import aus Code"));
+    add(gadgets, ids::Import, QStringLiteral("&Import aus Code"));
     gadgets->addSeparator();
-    add(gadgets, ids::PoolEditor, QStringLiteral("Pool bearbeiten"));
+    add(gadgets, ids::PoolEditor, QStringLiteral("&Pool bearbeiten"));
 
     buildViewMenu();
 
@@ -329,6 +374,56 @@ void MainWindow::showTitle(const std::string &utf8)
     setWindowTitle(fromUtf8(utf8));
     // Every load, save and new list passes here.
     updateEditActions();
+    watchListFile();
+    // Counted from the first unsaved change, not the last: editing without
+    // a pause must not keep the recovery from being written.
+    if (!m_recoveryTimer)
+        return;
+    if (!m_state.changed) {
+        m_recoveryTimer->stop();
+        m_documents.keepRecovery(); // removes one an undo made stale
+    } else if (!m_recoveryTimer->isActive())
+        m_recoveryTimer->start();
+}
+
+void MainWindow::setRecoveryDelay(int milliseconds)
+{
+    m_recoveryTimer->setInterval(milliseconds);
+}
+
+void MainWindow::watchListFile()
+{
+    // Watched anew every time: a save, ours or another program's, puts a new
+    // file in the old one's place, and a watch stays with the file it was
+    // set on. The folder tells when a list that was gone comes back.
+    if (!m_watcher)
+        return;
+    const QString file = m_state.listFile.empty() ? QString() : fromPath(m_state.listFile);
+    const QString folder = file.isEmpty() ? QString() : fromPath(m_state.listFile.parent_path());
+    if (!m_watcher->files().isEmpty())
+        m_watcher->removePaths(m_watcher->files());
+    if (!m_watcher->directories().isEmpty() && m_watcher->directories() != QStringList{folder})
+        m_watcher->removePaths(m_watcher->directories());
+    if (file.isEmpty())
+        return;
+    if (m_watcher->directories().isEmpty() && !folder.isEmpty())
+        m_watcher->addPath(folder);
+    if (listFileExists(m_state.listFile))
+        m_watcher->addPath(file);
+}
+
+void MainWindow::checkListOnDisk()
+{
+    // A question open from an earlier check runs its own event loop; the
+    // file is looked at again when it is answered.
+    if (m_checkingDisk) {
+        m_diskCheck->start();
+        return;
+    }
+    m_checkingDisk = true;
+    watchListFile();
+    m_documents.listChangedOnDisk();
+    m_checkingDisk = false;
 }
 
 void MainWindow::runEdit(const std::string &label, const std::string &kind, const std::function<void()> &command)
@@ -592,7 +687,10 @@ void MainWindow::writeSettingsAtQuit()
     const QRect frame = frameGeometry();
     s.mainWinX = frame.x();
     s.mainWinY = frame.y();
-    s.mainWinXD = innerSize().width();
+    // A docked toolbox is part of the window's inner area: the next start
+    // gives the window this width and the dock takes its share again.
+    const bool docked = !m_toolbox->isHidden() && !m_toolbox->isFloating();
+    s.mainWinXD = innerSize().width() + (docked ? width() - m_inner->width() : 0);
     s.mainWinYD = innerSize().height();
     s.view.codeView = !m_codeView->isHidden();
     writeProgramSettings(m_state.settingsFile, s);

@@ -15,6 +15,8 @@
 
 class QAction;
 class QComboBox;
+class QFileSystemWatcher;
+class QTimer;
 class QLabel;
 class QListView;
 class QMenu;
@@ -30,6 +32,8 @@ class CardCanvas;
 class CodeView;
 class EditCommands;
 class GadgetListModel;
+class InPlaceEditor;
+class Toolbox;
 class ProgramRunner;
 struct EditOutcome;
 
@@ -83,10 +87,19 @@ enum Menu {
     ToggleMode = 33,
     RealGadgets = 40, ///< the "Ansicht" menu's switches from here on
     ToggleCodeView = 41,
+    ToggleToolbox = 42,
     Help = 9539,
     // Beyond the original table: the history.
     Undo = 50,
     Redo = 51,
+    // Beyond the original table: the usual keys and the context menu.
+    Cut = 52,
+    Duplicate = 53,
+    SelectAll = 54,
+    EditInPlace = 55,
+    ToFront = 56,
+    ToBack = 57,
+    FocusProperties = 58,
     // Beyond the original table: designing with the mouse.
     ShowRaster = 45, ///< an "Ansicht" switch
     AlignLeft = 60,
@@ -143,7 +156,7 @@ public:
     void showNextFreeCard();
     void refreshCardChooser();
 
-    std::int32_t shownCard() const { return m_shownCard; }
+    std::int32_t shownCard() const override { return m_shownCard; }
 
     /// Brings the title and the views in step with what a list command did,
     /// and shows its message.
@@ -164,6 +177,8 @@ public:
     void rollbackStep();
 
     EditCommands *editCommands() const { return m_edit; }
+    InPlaceEditor *inPlaceEditor() const { return m_inPlace; }
+    Toolbox *toolbox() const { return m_toolbox; }
     ProgramRunner *programRunner() const { return m_runner; }
     /// "Vorschau": the dialog of the current gadget as a working window; a
     /// preview still open gives way to the new one.
@@ -185,6 +200,14 @@ public:
     /// Gadget 12: the canvas area with the code view docked in it.
     CanvasHost *canvasHost() const { return m_canvasHost; }
     QAction *menuAction(int id) const;
+    QFileSystemWatcher *listWatcher() const { return m_watcher; }
+    /// How long after the first unsaved change the recovery is written
+    /// (30 s).
+    void setRecoveryDelay(int milliseconds);
+    /// The menu a right click on the canvas or the gadget list opens.
+    QMenu *contextMenu() const { return m_contextMenu; }
+    /// Opens the context menu at `global`, its entries enabled as they apply.
+    void showContextMenu(QPoint global);
 
 signals:
     /// The quit sequence has run: the program is to end, also while the
@@ -205,6 +228,14 @@ private:
     /// The code view comes and goes beside the canvas, in the canvas's room.
     void showCodeView(bool shown);
     void buildAlignMenu(QMenu *editing);
+    /// The "Bearbeiten" entries of the usual keys, the context menu, and the
+    /// plain arrow keys of the canvas.
+    void buildDesignMenu(QMenu *editing);
+    void buildContextMenu();
+    void addDesignCommands();
+    void updateDesignActions();
+    void contextMenuOnCanvas(QPoint at);
+    void contextMenuOnList(QPoint at);
     void addAlignCommands();
     /// The "Ausrichten" entries: enabled when enough gadgets are selected,
     /// brought up to date when the "Bearbeiten" menu opens.
@@ -218,6 +249,10 @@ private:
     /// After undo or redo: every view shows the list as it is now.
     void showRestoredState(std::int32_t shownCard);
     void openHelpForCurrentGadget();
+    /// Keeps the list file and its folder watched, whatever list is open.
+    void watchListFile();
+    /// After the list file or its folder changed on disk.
+    void checkListOnDisk();
 
     AppState &m_state;
     Dialogs &m_dialogs;
@@ -238,9 +273,17 @@ private:
     CanvasHost *m_canvasHost = nullptr;
     CardCanvas *m_canvas = nullptr;
     CodeView *m_codeView = nullptr;
+    QFileSystemWatcher *m_watcher = nullptr;
+    QTimer *m_diskCheck = nullptr;
+    bool m_checkingDisk = false;
+    QTimer *m_recoveryTimer = nullptr;
+    QMenu *m_alignMenu = nullptr;
+    QMenu *m_contextMenu = nullptr;
 
     EditCommands *m_edit = nullptr;
     CanvasMouse *m_mouse = nullptr;
+    InPlaceEditor *m_inPlace = nullptr;
+    Toolbox *m_toolbox = nullptr;
     ProgramRunner *m_runner = nullptr;
     QPointer<PreviewWindow> m_preview;
     InfoSession m_info; ///< the info window's size, kept for the run

@@ -94,6 +94,36 @@ Answer QtDialogs::askYesNoCancel(const std::string &title, const std::string &te
     return b == QMessageBox::Yes ? Answer::Yes : b == QMessageBox::No ? Answer::No : Answer::Cancel;
 }
 
+std::size_t QtDialogs::askChoice(const std::string &title, const std::string &text,
+                                 const std::vector<std::string> &buttons, std::size_t defaultButton,
+                                 std::size_t escapeButton)
+{
+    QMessageBox box(QMessageBox::Question, fromUtf8(title), fromUtf8(text), QMessageBox::NoButton, m_parent);
+    std::vector<QPushButton *> added;
+    QString keys;
+    for (const std::string &b : buttons) {
+        // Each button's first letter is its access key unless one before it
+        // took that letter already.
+        QString caption = fromUtf8(b);
+        const QChar key = caption.isEmpty() ? QChar() : caption.front().toLower();
+        if (!key.isNull() && !keys.contains(key)) {
+            keys += key;
+            caption.prepend(QLatin1Char('&'));
+        }
+        added.push_back(box.addButton(caption, QMessageBox::ActionRole));
+    }
+    if (defaultButton < added.size())
+        box.setDefaultButton(added[defaultButton]);
+    // The escape button also answers the box's close button.
+    if (escapeButton < added.size())
+        box.setEscapeButton(added[escapeButton]);
+    box.exec();
+    for (std::size_t i = 0; i < added.size(); ++i)
+        if (box.clickedButton() == added[i])
+            return i;
+    return escapeButton;
+}
+
 std::optional<std::filesystem::path> QtDialogs::chooseOpenFile(const std::string &title,
                                                                const std::filesystem::path &start,
                                                                const std::string &filter)

@@ -28,6 +28,8 @@ public:
     void showMessage(const std::string &text) override;
     bool askYesNo(const std::string &title, const std::string &text) override;
     Answer askYesNoCancel(const std::string &title, const std::string &text) override;
+    std::size_t askChoice(const std::string &title, const std::string &text, const std::vector<std::string> &buttons,
+                          std::size_t defaultButton, std::size_t escapeButton) override;
     std::optional<std::filesystem::path> chooseOpenFile(const std::string &title, const std::filesystem::path &start,
                                                         const std::string &filter) override;
     std::optional<std::filesystem::path> chooseSaveFile(const std::string &title, const std::filesystem::path &start,

@@ -5,6 +5,7 @@
 #include "core/canvas/dialogpreview.h"
 #include "core/commands/selection.h"
 #include "ui/app/previewwindow.h"
+#include "ui/app/toolbox.h"
 #include "ui/canvas/cardcanvas.h"
 
 #include <QAction>
@@ -26,6 +27,7 @@ struct ViewSwitch
 // MainWindow::applyView(). Qt::Key_unknown: no keys.
 const ViewSwitch kSwitches[] = {
     {ids::ToggleCodeView, "&Code-Vorschau", QKeyCombination(Qt::Key_F9), &ViewSettings::codeView},
+    {ids::ToggleToolbox, "&Werkzeugkasten", Qt::Key_unknown, &ViewSettings::toolbox},
     {ids::RealGadgets, "&Echte Gadgets", Qt::CTRL | Qt::Key_E, &ViewSettings::realGadgets},
     {ids::ShowRaster, "&Raster anzeigen", Qt::Key_unknown, &ViewSettings::showRaster},
 };
@@ -94,6 +96,7 @@ void MainWindow::toggleView(bool ViewSettings::*value)
 void MainWindow::applyView()
 {
     showCodeView(m_state.settings.view.codeView);
+    m_toolbox->setVisible(m_state.settings.view.toolbox);
     m_canvas->setRealGadgets(m_state.settings.view.realGadgets);
     m_canvas->setRaster(m_state.settings.panelRaster, m_state.settings.view.showRaster);
     drawCard();

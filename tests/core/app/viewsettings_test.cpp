@@ -21,14 +21,18 @@ TEST(ViewSettings, CodeViewKeptInItsOwnGroupOnceSwitchedOn)
     EXPECT_FALSE(readProgramSettings(file).view.codeView);
 
     const std::pair<bool, const char *> steps[] = {
-        {true, "[View]\r\nGCodeView = 1\r\nGRealGadgets = 0\r\nGShowRaster = 0\r\n"},
-        {false, "[View]\r\nGCodeView = 0\r\nGRealGadgets = 0\r\nGShowRaster = 0\r\n"}};
+        {true, "[View]\r\nGCodeView = 1\r\nGRealGadgets = 0\r\nGShowRaster = 0\r\nGToolbox = 0\r\n"},
+        {false, "[View]\r\nGCodeView = 0\r\nGRealGadgets = 0\r\nGShowRaster = 0\r\nGToolbox = 0\r\n"}};
     for (const auto &[shown, group] : steps) {
         s.view.codeView = shown;
         ASSERT_TRUE(writeProgramSettings(file, s));
         EXPECT_EQ(testutil::readFile(file), before + group);
         EXPECT_EQ(readProgramSettings(file), s);
     }
+    s.view.toolbox = true;
+    ASSERT_TRUE(writeProgramSettings(file, s));
+    EXPECT_NE(testutil::readFile(file).find("GToolbox = 1\r\n"), std::string::npos);
+    EXPECT_EQ(readProgramSettings(file), s);
 }
 
 // The code view's width goes into the group only when the group is written
@@ -46,7 +50,7 @@ TEST(ViewSettings, CodeViewWidthOnlyInAWrittenGroupAndOnlyWithinBounds)
     s.view.codeView = true;
     ASSERT_TRUE(writeProgramSettings(file, s));
     const std::string written = testutil::readFile(file);
-    EXPECT_NE(written.find("GShowRaster = 0\r\nGCodeViewWidth = 350\r\n"), std::string::npos);
+    EXPECT_NE(written.find("GShowRaster = 0\r\nGToolbox = 0\r\nGCodeViewWidth = 350\r\n"), std::string::npos);
     EXPECT_EQ(readProgramSettings(file), s);
 
     auto readBack = [&](const std::string &value) {

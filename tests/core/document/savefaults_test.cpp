@@ -233,7 +233,7 @@ TEST(SaveFaults, ListSaveKeepsFileDocumentAndChangeMark)
             // keeps the program open. (Where it is gone, quitting asks for
             // a new name instead.)
             if (fs::is_regular_file(fs::symlink_status(target))) {
-                dialogs.yesNoAnswers = {true};
+                dialogs.yesNoCancelAnswers = {Answer::Yes};
                 EXPECT_FALSE(commands.confirmQuit());
                 EXPECT_TRUE(state.changed);
             }
@@ -359,7 +359,7 @@ TEST(SaveFaults, UnreadableFilesAreReportedAndLeaveTheDocument)
         testutil::ScriptedDialogs dialogs;
         RecordingViews views;
         DocumentCommands commands(state.document(), dialogs, views);
-        dialogs.yesNoAnswers = {true};
+        dialogs.choiceAnswers = {0};
         commands.openList(path);
         const auto calls = dialogs.takeCalls();
         ASSERT_EQ(calls.size(), 2u);

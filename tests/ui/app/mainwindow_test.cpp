@@ -159,44 +159,82 @@ private slots:
         }
         QCOMPARE(seen,
                  (QStringList{"&Datei",
-                              "Neu",
-                              QString::fromUtf8("Öffnen"),
-                              "Speichern ctrl-s",
-                              "Speichern als",
+                              "&Neu",
+                              QString::fromUtf8("Ö&ffnen"),
+                              "&Speichern ctrl-s",
+                              "Speichern a&ls",
                               "-",
                               QString::fromUtf8("&Programm erzeugen …"),
                               QString::fromUtf8("&Ausführen"),
                               "-",
-                              "Konfig.datei",
+                              "&Konfig.datei",
                               "-",
-                              "Beenden",
+                              "&Beenden",
                               "&Bearbeiten",
                               QString::fromUtf8("&Rückgängig"),
                               "&Wiederholen",
                               "-",
+                              "Aus&schneiden",
+                              "&Duplizieren",
+                              "Alles &markieren",
+                              "&Text bearbeiten",
+                              "Nach &vorne",
+                              "Nach &hinten",
+                              "-",
                               "&Ausrichten",
                               "&Gadgets",
-                              QString::fromUtf8("Hinzufügen\tIns"),
-                              QString::fromUtf8("Löschen\tDel"),
-                              "Kopieren\tctrl-c",
-                              QString::fromUtf8("Einfügen\tctrl-v"),
+                              QString::fromUtf8("&Hinzufügen\tIns"),
+                              QString::fromUtf8("&Löschen\tDel"),
+                              "&Kopieren\tctrl-c",
+                              QString::fromUtf8("&Einfügen\tctrl-v"),
                               "-",
-                              "Karte zuordnen",
-                              QString::fromUtf8("Code zurücksetzen"),
-                              QString::fromUtf8("Grösseren Text bearbeiten"),
-                              "Varid ersetzen",
+                              "Karte &zuordnen",
+                              QString::fromUtf8("&Code zurücksetzen"),
+                              QString::fromUtf8("&Grösseren Text bearbeiten"),
+                              "&Varid ersetzen",
                               "-",
-                              "Import aus Code",
+                              "&Import aus Code",
                               "-",
-                              "Pool bearbeiten",
+                              "&Pool bearbeiten",
                               "&Ansicht",
                               "&Code-Vorschau",
+                              "&Werkzeugkasten",
                               "&Echte Gadgets",
                               "&Raster anzeigen",
                               "-",
                               "&Vorschau",
                               "&Hilfe",
                               "Info"}));
+    }
+
+    // Within one menu (and the menu bar, and the context menu) no two
+    // entries share an access key, and every entry of the menus that have
+    // them has one.
+    void accessKeysDoNotCollide()
+    {
+        auto keyOf = [](const QString &text) {
+            const int amp = text.indexOf(QLatin1Char('&'));
+            return amp < 0 || amp + 1 >= text.size() ? QString() : text.mid(amp + 1, 1).toLower();
+        };
+        std::function<void(const QString &, const QList<QAction *> &)> check = [&](const QString &menu,
+                                                                                  const QList<QAction *> &actions) {
+            QStringList keys;
+            for (QAction *a : actions) {
+                if (a->isSeparator())
+                    continue;
+                const QString key = keyOf(a->text());
+                if (menu != QStringLiteral("&Hilfe"))
+                    QVERIFY2(!key.isEmpty(), qPrintable(menu + QStringLiteral(": ") + a->text()));
+                if (key.isEmpty())
+                    continue;
+                QVERIFY2(!keys.contains(key), qPrintable(menu + QStringLiteral(": ") + a->text()));
+                keys << key;
+                if (a->menu())
+                    check(a->text(), a->menu()->actions());
+            }
+        };
+        check(QStringLiteral("menu bar"), m_window->menuBar()->actions());
+        check(QStringLiteral("context"), m_window->contextMenu()->actions());
     }
 
     // The info window's text names every entry of every menu in quotes,
@@ -425,13 +463,42 @@ private slots:
             if (failingSave)
                 m_state.list.records()[1].varId = "win"; // cannot be told from "Win" in the file
             m_window->documents().updateTitle(true);
-            m_dialogs.yesNoAnswers = {failingSave}; // No loses the changes without further question
+            // Escape (or the close button) keeps the editor open.
+            m_dialogs.yesNoCancelAnswers = {Answer::Cancel};
+            QVERIFY(!m_window->close());
+            QCOMPARE(confirmed.count(), 0);
+            m_dialogs.calls.clear();
+            // No loses the changes without further question.
+            m_dialogs.yesNoCancelAnswers = {failingSave ? Answer::Yes : Answer::No};
             QCOMPARE(m_window->close(), !failingSave);
             QCOMPARE(confirmed.count(), failingSave ? 0 : 1);
             QCOMPARE(m_dialogs.calls.size(), std::size_t(failingSave ? 2 : 1));
         }
         QVERIFY(m_window->isVisible());
         QVERIFY(QString::fromStdString(m_dialogs.calls.back()).contains("VarIDs"));
+    }
+
+    // Our own saves replace the file the watch is on; the watch must follow
+    // them, and must not take them for someone else's change.
+    void aListChangedOnDiskIsReloadedButOurOwnSaveIsNot()
+    {
+        const auto path = writeDemo();
+        m_window->documents().openList(path);
+        m_state.list.records()[1].varId = "Okay";
+        m_window->documents().updateTitle(true);
+        QVERIFY(m_window->documents().save());
+        QTest::qWait(400);
+        QCOMPARE(rowTexts().size(), 5);
+        QVERIFY(m_dialogs.calls.empty());
+        QVERIFY(m_window->statusBar()->currentMessage().isEmpty());
+
+        GdtList theirs;
+        theirs.append(gadget("Theirs", 0, 40, 40, 300, 200, true));
+        testutil::writeFile(path, listFileBytes(theirs));
+        QTRY_COMPARE(rowTexts().size(), 1);
+        QVERIFY(m_window->statusBar()->currentMessage().contains(QStringLiteral("neu geladen")));
+        QVERIFY(m_dialogs.calls.empty());
+        QVERIFY(!m_window->windowTitle().contains(QLatin1Char('*')));
     }
 
     void aBigCardOpensAndRedraws()

@@ -23,7 +23,8 @@ struct Seen
 };
 
 // Waits for the modal question box, reads its buttons, then presses the one
-// reading `press` (or Escape when `press` is empty).
+// reading `press` (Escape when `press` is empty, Return when it is "\n", the
+// close button when it is "x").
 Seen answerQuestion(const QString &press, const std::function<void()> &ask)
 {
     Seen seen;
@@ -44,6 +45,10 @@ Seen answerQuestion(const QString &press, const std::function<void()> &ask)
         }
         if (target)
             target->click();
+        else if (press == QStringLiteral("\n"))
+            QTest::keyClick(box, Qt::Key_Return);
+        else if (press == QStringLiteral("x"))
+            box->close();
         else
             QTest::keyClick(box, Qt::Key_Escape);
     });
@@ -106,6 +111,27 @@ void QtDialogsTest::questions(bool translated)
         QVERIFY2(seen.found, "no question box appeared");
         QCOMPARE(sorted(seen.buttons), sorted({yes, no, cancel}));
         QVERIFY2(answer == c.answer, qPrintable(c.press + (translated ? " (translated)" : "")));
+    }
+    // Buttons of its own: Return presses the default one; Escape and the
+    // close button the escape one, which need not be the last.
+    const struct
+    {
+        QString press;
+        std::size_t answer;
+    } choices[] = {
+        {QStringLiteral("Neu laden"), 1}, {QStringLiteral("\n"), 2}, {QString(), 0}, {QStringLiteral("x"), 0}};
+    for (const auto &c : choices) {
+        std::size_t answer = 99;
+        const Seen seen = answerQuestion(c.press, [&] {
+            answer = dialogs.askChoice("Titel", "Frage?",
+                                       {"Abbrechen", "Neu laden",
+                                        "\xC3\x9C"
+                                        "berschreiben"},
+                                       2, 0);
+        });
+        QVERIFY2(seen.found, "no question box appeared");
+        QCOMPARE(sorted(seen.buttons), sorted({cancel, QStringLiteral("Neu laden"), QStringLiteral("Überschreiben")}));
+        QVERIFY2(answer == c.answer, qPrintable(c.press));
     }
 }
 
