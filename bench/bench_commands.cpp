@@ -7,6 +7,7 @@
 #include "core/canvas/designcommands.h"
 #include "core/canvas/keyplacement.h"
 #include "core/codegen/dialogstructure.h"
+#include "core/codegen/structurecheck.h"
 #include "core/commands/addgadget.h"
 #include "core/commands/history.h"
 #include "core/commands/listedit.h"
@@ -229,6 +230,31 @@ void BM_DialogStructureCold(benchmark::State &state)
     }
 }
 BENCHMARK(BM_DialogStructureCold)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// What every save adds: the check of the whole structure, references
+// included.
+void BM_CheckStructure(benchmark::State &state)
+{
+    const GdtList list = benchdata::makeDialogList(static_cast<int>(state.range(0)));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(checkStructure(list).size());
+}
+BENCHMARK(BM_CheckStructure)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// "Hoch" in a list of dialogs: the moved records take their new parents'
+// cards, which asks for the structure once.
+void BM_MoveUpInDialogs(benchmark::State &state)
+{
+    GdtList list = benchdata::makeDialogList(static_cast<int>(state.range(0)));
+    for (std::size_t i = 5; i < list.records().size(); i += 10)
+        list.records()[i].selected = true;
+    int direction = -1;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(moveSelectedGadgets(list, direction));
+        direction = -direction;
+    }
+}
+BENCHMARK(BM_MoveUpInDialogs)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 // What opening the context menu asks for "Nach vorne": two structures of
 // the list, with every tenth record of dialogs selected.

@@ -57,6 +57,8 @@ int runBatch(const CommandLine &cl, const StartupEnvironment &env)
         return 1;
     const std::time_t now = generationTime(std::getenv("SOURCE_DATE_EPOCH"), std::time(nullptr));
     const BatchNote note = [](const std::string &text) { std::fprintf(stderr, "Tafelbau: %s\n", text.c_str()); };
+    if (cl.mode == CommandLine::Mode::Check)
+        return checkListFile(state, dialogs, cl.listFile, [](const std::string &line) { std::printf("%s\n", line.c_str()); });
     if (cl.mode == CommandLine::Mode::RefreshCode)
         return refreshCode(state, dialogs, cl.codeFile, now, note);
     return importIntoListFile(state, dialogs, cl.source, cl.listFile, now, note);
@@ -74,7 +76,8 @@ int main(int argc, char **argv)
     case CommandLine::Mode::Version: std::fputs(versionText().c_str(), stdout); return 0;
     case CommandLine::Mode::Usage: std::fputs(usageText().c_str(), stderr); return 2;
     case CommandLine::Mode::RefreshCode:
-    case CommandLine::Mode::Import: return runBatch(cl, env);
+    case CommandLine::Mode::Import:
+    case CommandLine::Mode::Check: return runBatch(cl, env);
     case CommandLine::Mode::Editor: break;
     }
     if (!displayAvailable() && !std::getenv("QT_QPA_PLATFORM")) {

@@ -75,9 +75,14 @@ RunResult runProgram(const std::string &exe, const std::vector<std::string> &arg
     int errPipe[2];
     if (::pipe(errPipe) != 0)
         return {};
+    // Standard output in a file: two pipes read one after the other could
+    // fill up and stop the program.
+    std::FILE *outFile = std::tmpfile();
     const pid_t pid = ::fork();
     if (pid == 0) {
         ::dup2(errPipe[1], 2);
+        if (outFile)
+            ::dup2(::fileno(outFile), 1);
         ::close(errPipe[0]);
         ::close(errPipe[1]);
         std::vector<char *> argv;
@@ -102,6 +107,12 @@ RunResult runProgram(const std::string &exe, const std::vector<std::string> &arg
     int status = 0;
     ::waitpid(pid, &status, 0);
     r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    if (outFile) {
+        std::rewind(outFile);
+        while (const std::size_t got = std::fread(buf, 1, sizeof buf, outFile))
+            r.out.append(buf, got);
+        std::fclose(outFile);
+    }
     return r;
 }
 

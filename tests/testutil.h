@@ -32,6 +32,7 @@ struct RunResult
 {
     int status = -1;
     std::string err;
+    std::string out;
 };
 
 /// Runs the built program with `args`, an empty environment but for `env`

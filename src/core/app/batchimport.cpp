@@ -1,6 +1,7 @@
 #include "core/app/batchimport.h"
 
 #include "core/codegen/codefile.h"
+#include "core/codegen/structurecheck.h"
 #include "core/codegen/syntaximport.h"
 #include "core/document/latin1.h"
 #include "core/document/listfile.h"
@@ -64,6 +65,19 @@ int importIntoListFile(AppState &state, Dialogs &dialogs, const std::filesystem:
     if (!written.notice.empty() && note)
         note(written.notice);
     return 0;
+}
+
+int checkListFile(AppState &state, Dialogs &dialogs, const std::filesystem::path &listFile,
+                  const std::function<void(const std::string &)> &out)
+{
+    if (const Outcome loaded = loadListFile(listFile, state.list, frameColoursOf(state.pool)); !loaded.ok) {
+        dialogs.showMessage(loaded.message);
+        return 1;
+    }
+    const std::vector<StructureProblem> problems = checkStructure(state.list);
+    for (const StructureProblem &p : problems)
+        out(p.text);
+    return problems.empty() ? 0 : 1;
 }
 
 } // namespace tafelbau

@@ -6,6 +6,8 @@
 
 #include <ctime>
 #include <filesystem>
+#include <functional>
+#include <string>
 
 namespace tafelbau {
 
@@ -16,5 +18,12 @@ namespace tafelbau {
 /// exit status.
 int importIntoListFile(AppState &state, Dialogs &dialogs, const std::filesystem::path &source,
                        const std::filesystem::path &listFile, std::time_t now, const BatchNote &note = {});
+
+/// "/check LIST": loads LIST and writes each problem of its structure (see
+/// checkStructure) as one line to `out` (UTF-8). Returns the exit status:
+/// 0 for a clean list, 1 for problems or a list that cannot be loaded
+/// (reported through `dialogs`).
+int checkListFile(AppState &state, Dialogs &dialogs, const std::filesystem::path &listFile,
+                  const std::function<void(const std::string &)> &out);
 
 } // namespace tafelbau

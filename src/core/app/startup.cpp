@@ -110,6 +110,13 @@ CommandLine parseCommandLine(const std::vector<std::string> &args)
             cl.source = args[1];
             cl.listFile = args[2];
         }
+    } else if (first == "/check") {
+        if (args.size() < 2) {
+            cl.mode = CommandLine::Mode::Usage;
+        } else {
+            cl.mode = CommandLine::Mode::Check;
+            cl.listFile = args[1];
+        }
     } else if (first == "--help" || first == "-h" || first == "/?") {
         cl.mode = CommandLine::Mode::Help;
     } else if (first == "--version") {
@@ -143,6 +150,8 @@ std::string usageText()
            "  tafelbau /import QUELLE LISTE.tbf\n"
            "                                  Gadgets aus QUELLE in LISTE.tbf importieren,\n"
            "                                  speichern und die Codedatei erzeugen\n"
+           "  tafelbau /check LISTE.tbf       Struktur prüfen: ein Problem je Zeile auf der\n"
+           "                                  Standardausgabe, Status 1 bei Problemen\n"
            "  tafelbau --help                 diese Hilfe\n"
            "  tafelbau --version              Version\n";
 }

@@ -40,12 +40,12 @@ bool startUp(AppState &state, Dialogs &dialogs, const StartupEnvironment &env);
 /// What the command line asks for.
 struct CommandLine
 {
-    enum class Mode { Editor, RefreshCode, Import, Help, Version, Usage };
+    enum class Mode { Editor, RefreshCode, Import, Check, Help, Version, Usage };
     Mode mode = Mode::Editor;
     std::filesystem::path startFile; ///< Editor: list file to open, may be empty
     std::string codeFile;            ///< RefreshCode: may be empty
     std::filesystem::path source;    ///< Import
-    std::filesystem::path listFile;  ///< Import
+    std::filesystem::path listFile;  ///< Import, Check
 };
 
 /// `args` are the parameters after the program's own name.

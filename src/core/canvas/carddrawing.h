@@ -44,7 +44,13 @@ std::int32_t cardToShow(const GdtList &list, std::int32_t shownCard);
 /// What a redraw of `card` paints over the black image, in paint order:
 /// the records of that card that are drawn, unselected ones first, the
 /// selected ones on top in the marking colour; window-like ones at 0,0.
+/// An entry added to a list or combo box (AddGadgetItem naming no panel)
+/// is no gadget of its own and is not drawn, nor hit by a click.
 std::vector<CardItem> cardItems(const GdtList &list, std::int32_t card, std::uint32_t markingColour);
+
+/// Per record of `list`: whether it is an entry (see cardItems). Empty when
+/// `card` holds no AddGadgetItem at all; the structure is read only then.
+std::vector<char> entriesOnCard(const GdtList &list, std::int32_t card);
 
 /// Index of the record a left click at (x, y) on `card` selects, or -1.
 /// Bounds are inclusive; an ordinary gadget wins over a window-like one

@@ -1,8 +1,12 @@
 #include "core/canvas/controlitems.h"
 
 #include "core/canvas/widenumbers.h"
+#include "core/codegen/dialogstructure.h"
 
 #include <algorithm>
+#include <string_view>
+#include <unordered_map>
+#include <utility>
 #include <limits>
 
 namespace tafelbau {
@@ -41,9 +45,22 @@ std::vector<CardItem> controlItems(const GdtList &list, std::int32_t card, std::
     std::vector<char> behind; // per item: window-like, painted under the rest
     std::vector<OpenList> open;
     const auto &records = list.records();
+    // An AddGadgetItem names what it adds to: a panel's page, or an entry
+    // of the list or combo box it names (drawn in it, never as a page).
+    // The panels and the gadgets that take entries, by VarID, with their item.
+    std::unordered_map<std::string_view, std::pair<ControlKind, int>> takers;
     for (std::size_t i = 0; i < records.size(); ++i) {
         const GadgetRecord &r = records[i];
         const ControlType type = controlType(r.code, r.flags);
+        if (type.kind == ControlKind::Page) {
+            const ControlCall call = controlCall(r.code, r.flags, CallFlags::ForStructure);
+            const auto target = takers.find(namedVarId(call.argument(0), r));
+            if (target == takers.end() || target->second.first != ControlKind::Panel) {
+                if (target != takers.end() && target->second.second >= 0)
+                    items[static_cast<std::size_t>(target->second.second)].control.items.push_back(r.text);
+                continue;
+            }
+        }
         // The gadget lists the code has open when this record's code runs.
         if (type.kind == ControlKind::Window)
             open.clear();
@@ -82,6 +99,9 @@ std::vector<CardItem> controlItems(const GdtList &list, std::int32_t card, std::
             behind.push_back(r.card == card && r.xy0 != 0);
             items.push_back(std::move(item));
         }
+
+        if (type.kind == ControlKind::Panel || takesItems(type.kind))
+            takers.insert_or_assign(std::string_view(r.varId), std::make_pair(type.kind, index));
 
         if (type.kind == ControlKind::Page && parent && parent->kind == ControlKind::Panel) {
             ++parent->page;

@@ -203,7 +203,7 @@ EditOutcome GadgetDrag::dragTo(GdtList &list, CardPoint p, bool fine) const
     if (!m_resize) {
         const std::int64_t tx = snapped(std::int64_t{m_anchor.x} + dx, m_limits.raster, fine) - m_anchor.x;
         const std::int64_t ty = snapped(std::int64_t{m_anchor.y} + dy, m_limits.raster, fine) - m_anchor.y;
-        return moveTo(list, tx, ty);
+        return moveTo(list, tx, ty, fine);
     }
     std::int64_t tx = 0, ty = 0;
     if (movesLeft(m_grip))
@@ -216,7 +216,14 @@ EditOutcome GadgetDrag::dragTo(GdtList &list, CardPoint p, bool fine) const
     else if (movesBottom(m_grip))
         ty = snapped(std::int64_t{m_anchor.y} + m_anchor.height + dy, m_limits.raster, fine) - m_anchor.y
             - m_anchor.height;
-    return resizeTo(list, tx, ty);
+    return resizeTo(list, tx, ty, fine);
+}
+
+std::pair<std::int32_t, std::int32_t> GadgetDrag::bounds(bool fine) const
+{
+    if (!fine && !m_limits.parentArea.isEmpty())
+        return {m_limits.parentArea.width, m_limits.parentArea.height};
+    return {m_limits.panelWidth, m_limits.panelHeight};
 }
 
 namespace {
@@ -248,8 +255,9 @@ struct Changes
 
 } // namespace
 
-EditOutcome GadgetDrag::moveTo(GdtList &list, std::int64_t dx, std::int64_t dy) const
+EditOutcome GadgetDrag::moveTo(GdtList &list, std::int64_t dx, std::int64_t dy, bool fine) const
 {
+    const auto [width, height] = bounds(fine);
     // The group moves as one: the travel is cut where the first gadget would
     // cross an edge of the card. A gadget that lies beyond an edge already
     // may stay there but goes no further, so 0 is always allowed.
@@ -258,9 +266,9 @@ EditOutcome GadgetDrag::moveTo(GdtList &list, std::int64_t dx, std::int64_t dy) 
     for (const Gadget &g : m_gadgets) {
         const CardRect &s = g.start;
         const std::int64_t gLoX = std::min<std::int64_t>(0, -std::int64_t{s.x});
-        const std::int64_t gHiX = std::max<std::int64_t>(0, std::int64_t{m_limits.panelWidth} - s.width - s.x);
+        const std::int64_t gHiX = std::max<std::int64_t>(0, std::int64_t{width} - s.width - s.x);
         const std::int64_t gLoY = std::min<std::int64_t>(0, -std::int64_t{s.y});
-        const std::int64_t gHiY = std::max<std::int64_t>(0, std::int64_t{m_limits.panelHeight} - s.height - s.y);
+        const std::int64_t gHiY = std::max<std::int64_t>(0, std::int64_t{height} - s.height - s.y);
         loX = first ? gLoX : std::max(loX, gLoX);
         hiX = first ? gHiX : std::min(hiX, gHiX);
         loY = first ? gLoY : std::max(loY, gLoY);
@@ -281,8 +289,9 @@ EditOutcome GadgetDrag::moveTo(GdtList &list, std::int64_t dx, std::int64_t dy) 
     return c.outcome(list);
 }
 
-EditOutcome GadgetDrag::resizeTo(GdtList &list, std::int64_t dx, std::int64_t dy) const
+EditOutcome GadgetDrag::resizeTo(GdtList &list, std::int64_t dx, std::int64_t dy, bool fine) const
 {
+    const auto [width, height] = bounds(fine);
     Changes c;
     auto &records = list.records();
     // Each gadget on its own: never below 1 pixel, no edge past the card's
@@ -305,14 +314,14 @@ EditOutcome GadgetDrag::resizeTo(GdtList &list, std::int64_t dx, std::int64_t dy
             c.set(r.x, std::int64_t{s.x} + d, s.x);
             c.set(r.xd, std::int64_t{s.width} - d, s.width);
         } else if (movesRight(m_grip)) {
-            c.set(r.xd, std::int64_t{s.width} + farEdge(dx, s.x, s.width, m_limits.panelWidth), s.width);
+            c.set(r.xd, std::int64_t{s.width} + farEdge(dx, s.x, s.width, width), s.width);
         }
         if (movesTop(m_grip)) {
             const std::int64_t d = nearEdge(dy, s.y, s.height);
             c.set(r.y, std::int64_t{s.y} + d, s.y);
             c.set(r.yd, std::int64_t{s.height} - d, s.height);
         } else if (movesBottom(m_grip)) {
-            c.set(r.yd, std::int64_t{s.height} + farEdge(dy, s.y, s.height, m_limits.panelHeight), s.height);
+            c.set(r.yd, std::int64_t{s.height} + farEdge(dy, s.y, s.height, height), s.height);
         }
     }
     return c.outcome(list);

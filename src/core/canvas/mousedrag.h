@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace tafelbau {
@@ -87,6 +88,10 @@ struct DragLimits
     std::int32_t raster = 5;
     std::int32_t panelWidth = 1200;
     std::int32_t panelHeight = 1600;
+    /// The client area of the window, page or container the dragged gadget
+    /// is created in, from 0,0: a drag stops at its edges instead of the
+    /// card's, but for a fine (Shift) one. Empty for none.
+    CardRect parentArea;
 };
 
 /// A drag of gadgets, kept from the press to the release. Every call of
@@ -98,8 +103,8 @@ public:
     /// Moves the selected gadgets of `card` that are not window-like by the
     /// mouse's travel. The top-left corner of `anchor` snaps to the raster;
     /// the group stops as one where the first of them meets the card's
-    /// edge (left, top: 0; right, bottom: the panel size), and none is pushed
-    /// further out than it already was.
+    /// edge (left, top: 0; right, bottom: the panel size, or the parent's
+    /// area of `limits`), and none is pushed further out than it already was.
     static GadgetDrag move(const GdtList &list, std::int32_t card, int anchor, CardPoint press,
                            const DragLimits &limits);
     /// Moves the edges `grip` names of the selected gadgets of `card` that
@@ -131,8 +136,10 @@ private:
     /// `grip`: the edges a resize moves; none for a move.
     GadgetDrag(const GdtList &list, std::int32_t card, int anchor, CardPoint press, const DragLimits &limits,
                std::optional<Grip> grip);
-    EditOutcome moveTo(GdtList &list, std::int64_t dx, std::int64_t dy) const;
-    EditOutcome resizeTo(GdtList &list, std::int64_t dx, std::int64_t dy) const;
+    EditOutcome moveTo(GdtList &list, std::int64_t dx, std::int64_t dy, bool fine) const;
+    EditOutcome resizeTo(GdtList &list, std::int64_t dx, std::int64_t dy, bool fine) const;
+    /// Width and height of the area the gadgets stay in.
+    std::pair<std::int32_t, std::int32_t> bounds(bool fine) const;
 
     std::vector<Gadget> m_gadgets;
     CardRect m_anchor;

@@ -1,6 +1,7 @@
 #include "core/codegen/syntaximport.h"
 
 #include "core/codegen/callscanner.h"
+#include "core/codegen/dialogstructure.h"
 #include "core/codegen/import.h"
 #include "core/codegen/importnames.h"
 #include "core/codegen/purebasic.h"
@@ -14,6 +15,7 @@
 #include <limits>
 #include <optional>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace tafelbau {
 
@@ -753,9 +755,64 @@ void SyntaxImport::noteUnfit(std::size_t line, std::string_view label, std::stri
 }
 } // namespace
 
+namespace {
+
+// The imported records from `first` on as the code nests them, read as a
+// dialog of their own: every window and page on a free card of its own in
+// source order, every gadget on its parent's card, the indent its depth,
+// pages as large as their panel's client area. Gadgets outside any window
+// stay on the card the import began with.
+void giveImportedStructure(GdtList &list, std::size_t first)
+{
+    auto &records = list.records();
+    if (first >= records.size())
+        return;
+    GdtList imported;
+    imported.reserve(static_cast<int>(records.size() - first));
+    for (std::size_t i = first; i < records.size(); ++i)
+        imported.append(records[i]);
+    const DialogStructure structure(imported);
+
+    std::unordered_set<std::int32_t> used;
+    for (std::size_t i = 0; i < first; ++i)
+        used.insert(records[i].card);
+    for (std::size_t i = 0; i < structure.size(); ++i)
+        if (structure[i].parent < 0 && !structure[i].headsCard())
+            used.insert(records[first].card);
+    std::int32_t next = 0;
+    auto freeCard = [&] {
+        while (used.count(next))
+            ++next;
+        used.insert(next);
+        return next;
+    };
+    for (std::size_t i = 0; i < structure.size(); ++i) {
+        GadgetRecord &r = records[first + i];
+        const StructureNode &node = structure[i];
+        r.tab = node.depth;
+        if (node.headsCard()) {
+            r.card = freeCard();
+            if (node.role == StructureRole::Page) {
+                const CardRect area = panelPageArea(records[first + static_cast<std::size_t>(node.parent)]);
+                r.xd = area.width;
+                r.yd = area.height;
+            }
+        } else if (node.parent >= 0) {
+            // A container's gadgets lie on its own card; whatever they are
+            // created in comes before them and has its card already.
+            r.card = records[first + static_cast<std::size_t>(node.parent)].card;
+        }
+    }
+}
+
+} // namespace
+
 ImportReport importSourceSyntax(std::string_view bytes, const GdtPool &pool, GdtList &list)
 {
-    return SyntaxImport(pool, list).run(detectSourceEncoding(bytes));
+    const std::size_t first = list.records().size();
+    ImportReport report = SyntaxImport(pool, list).run(detectSourceEncoding(bytes));
+    giveImportedStructure(list, first);
+    return report;
 }
 
 std::string importReportMessage(const ImportReport &report, std::size_t maxNotes)

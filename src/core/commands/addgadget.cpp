@@ -1,6 +1,7 @@
 #include "core/commands/addgadget.h"
 
 #include "core/commands/selection.h"
+#include "core/commands/structureedit.h"
 #include "core/pool/flaglines.h"
 
 #include <vector>
@@ -89,6 +90,7 @@ EditOutcome addGadgetFromPool(GdtList &list, const GdtPool &pool, std::string_vi
     clearSelection(list);
     r.selected = true;
     list.insertAfterCurrent(std::move(r));
+    giveSelectedTheirParentsCard(list);
 
     out.mark = ChangeMark::Set;
     out.views.rebuildList = true;

@@ -31,8 +31,9 @@ GadgetRecord recordFromPool(const GdtList &list, const PoolEntry &entry);
 
 /// A double-click on `chosenName` in the gadget chooser: inserts a new record
 /// made from that pool entry after the current row (appends when no row is
-/// selected), selects only it and updates `position`. An empty name or one no
-/// longer in the pool does nothing.
+/// selected), selects only it and updates `position`. It lies on the card
+/// of the window, page or container the code creates it in. An empty name
+/// or one no longer in the pool does nothing.
 EditOutcome addGadgetFromPool(GdtList &list, const GdtPool &pool, std::string_view chosenName,
                               NewGadgetPosition &position);
 

@@ -1,6 +1,7 @@
 #include "core/commands/documentcommands.h"
 
 #include "core/codegen/codefile.h"
+#include "core/codegen/structurecheck.h"
 #include "core/commands/filechoosers.h"
 #include "core/document/latin1.h"
 #include "core/document/listfile.h"
@@ -299,6 +300,8 @@ bool DocumentCommands::saveList(bool askIfChangedOnDisk)
         m_dialogs.showMessage(code.message);
     else if (!code.notice.empty())
         m_views.showStatus(code.notice);
+    // Saved anyway: a half-built dialog is still worth keeping.
+    m_views.showStructureProblems(checkStructure(m_state.list).size());
     updateTitle(false);
     return true;
 }

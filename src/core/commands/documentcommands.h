@@ -28,6 +28,9 @@ public:
     virtual void refreshGadgetList() = 0;
     /// Says something once that needs no answer (the status line).
     virtual void showStatus(const std::string &utf8) { (void)utf8; }
+    /// After every save: how many structure problems the saved list has
+    /// (see checkStructure); 0 when it is clean.
+    virtual void showStructureProblems(std::size_t count) { (void)count; }
     /// The card shown, which a step of the history keeps.
     virtual std::int32_t shownCard() const { return 0; }
 };

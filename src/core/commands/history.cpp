@@ -234,6 +234,13 @@ void History::begin(const GdtList &list, std::int32_t shownCard, std::string lab
     m_pending = std::move(p);
 }
 
+void History::track(const GdtList &list, std::size_t index)
+{
+    const auto &handles = list.records().handles();
+    if (m_pending && index < handles.size())
+        m_pending->candidates.try_emplace(handles[index]->lvid, index, *handles[index]);
+}
+
 void History::cancel()
 {
     m_pending.reset();

@@ -49,6 +49,10 @@ public:
     /// After the command: keeps what changed as a step. Nothing is kept when
     /// nothing changed but the selection. Returns whether a step was kept.
     bool commit(const GdtList &list, std::int32_t shownCard);
+    /// Between begin() and commit(): the record at `index` may be changed in
+    /// place as well, though it is neither selected nor current (a
+    /// reference that follows a renamed VarID).
+    void track(const GdtList &list, std::size_t index);
     /// Drops what begin() took, as for a command that was refused.
     void cancel();
     /// Puts back what begin() took -- the fields of the records a command

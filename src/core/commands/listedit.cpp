@@ -1,6 +1,8 @@
 #include "core/commands/listedit.h"
 
+#include "core/codegen/structurecheck.h"
 #include "core/commands/selection.h"
+#include "core/commands/structureedit.h"
 #include "core/document/latin1.h"
 
 #include <cstdint>
@@ -149,6 +151,7 @@ EditOutcome moveSelectedGadgets(GdtList &list, int direction)
             if (handles[i]->selected)
                 std::swap(handles[i], handles[i - 1]);
     }
+    giveSelectedTheirParentsCard(list);
     return changedAndRebuilt(list);
 }
 
@@ -185,7 +188,7 @@ std::optional<std::string> copySelectedGadgets(const GdtList &list, CopyBuffer &
     return clipboard;
 }
 
-EditOutcome pasteGadgets(GdtList &list, const CopyBuffer &buffer)
+EditOutcome pasteGadgets(GdtList &list, const CopyBuffer &buffer, std::optional<std::int32_t> shownCard)
 {
     auto &records = list.records();
     if (topmostSelected(list) == GdtList::kNone)
@@ -195,6 +198,14 @@ EditOutcome pasteGadgets(GdtList &list, const CopyBuffer &buffer)
         if (records[i].selected)
             lastSelected = i;
         records[i].selected = false;
+    }
+    std::size_t insertAt = lastSelected + 1;
+    std::vector<std::int32_t> cards;
+    if (shownCard) {
+        if (const auto place = pastePlace(list, buffer.records, *shownCard)) {
+            insertAt = place->index;
+            cards = std::move(place->cards);
+        }
     }
 
     // The copies are made apart and inserted in one go: inserting them one by
@@ -215,10 +226,23 @@ EditOutcome pasteGadgets(GdtList &list, const CopyBuffer &buffer)
         }
         r.selected = true;
         r.lvid = list.takeLvid();
+        if (!cards.empty())
+            r.card = cards[pasted.size() - 1];
         ids.add(r.varId);
     }
+    // A pasted page names its pasted panel by the panel's new name.
+    std::unordered_map<std::string_view, const std::string *> renamed;
+    for (std::size_t i = 0; i < pasted.size(); ++i)
+        if (!buffer.records[i].varId.empty() && pasted[i]->varId != buffer.records[i].varId)
+            renamed.try_emplace(buffer.records[i].varId, &pasted[i]->varId);
+    if (!renamed.empty())
+        for (const RecordList::Handle &r : pasted)
+            renameReferences(*r, [&](std::string_view name) {
+                const auto it = renamed.find(name);
+                return it == renamed.end() ? nullptr : it->second;
+            });
     auto &handles = records.handles();
-    handles.insert(std::next(handles.begin(), static_cast<std::ptrdiff_t>(lastSelected + 1)),
+    handles.insert(std::next(handles.begin(), static_cast<std::ptrdiff_t>(insertAt)),
                    std::make_move_iterator(pasted.begin()), std::make_move_iterator(pasted.end()));
     return changedAndRebuilt(list);
 }

@@ -26,6 +26,7 @@ EditOutcome deleteSelectedGadgets(GdtList &list);
 /// Moves every selected record one place down (`direction` > 0) or up (< 0),
 /// adjacent selected records as a block. Nothing at all happens -- no change
 /// mark either -- when the last (down) or first (up) record is selected.
+/// A record moved into another page, window or container takes its card.
 EditOutcome moveSelectedGadgets(GdtList &list, int direction);
 
 /// Adds `delta` to the indent level of every selected record, never below 0.
@@ -39,6 +40,9 @@ std::optional<std::string> copySelectedGadgets(const GdtList &list, CopyBuffer &
 /// Inserts copies of the buffer after the last selected record, selected,
 /// each with its VarID, or when that is taken the VarID followed by the
 /// smallest free number from 1. Does nothing when no record is selected.
-EditOutcome pasteGadgets(GdtList &list, const CopyBuffer &buffer);
+/// References among the copies follow their new VarIDs. With `shownCard`
+/// headed by a window, page or container, the copies go where the code
+/// creates gadgets on that card instead, and onto it (see pastePlace).
+EditOutcome pasteGadgets(GdtList &list, const CopyBuffer &buffer, std::optional<std::int32_t> shownCard = {});
 
 } // namespace tafelbau

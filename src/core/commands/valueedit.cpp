@@ -1,8 +1,13 @@
 #include "core/commands/valueedit.h"
 
+#include "core/codegen/structurecheck.h"
+
 #include "core/commands/selection.h"
 #include "core/document/latin1.h"
 #include "core/document/listfile.h"
+
+#include <unordered_map>
+#include <utility>
 
 namespace tafelbau {
 
@@ -68,6 +73,16 @@ std::string propertyValueText(const GadgetRecord &r, int row)
     }
 }
 
+bool renameReferencesEverywhere(GdtList &list, std::string_view from, std::string_view to)
+{
+    bool changed = false;
+    if (from.empty() || from == to)
+        return changed;
+    for (int i : recordsReferringTo(list, from))
+        changed = renameReferences(list.records()[static_cast<std::size_t>(i)], from, to) || changed;
+    return changed;
+}
+
 EditOutcome editPropertyRow(GdtList &list, int row, std::string_view edited, std::string_view lineBreakCode)
 {
     EditOutcome out;
@@ -88,8 +103,10 @@ EditOutcome editPropertyRow(GdtList &list, int row, std::string_view edited, std
         } else if (edited.empty() || heldByAnother(list, index, edited)) {
             out.message = kVarIdRefused;
         } else {
-            r.varId.assign(edited);
+            const std::string old = std::exchange(r.varId, std::string(edited));
             out.views.currentRowText = true;
+            if (renameReferencesEverywhere(list, old, r.varId))
+                out.views.rebuildList = true;
         }
     } else if (row == RowText) {
         r.text = withLineBreakCode(edited, lineBreakCode);
@@ -160,12 +177,26 @@ std::string replaceAllFolded(std::string_view text, std::string_view search, std
 
 EditOutcome replaceVarIds(GdtList &list, std::string_view prefix, std::string_view search, std::string_view replacement)
 {
+    std::vector<std::pair<std::string, std::string>> renamed;
     for (GadgetRecord &r : list.records()) {
         if (!r.selected)
             continue;
+        std::string old = r.varId;
         if (!search.empty())
             r.varId = replaceAllFolded(r.varId, search, replacement);
         r.varId.insert(0, prefix);
+        if (r.varId != old)
+            renamed.emplace_back(std::move(old), r.varId);
+    }
+    if (!renamed.empty()) {
+        std::unordered_map<std::string_view, const std::string *> to;
+        for (const auto &[old, now] : renamed)
+            to.try_emplace(old, &now);
+        for (GadgetRecord &r : list.records())
+            renameReferences(r, [&](std::string_view name) {
+                const auto it = to.find(name);
+                return it == to.end() ? nullptr : it->second;
+            });
     }
     return changedAndRebuilt(list);
 }

@@ -48,7 +48,8 @@ inline constexpr char kVarIdLineBreak[] = "Die VarID darf keinen Zeilenumbruch e
 /// VarID is refused (old one kept, `message` set) when empty or held by
 /// another record; numbers are read as whole numbers ("12abc" gives 12, "$1F"
 /// 31). A changed card number also asks for the card displays to follow.
-/// A line break pasted into a caption or parameter becomes `lineBreakCode`
+/// A renamed VarID takes every reference to it along. A line break pasted
+/// into a caption or parameter becomes `lineBreakCode`
 /// (the pool's), as the large-text editor writes it; one in a VarID refuses
 /// it.
 EditOutcome editPropertyRow(GdtList &list, int row, std::string_view edited, std::string_view lineBreakCode);
@@ -68,9 +69,14 @@ EditOutcome resetGadgetCode(GdtList &list, const GdtPool &pool);
 /// "Varid ersetzen" accepted: in every selected VarID replaces each
 /// occurrence of `search` (unless empty) by `replacement`, left to right and
 /// A-Z matched regardless of case, then puts `prefix` in front. Duplicate or
-/// empty identifiers are not prevented. Texts are Latin-1.
+/// empty identifiers are not prevented. Texts are Latin-1. References to a
+/// renamed VarID follow it, each once.
 EditOutcome replaceVarIds(GdtList &list, std::string_view prefix, std::string_view search,
                           std::string_view replacement);
+
+/// Every reference to the VarID `from` (see referencedVarIds) in `list`
+/// made one to `to`. True when one changed.
+bool renameReferencesEverywhere(GdtList &list, std::string_view from, std::string_view to);
 
 /// The replacement step of `replaceVarIds` on one text.
 std::string replaceAllFolded(std::string_view text, std::string_view search, std::string_view replacement);

@@ -1,5 +1,8 @@
 #include "core/document/latin1.h"
 
+#include <algorithm>
+#include <array>
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -25,6 +28,33 @@ std::size_t findEitherByte(std::string_view s, std::size_t from, char a, char b)
         if (base[i] == a || base[i] == b)
             return i;
     return std::string_view::npos;
+}
+
+bool mentionsFolded(std::string_view text, std::string_view lowerNeedle) noexcept
+{
+    if (lowerNeedle.empty())
+        return true;
+    // Horspool: the byte under the needle's end tells how far it may jump,
+    // so a long name is looked for in a fraction of the text's bytes.
+    const std::size_t n = lowerNeedle.size();
+    std::array<std::uint8_t, 256> shift;
+    shift.fill(static_cast<std::uint8_t>(std::min<std::size_t>(n, 255)));
+    for (std::size_t k = 0; k + 1 < n && k < 255; ++k) {
+        const auto jump = static_cast<std::uint8_t>(n - 1 - k);
+        const auto c = static_cast<unsigned char>(lowerNeedle[k]);
+        shift[c] = jump;
+        if (c >= 'a' && c <= 'z')
+            shift[c - 'a' + 'A'] = jump;
+    }
+    for (std::size_t at = 0; at + n <= text.size();) {
+        std::size_t k = n;
+        while (k > 0 && foldAscii(text[at + k - 1]) == lowerNeedle[k - 1])
+            --k;
+        if (k == 0)
+            return true;
+        at += shift[static_cast<unsigned char>(text[at + n - 1])];
+    }
+    return false;
 }
 
 std::string foldedCopy(std::string_view s)

@@ -32,6 +32,10 @@ inline bool equalsFolded(std::string_view a, std::string_view b) noexcept
 }
 std::string foldedCopy(std::string_view s);
 
+/// Whether `text` holds `lowerNeedle` (lower-case ASCII), A-Z folded: a
+/// cheap test before a template is parsed.
+bool mentionsFolded(std::string_view text, std::string_view lowerNeedle) noexcept;
+
 /// Position of the first byte equal to `a` or `b` in `s` from `from` on, or
 /// npos. Vectorised: the file readers run it over every byte they read.
 std::size_t findEitherByte(std::string_view s, std::size_t from, char a, char b) noexcept;

@@ -1,6 +1,8 @@
 #include "ui/app/canvasmouse.h"
 
 #include "core/canvas/canvasselection.h"
+#include "core/codegen/dialogstructure.h"
+#include "core/commands/selection.h"
 #include "ui/app/mainwindow.h"
 #include "ui/canvas/cardcanvas.h"
 #include "ui/canvas/dragscroller.h"
@@ -66,8 +68,15 @@ void CanvasMouse::press(QPoint at, Qt::KeyboardModifiers modifiers)
     m_changedBefore = s.changed;
     m_moved = false;
     m_drag.reset();
-    m_target = pressTarget(s.list, card, m_press);
     const bool ctrl = modifiers.testFlag(Qt::ControlModifier);
+    // A panel's tab goes to its page, as the dialog would show it.
+    if (!ctrl) {
+        if (const int page = m_window.canvas()->pageTabAt(s.list, card, m_press); page >= 0) {
+            m_window.applyOutcome(selectByLvid(s.list, s.list.records()[static_cast<std::size_t>(page)].lvid));
+            return;
+        }
+    }
+    m_target = pressTarget(s.list, card, m_press);
     m_adding = ctrl;
     m_onClick = OnClick::Nothing;
     auto isSelected = [&s](int record) { return s.list.records()[static_cast<std::size_t>(record)].selected; };
@@ -110,7 +119,12 @@ void CanvasMouse::start()
 {
     AppState &s = m_window.state();
     const std::int32_t card = m_window.shownCard();
-    const DragLimits limits{s.settings.panelRaster, s.settings.panelWidth, s.settings.panelHeight};
+    DragLimits limits{s.settings.panelRaster, s.settings.panelWidth, s.settings.panelHeight, {}};
+    if (m_plan != Plan::Band && m_target.record >= 0) {
+        // Where the code creates the gadget: it stays inside that, unless Shift.
+        const DialogStructure structure(s.list);
+        limits.parentArea = structure.clientArea(s.list, structure[static_cast<std::size_t>(m_target.record)].parent);
+    }
     switch (m_plan) {
     case Plan::Move:
         m_drag = GadgetDrag::move(s.list, card, m_target.record, m_press, limits);

@@ -7,6 +7,7 @@
 #include "core/commands/filechoosers.h"
 #include "core/commands/listedit.h"
 #include "core/commands/selection.h"
+#include "core/commands/structureedit.h"
 #include "core/commands/valueedit.h"
 #include "core/document/latin1.h"
 #include "ui/app/mainwindow.h"
@@ -74,7 +75,11 @@ EditCommands::EditCommands(MainWindow &window) : QObject(&window), m_window(wind
             QApplication::clipboard()->setText(fromUtf8(*text));
     });
     w.setCommand(ids::Paste,
-                 asStep("Einfügen", [&w, &state] { w.applyOutcome(pasteGadgets(state.list, state.copyBuffer)); }));
+                 asStep("Einfügen", [&w, &state] {
+                     w.applyOutcome(pasteGadgets(state.list, state.copyBuffer, w.shownCard()));
+                 }));
+    w.setCommand(ids::NewPage,
+                 asStep("Neue Seite", [&w, &state] { w.applyOutcome(addPage(state.list, state.pool)); }));
     w.setCommand(ids::AssignCard, asStep("Karte zuordnen", [&w, &state, this] {
                      const auto answer = m_window.dialogs().inputText(kAssignCardTitle, assignCardPrompt(), "");
                      std::optional<std::string> latin1;
@@ -88,8 +93,12 @@ EditCommands::EditCommands(MainWindow &window) : QObject(&window), m_window(wind
                          w.applyOutcome(resetGadgetCode(state.list, state.pool));
                  }));
     w.setCommand(ids::ReplaceVarId, asStep("Varid ersetzen", [&w, &state, this] {
-                     if (const auto fields = windows.replaceVarIds())
+                     if (const auto fields = windows.replaceVarIds()) {
+                         for (const GadgetRecord &r : state.list.records())
+                             if (r.selected)
+                                 m_window.trackReferencesTo(r.varId);
                          w.applyOutcome(replaceVarIds(state.list, (*fields)[0], (*fields)[1], (*fields)[2]));
+                     }
                  }));
     w.setCommand(ids::Import, asStep("Import aus Code", [this] { importFromCode(); }));
     w.setCommand(ids::LargeText, asStep("Text bearbeiten", [this] { editLargeText(); }));
@@ -185,6 +194,8 @@ void EditCommands::editPropertyRow()
         const std::string edited = windows.inputBox(value, QPoint(origin.x(), QCursor::pos().y() - 10));
         m_window.listView()->setFocus();
         m_window.runEdit(row == RowVarId ? "VarID ändern" : "Wert ändern", "", [&] {
+            if (row == RowVarId)
+                m_window.trackReferencesTo(state.list.records()[static_cast<std::size_t>(current)].varId);
             m_window.applyOutcome(tafelbau::editPropertyRow(state.list, row, edited, state.pool.settings.crSep));
         });
         m_window.propertyList()->selectRow(row);

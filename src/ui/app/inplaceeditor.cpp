@@ -111,6 +111,8 @@ void InPlaceEditor::finish(bool keep)
     if (edited == propertyValueText(s.list.records()[static_cast<std::size_t>(current)], m_row))
         return;
     m_window.runEdit(m_row == RowVarId ? "VarID ändern" : "Text ändern", "", [&] {
+        if (m_row == RowVarId)
+            m_window.trackReferencesTo(s.list.records()[static_cast<std::size_t>(current)].varId);
         m_window.applyOutcome(editPropertyRow(s.list, m_row, edited, s.pool.settings.crSep));
     });
 }

@@ -1,10 +1,13 @@
 #include "ui/app/mainwindow.h"
 
+
 #include "core/canvas/carddrawing.h"
 #include "core/canvas/controlitems.h"
 #include "core/canvas/mousedrag.h"
 #include "core/commands/editoutcome.h"
 #include "core/commands/selection.h"
+#include "core/codegen/structurecheck.h"
+#include "core/commands/structureedit.h"
 #include "core/document/displayscale.h"
 #include "core/document/latin1.h"
 #include "core/document/listviews.h"
@@ -22,6 +25,7 @@
 #include "ui/document/qtconvert.h"
 #include "ui/document/widgetgeometry.h"
 #include "ui/windows/help.h"
+#include "ui/windows/structurewindow.h"
 #include "ui/windows/windowlayout.h"
 
 #include <QAction>
@@ -42,6 +46,8 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <QUrl>
+
+#include <utility>
 
 namespace tafelbau {
 
@@ -87,6 +93,7 @@ MainWindow::MainWindow(AppState &state, Dialogs &dialogs, QWidget *parent)
         {ids::Info, [this] { showInfo(m_info, m_dialogs, this, m_state.displayScale); }},
         {ids::Undo, [this] { undo(); }},
         {ids::Redo, [this] { redo(); }},
+        {ids::CheckStructure, [this] { checkStructure(); }},
     };
     addViewCommands();
     addAlignCommands();
@@ -276,6 +283,8 @@ void MainWindow::buildMenu()
     add(gadgets, ids::ResetCode, QString::fromUtf8("&Code zurücksetzen"));
     add(gadgets, ids::LargeText, QString::fromUtf8("&Grösseren Text bearbeiten"));
     add(gadgets, ids::ReplaceVarId, QStringLiteral("&Varid ersetzen"));
+    add(gadgets, ids::NewPage, QStringLiteral("&Neue Seite"));
+    add(gadgets, ids::CheckStructure, QString::fromUtf8("&Struktur prüfen"));
     gadgets->addSeparator();
     add(gadgets, ids::Import, QStringLiteral("&Import aus Code"));
     gadgets->addSeparator();
@@ -369,6 +378,46 @@ void MainWindow::showStatus(const std::string &utf8)
     statusBar()->showMessage(fromUtf8(utf8));
 }
 
+void MainWindow::showStructureProblems(std::size_t count)
+{
+    if (!m_structureButton) {
+        m_structureButton = new QPushButton(this);
+        m_structureButton->setFlat(true);
+        m_structureButton->setCursor(Qt::PointingHandCursor);
+        // Looks like the link it is: one click opens the problems.
+        QFont underlined = m_structureButton->font();
+        underlined.setUnderline(true);
+        m_structureButton->setFont(underlined);
+        QPalette link = m_structureButton->palette();
+        link.setColor(QPalette::ButtonText, link.color(QPalette::Link));
+        m_structureButton->setPalette(link);
+        connect(m_structureButton, &QPushButton::clicked, this, [this] { dispatchMenu(ids::CheckStructure); });
+        statusBar()->addPermanentWidget(m_structureButton);
+    }
+    m_structureButton->setText(QString::fromUtf8("Struktur: %1 %2 – anzeigen")
+                                   .arg(count)
+                                   .arg(count == 1 ? QStringLiteral("Problem") : QStringLiteral("Probleme")));
+    m_structureButton->setVisible(count > 0);
+    // An open problems window shows what the save found.
+    if (m_structureWindow && m_structureWindow->isVisible())
+        checkStructure();
+}
+
+void MainWindow::checkStructure()
+{
+    if (!m_structureWindow) {
+        m_structureWindow = new StructureWindow(this);
+        connect(m_structureWindow, &StructureWindow::gadgetChosen, this,
+                [this](std::int32_t lvid) { applyOutcome(selectByLvid(m_state.list, lvid)); });
+    }
+    const std::vector<StructureProblem> problems = tafelbau::checkStructure(m_state.list);
+    m_structureWindow->showProblems(m_state.list, problems);
+    if (m_structureButton)
+        m_structureButton->setVisible(!problems.empty());
+    m_structureWindow->show();
+    m_structureWindow->raise();
+}
+
 void MainWindow::showTitle(const std::string &utf8)
 {
     setWindowTitle(fromUtf8(utf8));
@@ -429,18 +478,57 @@ void MainWindow::checkListOnDisk()
 void MainWindow::runEdit(const std::string &label, const std::string &kind, const std::function<void()> &command)
 {
     m_state.history.begin(m_state.list, m_shownCard, label, kind);
+    const auto panels = selectedPanelSizes();
     command();
+    keepPagesWithPanels(panels);
     m_state.history.commit(m_state.list, m_shownCard);
     updateEditActions();
+}
+
+void MainWindow::trackReferencesTo(const std::string &varId)
+{
+    for (int i : recordsReferringTo(m_state.list, varId))
+        m_state.history.track(m_state.list, static_cast<std::size_t>(i));
 }
 
 void MainWindow::beginStep(const std::string &label)
 {
     m_state.history.begin(m_state.list, m_shownCard, label);
+    m_panelsBefore = selectedPanelSizes();
+}
+
+std::vector<std::array<std::int32_t, 3>> MainWindow::selectedPanelSizes() const
+{
+    std::vector<std::array<std::int32_t, 3>> out;
+    for (const GadgetRecord &r : m_state.list.records())
+        if (r.selected && controlType(r.code, r.flags).kind == ControlKind::Panel)
+            out.push_back({r.lvid, r.xd, r.yd});
+    return out;
+}
+
+void MainWindow::keepPagesWithPanels(const std::vector<std::array<std::int32_t, 3>> &before)
+{
+    if (before.empty())
+        return;
+    std::vector<int> panels;
+    const auto &records = m_state.list.records();
+    for (std::size_t i = 0; i < records.size(); ++i)
+        for (const auto &[lvid, xd, yd] : before)
+            if (records[i].lvid == lvid && (records[i].xd != xd || records[i].yd != yd))
+                panels.push_back(static_cast<int>(i));
+    if (panels.empty())
+        return;
+    const DialogStructure structure(m_state.list);
+    for (int panel : panels)
+        for (int page : structure.pagesOf(panel))
+            m_state.history.track(m_state.list, static_cast<std::size_t>(page));
+    if (!fitPagesToPanels(m_state.list, panels).empty())
+        drawCard();
 }
 
 void MainWindow::commitStep()
 {
+    keepPagesWithPanels(std::exchange(m_panelsBefore, {}));
     m_state.history.commit(m_state.list, m_shownCard);
     updateEditActions();
 }

@@ -10,7 +10,9 @@
 #include <QMainWindow>
 #include <QPointer>
 
+#include <array>
 #include <functional>
+#include <vector>
 #include <map>
 
 class QAction;
@@ -35,6 +37,7 @@ class GadgetListModel;
 class InPlaceEditor;
 class Toolbox;
 class ProgramRunner;
+class StructureWindow;
 struct EditOutcome;
 
 /// Numbers of the main window's gadgets and of its menu and shortcut
@@ -117,6 +120,9 @@ enum Menu {
     GenerateProgram = 90,
     RunProgram = 91,
     Preview = 92,
+    // Beyond the original table: the dialog's structure.
+    CheckStructure = 93,
+    NewPage = 94,
 };
 } // namespace ids
 
@@ -148,6 +154,12 @@ public:
     void showTitle(const std::string &utf8) override;
     void refreshGadgetList() override;
     void showStatus(const std::string &utf8) override;
+    void showStructureProblems(std::size_t count) override;
+    /// "Struktur prüfen": the problems window, filled anew.
+    void checkStructure();
+    StructureWindow *structureWindow() const { return m_structureWindow; }
+    /// The status line's button that opens the problems after a save.
+    QPushButton *structureButton() const { return m_structureButton; }
     void showGadgetProperties();
     void applySelectionToRows();
     void drawCard();
@@ -173,6 +185,9 @@ public:
     /// the history: begun when it starts, then kept, or undone as if it had
     /// never begun.
     void beginStep(const std::string &label);
+    /// Inside runEdit(): the records naming `varId` join the step being
+    /// made, as a rename of it changes them too.
+    void trackReferencesTo(const std::string &varId);
     void commitStep();
     void rollbackStep();
 
@@ -246,6 +261,11 @@ private:
     void writeSettingsAtQuit();
     /// The undo and redo entries: enabled and named after their steps.
     void updateEditActions();
+    /// The sizes of the selected panels, by lvid, before a step.
+    std::vector<std::array<std::int32_t, 3>> selectedPanelSizes() const;
+    /// Before a step is kept: the pages of a panel resized since `before`
+    /// take its new size.
+    void keepPagesWithPanels(const std::vector<std::array<std::int32_t, 3>> &before);
     /// After undo or redo: every view shows the list as it is now.
     void showRestoredState(std::int32_t shownCard);
     void openHelpForCurrentGadget();
@@ -286,11 +306,14 @@ private:
     Toolbox *m_toolbox = nullptr;
     ProgramRunner *m_runner = nullptr;
     QPointer<PreviewWindow> m_preview;
+    StructureWindow *m_structureWindow = nullptr;
+    QPushButton *m_structureButton = nullptr;
     InfoSession m_info; ///< the info window's size, kept for the run
     std::int32_t m_shownCard = 0;
     int m_countedRecords = 0;
     std::string m_chooserText;
     bool m_updatingViews = false;
+    std::vector<std::array<std::int32_t, 3>> m_panelsBefore; ///< of the step begun by beginStep()
 };
 
 } // namespace tafelbau

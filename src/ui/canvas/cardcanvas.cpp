@@ -1,5 +1,6 @@
 #include "ui/canvas/cardcanvas.h"
 
+#include "core/canvas/pagetabs.h"
 #include "ui/canvas/controlpainter.h"
 #include "ui/document/qtconvert.h"
 
@@ -99,6 +100,13 @@ void CardCanvas::setRealGadgets(bool on)
 ControlMetrics CardCanvas::controlMetrics() const
 {
     return controls().metrics();
+}
+
+int CardCanvas::pageTabAt(const GdtList &list, std::int32_t card, CardPoint p) const
+{
+    ControlPainter &painter = controls();
+    return tafelbau::pageTabAt(list, card, p, painter.tabHeight(),
+                               [&painter](const std::string &title) { return painter.tabWidth(title); });
 }
 
 QPoint CardCanvas::cardOrigin() const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/canvas/carddrawing.h"
+#include "core/canvas/pagetabs.h"
 #include "ui/canvas/canvasoverlay.h"
 
 #include <QFont>
@@ -69,6 +70,9 @@ public:
     void setRealGadgets(bool on);
     bool realGadgets() const { return m_realGadgets; }
     ControlMetrics controlMetrics() const;
+    /// The page whose tab of a panel on `card` lies at `p` (card
+    /// coordinates), as the real-gadget drawing lays the tabs out; -1 for none.
+    int pageTabAt(const GdtList &list, std::int32_t card, CardPoint p) const;
     /// Where the card's 0, 0 lies on the widget: in the real-gadget drawing
     /// a window's frame and title bar need room above and left of it.
     QPoint cardOrigin() const;

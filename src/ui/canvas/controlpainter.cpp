@@ -199,6 +199,15 @@ void ControlPainter::paintItem(QPainter &p, const CardItem &item, const QRect &r
     }
     if (r.isEmpty())
         return;
+    if (!item.control.items.empty()) {
+        switch (type.kind) {
+        case ControlKind::ListView:
+        case ControlKind::ListIcon:
+        case ControlKind::Tree:
+        case ControlKind::Editor: paintEntries(p, item, r); return;
+        default: break;
+        }
+    }
     switch (type.kind) {
     // These show the record's text or its pages through the style itself.
     case ControlKind::Window: paintWindow(p, item, r); return;
@@ -413,6 +422,13 @@ void ControlPainter::paintRecordText(QPainter &p, const CardItem &item, const Te
             return;
         }
         break;
+    case ControlKind::ComboBox:
+        // A combo box shows its first entry, as the dialog does once one is chosen.
+        if (!item.control.items.empty()) {
+            caption(p, item.control.items.front(), place.rect, place.align, colour);
+            return;
+        }
+        break;
     case ControlKind::Shortcut: standIn = "Keine"; break;
     case ControlKind::ExplorerCombo: standIn = "/"; break;
     case ControlKind::Spin: standIn = "0"; break;
@@ -485,6 +501,12 @@ void ControlPainter::paintPage(QPainter &p, const QRect &r)
     m_style->drawPrimitive(QStyle::PE_FrameTabWidget, &pane, &p, nullptr);
 }
 
+int ControlPainter::tabWidth(const std::string &latin1Title)
+{
+    const int width = static_cast<int>(std::ceil(prepared(latin1Title).size().width())) + m_tabHSpace;
+    return std::max(width, m_tabHSpace);
+}
+
 void ControlPainter::paintPanel(QPainter &p, const CardItem &item, const QRect &r)
 {
     p.fillRect(r, m_palette.window());
@@ -495,8 +517,7 @@ void ControlPainter::paintPanel(QPainter &p, const CardItem &item, const QRect &
     const auto &titles = item.control.tabs;
     std::vector<QRect> tabs;
     for (int x = r.x(); tabs.size() < titles.size() && x < r.right();) {
-        const int width = static_cast<int>(std::ceil(prepared(titles[tabs.size()]).size().width())) + m_tabHSpace;
-        tabs.emplace_back(x, r.y(), std::max(width, m_tabHSpace), m_tabHeight);
+        tabs.emplace_back(x, r.y(), tabWidth(titles[tabs.size()]), m_tabHeight);
         x += tabs.back().width();
     }
     p.save();
@@ -636,6 +657,29 @@ ControlPainter::TextPlace ControlPainter::paintItemView(QPainter &p, const Contr
     case ControlKind::ExplorerTree: paintGreyLines(p, inner, 14); return {};
     default: paintGreyLines(p, inner, 0); return {};
     }
+}
+
+void ControlPainter::paintEntries(QPainter &p, const CardItem &item, const QRect &r)
+{
+    const ControlType &type = item.control.type;
+    p.fillRect(r, type.has(look::ReadOnly) ? m_palette.window() : m_palette.base());
+    QRect inner = r;
+    if (!type.has(look::Borderless)) {
+        paintSunken(p, r);
+        inner = r.adjusted(m_metrics.frameWidth, m_metrics.frameWidth, -m_metrics.frameWidth, -m_metrics.frameWidth);
+    }
+    p.save();
+    p.setClipRect(inner, Qt::IntersectClip);
+    const QColor colour = m_palette.color(QPalette::Text);
+    int y = inner.y() + 2;
+    for (const std::string &entry : item.control.items) {
+        if (y >= inner.bottom())
+            break;
+        caption(p, entry, QRect(inner.x() + 4, y, inner.width() - 8, m_lineHeight), Qt::AlignLeft | Qt::AlignVCenter,
+                colour);
+        y += m_lineHeight;
+    }
+    p.restore();
 }
 
 void ControlPainter::paintScrollArea(QPainter &p, const ControlType &type, const QRect &r)

@@ -34,6 +34,11 @@ public:
     ControlMetrics metrics() const { return m_metrics; }
     QPoint origin() const { return {m_windowFrame, m_windowFrame + m_titleBarHeight}; }
 
+    /// A panel's tab for a page titled `latin1Title`: its width; and the
+    /// height of every tab. Tabs lie side by side from the panel's left.
+    int tabWidth(const std::string &latin1Title);
+    int tabHeight() const { return m_tabHeight; }
+
     /// Everything painting `item` may touch, in card coordinates.
     QRect bounds(const CardItem &item);
 
@@ -91,6 +96,9 @@ private:
     void paintCalendar(QPainter &p, const ControlType &type, const QRect &r);
     void paintSunken(QPainter &p, const QRect &r, bool raised = false) const;
     void paintGreyLines(QPainter &p, const QRect &r, int indentStep) const;
+    /// A list, tree or editor with the entries its record's code adds, one
+    /// per line, instead of the stand-in lines.
+    void paintEntries(QPainter &p, const CardItem &item, const QRect &r);
     void paintScrollBar(QPainter &p, const QRect &r, Qt::Orientation orientation) const;
 
     /// Complex controls are laid out by the style as if they sat at 0, 0

@@ -1,8 +1,9 @@
-// The batch modes of the built program: /refreshcode and /import.
+// The batch modes of the built program: /refreshcode, /import and /check.
 #include "core/app/batchrefresh.h"
 #include "core/app/startup.h"
 
 #include "core/document/listfile.h"
+#include "core/dialoglist.h"
 #include "testutil.h"
 
 #include <gtest/gtest.h>
@@ -288,4 +289,26 @@ TEST_F(Batch, RefreshKeepsAHandEditAndSaysSo)
     const testutil::RunResult again = run({"/refreshcode", code});
     EXPECT_EQ(again.status, 0);
     EXPECT_EQ(again.err, "");
+}
+
+TEST_F(Batch, CheckPrintsOneLinePerProblemAndFailsOnlyThen)
+{
+    const GdtList clean = dialoglist::listOf("W:Win@0 P:Tabs@0 G:One@1>Tabs B:Name@1 C:End@0 B:Ok@0");
+    GdtList faulty = clean;
+    faulty.records()[5].card = 1;
+    ASSERT_TRUE(writeListFile(dir / "clean.tbf", clean).ok);
+    ASSERT_TRUE(writeListFile(dir / "faulty.tbf", faulty).ok);
+
+    const testutil::RunResult good = run({"/check", (dir / "clean.tbf").string()});
+    EXPECT_EQ(good.status, 0);
+    EXPECT_EQ(good.out, "");
+    const testutil::RunResult bad = run({"/check", (dir / "faulty.tbf").string()});
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_EQ(bad.out, "Ok: liegt auf Karte 1, der Code erzeugt es aber in Win (Karte 0)\n");
+    EXPECT_EQ(bad.err, "");
+    const testutil::RunResult missing = run({"/check", (dir / "none.tbf").string()});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.err.find("none.tbf"), std::string::npos);
+    EXPECT_EQ(run({"/check"}).status, 2);
+    expectSettingsAndPoolUntouched();
 }

@@ -35,6 +35,8 @@ TEST(CommandLine, Forms)
                                                             {{"list.tbf", "ignored"}, M::Editor},
                                                             {{"/import", "src.pb", "l.tbf"}, M::Import},
                                                             {{"/import", "src.pb"}, M::Usage},
+                                                            {{"/CHECK", "l.tbf"}, M::Check},
+                                                            {{"/check"}, M::Usage},
                                                             {{"--help"}, M::Help},
                                                             {{"--version"}, M::Version}};
     for (const auto &[args, mode] : cases)

@@ -1,5 +1,7 @@
 #include "core/canvas/carddrawing.h"
 
+#include "core/dialoglist.h"
+
 #include <gtest/gtest.h>
 
 using namespace tafelbau;
@@ -71,4 +73,23 @@ TEST(CardDrawing, ChooserEntriesAndNextFreeCard)
     EXPECT_EQ(nextFreeCardLabel(GdtList{}), "N\344chste freie Karte: 0");
     EXPECT_EQ(cardChooserEntries(listOf({rec("neg", -1, 0, 0, 1, 1), rec("z", 0, 0, 0, 1, 1)})),
               (std::vector<std::string>{"z"})); // a first run on card -1 opens no entry
+}
+
+// An entry of a combo box is drawn in it by the real-gadget drawing; the
+// frame drawing shows no 290 x 175 page for it, and a click goes through
+// it to the window. A page stays a page.
+TEST(CardDrawing, EntriesAreNoFramesOfTheirOwn)
+{
+    GdtList list = dialoglist::listOf("W:Win@0 X:Combo@0 G:Rot@0>Combo P:Tabs@0 G:One@0>Tabs C:End@0");
+    list.records()[2].xd = 290; // as the pool adds it: at 0,0, 290 x 175
+    list.records()[2].yd = 175;
+    std::vector<std::string> drawn;
+    for (const CardItem &item : cardItems(list, 0, kColourMove))
+        drawn.push_back(list.records()[static_cast<std::size_t>(item.record)].varId);
+    EXPECT_EQ(drawn, (std::vector<std::string>{"Win", "Combo", "Tabs", "One"}));
+    EXPECT_EQ(gadgetAtPoint(list, 0, 5, 100), 4); // the page over the window
+    list.records()[4].card = 1;
+    EXPECT_EQ(gadgetAtPoint(list, 0, 5, 100), 0); // the window, not the entry after it
+    EXPECT_FALSE(entriesOnCard(list, 1).empty());
+    EXPECT_TRUE(entriesOnCard(dialoglist::listOf("W:Win@0 B:Ok@0"), 0).empty());
 }

@@ -176,6 +176,10 @@ TEST(ControlItems, PanelPagesShowInsideTheirPanel)
     });
     list.records()[7].dontshow = 1;
     list.records()[8].selected = true;
+    for (std::size_t page : {2u, 5u}) {
+        list.records()[page].code = "AddGadgetItem(#[p0], -1, \"[text]\")";
+        list.records()[page].p[0] = "Panel";
+    }
     ControlMetrics m;
     m.tabBarHeight = 20;
     m.frameWidth = 2;
@@ -197,6 +201,37 @@ TEST(ControlItems, PanelPagesShowInsideTheirPanel)
     ASSERT_EQ(texts(items), (std::vector<std::string>{"Kontakt", "Phone"}));
     EXPECT_EQ(items[1].x, 10);
     EXPECT_FALSE(items[1].control.clipped);
+}
+
+// Entries added to a combo box or a list, also on a page, are shown in
+// them: never drawn as a page of their own.
+TEST(ControlItems, EntriesAreShownInTheirGadgetNotAsPages)
+{
+    GdtList list = listOf({
+        rec("Win", "OpenWindow", 0, 0, 0, 420, 300, true),
+        rec("Panel", "PanelGadget", 0, 10, 10, 400, 240),
+        rec("Person", "AddGadgetItem", 1, 0, 0, 396, 215, true),
+        rec("Combo", "ComboBoxGadget", 1, 10, 15, 100, 20),
+        rec("Rot", "AddGadgetItem", 1, 0, 0, 290, 175, true),
+        rec("Blau", "AddGadgetItem", 1, 0, 0, 290, 175, true),
+        rec("End", "CloseGadgetList", 0, 0, 0, 0, 0),
+        rec("List", "ListViewGadget", 0, 10, 260, 100, 30),
+        rec("Eins", "AddGadgetItem", 0, 0, 0, 290, 175, true),
+    });
+    list.records()[6].dontshow = 1;
+    const char *const owners[] = {"Panel", "Combo", "Combo", "List"};
+    const std::size_t adds[] = {2, 4, 5, 8};
+    for (std::size_t k = 0; k < 4; ++k) {
+        list.records()[adds[k]].code = "AddGadgetItem(#[p0], -1, \"[text]\")";
+        list.records()[adds[k]].p[0] = owners[k];
+    }
+    const auto page = controlItems(list, 1, kColourMove, {});
+    ASSERT_EQ(texts(page), (std::vector<std::string>{"Person", "Combo"}));
+    EXPECT_EQ(page[1].control.items, (std::vector<std::string>{"Rot", "Blau"}));
+    const auto window = controlItems(list, 0, kColourMove, {});
+    ASSERT_EQ(texts(window), (std::vector<std::string>{"Win", "Panel", "Combo", "List"}));
+    EXPECT_EQ(window[1].control.tabs, std::vector<std::string>{"Person"});
+    EXPECT_EQ(window[3].control.items, std::vector<std::string>{"Eins"});
 }
 
 TEST(ControlItems, WindowLikeRecordsGoUnderTheRestAndSelectionKeepsTheOrder)

@@ -38,7 +38,7 @@ std::array<std::int32_t, 4> rectOf(const GadgetRecord &r)
     return {r.x, r.y, r.xd, r.yd};
 }
 
-const DragLimits kLimits{5, 1200, 1600};
+const DragLimits kLimits{5, 1200, 1600, {}};
 
 } // namespace
 
@@ -328,4 +328,32 @@ TEST(SelectionSnapshot, PutsBackSelectionAndCursor)
     EXPECT_EQ(list.currentIndex(), 2);
     EXPECT_FALSE(list.records()[0].selected);
     EXPECT_TRUE(list.records()[1].selected && list.records()[2].selected);
+}
+
+// A gadget dragged in a 420 x 300 window stops at the window's inner edge,
+// not at the card's; with Shift it may go on to the card's.
+TEST(MoveDrag, StopsAtTheParentsClientAreaUnlessFine)
+{
+    DragLimits limits = kLimits;
+    limits.parentArea = {0, 0, 420, 300};
+    const struct
+    {
+        bool resize;
+        CardPoint travel;
+        bool fine;
+        std::array<std::int32_t, 4> expected;
+    } cases[] = {
+        {false, {400, 0}, false, {340, 100, 80, 20}},
+        {false, {0, 400}, false, {0, 280, 80, 20}},
+        {false, {400, 0}, true, {400, 100, 80, 20}},
+        {true, {400, 400}, false, {0, 100, 420, 200}},
+        {true, {400, 400}, true, {0, 100, 480, 420}},
+    };
+    for (const auto &c : cases) {
+        GdtList list = listOf({rec("A", 0, 100, 80, 20)});
+        const GadgetDrag drag = c.resize ? GadgetDrag::resize(list, 0, 0, Grip::BottomRight, {80, 120}, limits)
+                                         : GadgetDrag::move(list, 0, 0, {10, 110}, limits);
+        drag.dragTo(list, {(c.resize ? 80 : 10) + c.travel.x, (c.resize ? 120 : 110) + c.travel.y}, c.fine);
+        EXPECT_EQ(rectOf(list.records()[0]), c.expected) << c.resize << c.fine;
+    }
 }

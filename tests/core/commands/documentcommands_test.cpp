@@ -4,6 +4,7 @@
 #include "core/document/latin1.h"
 #include "core/document/listfile.h"
 #include "scripteddialogs.h"
+#include "core/dialoglist.h"
 #include "testutil.h"
 
 #include <gtest/gtest.h>
@@ -23,6 +24,8 @@ struct RecordingViews : DocumentViews
     std::string title;
     int refreshes = 0;
     std::vector<std::string> statusLines;
+    std::vector<std::size_t> structureCounts;
+    void showStructureProblems(std::size_t count) override { structureCounts.push_back(count); }
     void showTitle(const std::string &t) override { title = t; }
     void refreshGadgetList() override { ++refreshes; }
     void showStatus(const std::string &t) override { statusLines.push_back(t); }
@@ -310,6 +313,21 @@ TEST_F(DocumentFixture, ListSavedAsUtf8StaysUtf8)
     dialogs.yesNoAnswers = {true};
     commands.newList();
     EXPECT_EQ(state.list.encoding(), TextEncoding::Latin1);
+}
+
+// A list whose structure the check finds faults in is saved all the same;
+// the window is told how many there are, and the next clean save says 0.
+TEST_F(DocumentFixture, SaveWithStructureProblemsSavesAndCountsThem)
+{
+    state.list = dialoglist::listOf("W:Win@0 C:Stray@0 B:Ok@3");
+    state.listFile = dir / "dlg.tbf";
+    ASSERT_TRUE(commands.saveList());
+    EXPECT_TRUE(std::filesystem::exists(dir / "dlg.pbi"));
+    EXPECT_FALSE(state.changed);
+    state.list.records()[2].card = 0;
+    state.list.records()[1].code = "; nichts";
+    ASSERT_TRUE(commands.saveList());
+    EXPECT_EQ(views.structureCounts, (std::vector<std::size_t>{2, 0}));
 }
 
 // Another program changed the open list: a save asks first. "Abbrechen"

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using namespace tafelbau;
 
 TEST(Latin1, WholeNumberForms)
@@ -47,4 +49,22 @@ TEST(Latin1, CharactersBeyondLatin1AreHeldAndComeBack)
     }
     // The mark in UTF-8 text stays the mark, also right before a held character.
     EXPECT_EQ(latin1ToUtf8(utf8ToLatin1("\x1A" + euro)), "\x1A" + euro);
+}
+
+TEST(Latin1, MentionsFolded)
+{
+    const std::tuple<const char *, const char *, bool> cases[] = {
+        {"AddGadgetItem(#[p0], -1, \"[text]\")", "addgadgetitem", true},
+        {"x = ADDGADGETITEM(", "addgadgetitem", true},
+        {"AddGadgetIte(", "addgadgetitem", false},
+        {"; PanelGadget", "panelgadget", true},
+        {"PanelGadge", "panelgadget", false},
+        {"ppanelgadgett", "panelgadget", true},
+        {"aaaab", "aab", true},
+        {"abababac", "ababac", true},
+        {"", "a", false},
+        {"abc", "", true},
+    };
+    for (const auto &[text, needle, found] : cases)
+        EXPECT_EQ(mentionsFolded(text, needle), found) << text << " / " << needle;
 }

@@ -192,6 +192,8 @@ private slots:
                               QString::fromUtf8("&Code zurücksetzen"),
                               QString::fromUtf8("&Grösseren Text bearbeiten"),
                               "&Varid ersetzen",
+                              "&Neue Seite",
+                              QString::fromUtf8("&Struktur prüfen"),
                               "-",
                               "&Import aus Code",
                               "-",

@@ -411,6 +411,19 @@ private slots:
         QCOMPARE(rectOf(5)[0], kMax);
     }
 
+    // The window is 400 x 300: a gadget dragged far stops at its inner
+    // edge, a resize too; with Shift it goes on, pixel by pixel.
+    void dragsStayInsideTheirWindowUnlessShift()
+    {
+        drag(225, 220, 400, 300);
+        QCOMPARE(rectOf(4), (Rect{350, 280, 50, 20}));
+        m_window->undo();
+        drag(249, 229, 400, 400); // the bottom-right grip
+        QCOMPARE(rectOf(4), (Rect{200, 210, 200, 90}));
+        drag(300, 255, 301, 0, Qt::ShiftModifier);
+        QCOMPARE(rectOf(4)[0], 501);
+    }
+
     // Held below the view, a drag scrolls it, and the gadget follows further
     // down than the view showed; a band grows the same way. The release and
     // Escape stop the scrolling.
@@ -425,6 +438,8 @@ private slots:
             QTest::qWait(4 * DragScroller::kTickMs);
             return bar->value() == value;
         };
+        // A window as tall as the card: the drag goes as far as the mouse.
+        m_state.list.records()[0].yd = m_state.settings.panelHeight;
 
         press(60, 60);
         moveTo(60, 100);
