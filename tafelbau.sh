@@ -11,6 +11,10 @@
 #                                  UndefinedBehaviorSanitizer (build-asan/)
 #   ./tafelbau.sh fuzz-build       the libFuzzer targets of fuzz/ (build-fuzz/, needs clang)
 #   ./tafelbau.sh fuzz [RUNS]      builds them, runs each RUNS times (20000) on its seeds
+# and for measuring the tests:
+#   ./tafelbau.sh mutate [--sample N] [--timeout S] [FILE...]
+#                                  small faults put into core sources one at a
+#                                  time (build-mutate/); which ones the tests miss
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -99,8 +103,13 @@ case "${1:-run}" in
         -artifact_prefix="build-fuzz/$target-" "build-fuzz/corpus/$target" "$seeds"
     done
     ;;
+  mutate)
+    scripts/setup.sh
+    shift
+    exec tools/mutate.py "$@"
+    ;;
   *)
-    echo "usage: $0 [run [ARGS...] | test | install [PREFIX] | package | test-asan | fuzz-build | fuzz [RUNS]]" >&2
+    echo "usage: $0 [run [ARGS...] | test | install [PREFIX] | package | test-asan | fuzz-build | fuzz [RUNS] | mutate [--sample N] [--timeout S] [FILE...]]" >&2
     exit 2
     ;;
 esac

@@ -82,6 +82,7 @@ TEST(ControlType, FoundWhereverTheTemplateCallsIt)
         {"If OpenWindow(#[id], 0, 0, 9, 9, \"[text]\")", K::Window},
         {"x = #ButtonGadget(1) + *p\\TextGadget(2) + obj.ComboBoxGadget(3)", K::None},
         {"MyButtonGadget(#[id])\r\nButtonGadgetX(#[id])", K::None},
+        {"#ButtonGadget(1)", K::None}, // a constant at the very start
         {"ButtonGadget", K::None}, // named, not called
         {"", K::None},
         {"\"unclosed ButtonGadget(\r\nTreeGadget(", K::Tree}, // a string ends with its line

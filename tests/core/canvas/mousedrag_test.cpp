@@ -234,14 +234,30 @@ TEST(ResizeDrag, EverySelectedGadgetOfferingTheGripFollowsTheAnchor)
 
 TEST(ResizeDrag, AbsurdSizesStayWithin32Bits)
 {
+    // Dragged to the far right and top: A, out beyond the card, keeps a
+    // pixel where its near edge moves and reaches the card's top where its
+    // top moves; B, of negative size, keeps its place except that a moved
+    // right edge stops at its left one.
     GdtList list = listOf({rec("A", kMax, kMax, kMax, kMax), rec("B", -kMax, -kMax, -kMax, -kMax)});
+    using R = std::array<std::int32_t, 4>;
+    const R b = {-kMax, -kMax, -kMax, -kMax}, bRight = {-kMax, -kMax, 0, -kMax};
+    const std::array<std::pair<R, R>, kGripCount> want = {{
+        {{kMax, 0, 1, kMax}, b},             // top left
+        {{kMax, 0, kMax, kMax}, b},          // top
+        {{kMax, 0, kMax, kMax}, bRight},     // top right
+        {{kMax, kMax, kMax, kMax}, bRight},  // right
+        {{kMax, kMax, kMax, 1}, bRight},     // bottom right
+        {{kMax, kMax, kMax, 1}, b},          // bottom
+        {{kMax, kMax, 1, 1}, b},             // bottom left
+        {{kMax, kMax, 1, kMax}, b},          // left
+    }};
     for (int g = 0; g < kGripCount; ++g) {
         GdtList copy = list;
         const GadgetDrag drag = GadgetDrag::resize(copy, 0, 0, static_cast<Grip>(g), {0, 0}, kLimits);
         drag.dragTo(copy, {-kMax, kMax}, false);
         drag.dragTo(copy, {kMax, -kMax}, true);
-        for (const GadgetRecord &r : copy.records())
-            EXPECT_GE(std::int64_t{r.x} + r.xd, std::int64_t{-kMax} * 2);
+        EXPECT_EQ(rectOf(copy.records()[0]), want[static_cast<std::size_t>(g)].first) << g;
+        EXPECT_EQ(rectOf(copy.records()[1]), want[static_cast<std::size_t>(g)].second) << g;
     }
 }
 
@@ -289,6 +305,14 @@ TEST(CtrlClick, TogglesOnlyTheGadgetUnderTheMouse)
     EXPECT_TRUE(list.records()[1].selected);
     EXPECT_EQ(off.current, 1);
     EXPECT_FALSE(toggleGadgetAtPoint(list, 0, {100, 100}).views.any());
+    EXPECT_TRUE(list.records()[1].selected);
+
+    // Where gadgets overlap, the click and the drag both take the one drawn
+    // last, on top.
+    list = listOf({rec("Under", 0, 0, 30, 30, false), rec("Over", 10, 10, 30, 30, false)});
+    EXPECT_EQ(pressTarget(list, 0, {20, 20}), (PressTarget{PressKind::Move, 1, Grip::BottomRight}));
+    toggleGadgetAtPoint(list, 0, {20, 20});
+    EXPECT_FALSE(list.records()[0].selected);
     EXPECT_TRUE(list.records()[1].selected);
 }
 

@@ -1,6 +1,7 @@
 // A code file edited by hand is kept before the next save writes it anew.
 #include "core/codegen/codefile.h"
 #include "core/codegen/codefileguard.h"
+#include "core/document/statefolder.h"
 
 #include "faultyfiles.h"
 #include "testutil.h"
@@ -73,6 +74,11 @@ TEST_F(Guard, HandEditedCodeFileIsKeptAsBakOnce)
     testutil::writeFile(dir / "a.pbi", "rewritten by hand");
     EXPECT_EQ(generate(files).notice, kKeptNotice + (dir / "a.pbi.bak").string());
     EXPECT_EQ(testutil::readFile(dir / "a.pbi.bak"), "rewritten by hand");
+
+    // Hand edits are told by a hash: one of the last byte alone changes it,
+    // whatever is left after the hash's words.
+    for (const std::size_t size : {1u, 9u, 40u, 63u})
+        EXPECT_NE(contentHash(std::string(size - 1, 'c') + "a"), contentHash(std::string(size - 1, 'c') + "b")) << size;
 }
 
 // Without a remembered hash (no state folder, a code file from elsewhere)

@@ -104,6 +104,8 @@ TEST(DialogStructure, CardsOfWindowsPagesAndContainers)
     EXPECT_EQ(s.contextOfCard(3), 5);
     EXPECT_EQ(s.contextOfCard(5), 11);
     EXPECT_EQ(s.contextOfCard(9), -1);
+    // A container as the list's first record (its window made elsewhere).
+    EXPECT_EQ(DialogStructure(dialoglist::listOf("K:Box@0 B:In@4 C:E@0"))[0].innerCard, 4);
 }
 
 TEST(DialogStructure, NewGadgetsForACardGoWhereTheCodeCreatesThem)

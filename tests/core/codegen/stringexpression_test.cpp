@@ -27,9 +27,11 @@ TEST(StringExpression, PartsJoinIntoTheTextBetweenTheQuotes)
          "Pfad:\"+#TAB$+\"\"+#TAB$+\"A\"+#DQUOTE$+\"\"+Chr(7)+\""},
         {"~\"a\\tb\\\"c\\\\\\q\\r\\n\" + \"d\"", "a\"+#TAB$+\"b\"+#DQUOTE$+\"c\\q" + crlf + "d", true},
         {"~\"ohne\"", "ohne"},
+        {"~\"\\a\\b\\v\\f\"", "\"+Chr(7)+\"\"+Chr(8)+\"\"+Chr(11)+\"\"+Chr(12)+\"", true},
         {"\"a;b\" + ~\"\\r\" + #LF$", "a;b" + crlf, true},
         {"\"Hallo \" + Name$", std::nullopt},
         {"\"a\" +", std::nullopt},
+        {"\"a\" + + \"b\"", std::nullopt},
         {"", std::nullopt},
         {"\"offen", std::nullopt},
         {"~\"offen\\\"", std::nullopt},
@@ -107,8 +109,9 @@ TEST(SourceEncoding, MarkOrValidUtf8BeyondAsciiMeansUtf8)
 TEST(SourceEncoding, CharactersBeyondLatin1AreHeldAndNamed)
 {
     std::vector<std::int32_t> wide;
-    const std::string text = latin1FromUtf8("Preis \xE2\x82\xAC \xC3\xA4 \xF0\x9F\x98\x80", wide);
-    EXPECT_EQ(latin1ToUtf8(text), "Preis \xE2\x82\xAC \xC3\xA4 \xF0\x9F\x98\x80");
+    // U+00FF, the last character Latin-1 holds, is no wide one.
+    const std::string text = latin1FromUtf8("Preis \xE2\x82\xAC \xC3\xBF \xF0\x9F\x98\x80", wide);
+    EXPECT_EQ(latin1ToUtf8(text), "Preis \xE2\x82\xAC \xC3\xBF \xF0\x9F\x98\x80");
     EXPECT_TRUE(holdsWideCharacters(text));
     EXPECT_EQ(wide, (std::vector<std::int32_t>{0x20AC, 0x1F600}));
     wide.clear();

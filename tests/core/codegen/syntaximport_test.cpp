@@ -81,11 +81,16 @@ TEST(SyntaxImport, ValuesOfOneCall)
                                    "#PB_Window_ScreenCentered)",
          "OpenWindow", "OpenWindow0", "Titel", 100, 50, 400, 300, "#PB_Window_SystemMenu | #PB_Window_ScreenCentered"},
         {"variable", "ButtonGadget(btnOk, 1, 2, 3, 4, \"x\")", "ButtonGadget", "btnOk", "x", 1, 2, 3, 4, "0"},
+        {"quote as a character", "ButtonGadget(#C, 1, 2, 3, 4, \"x\", Asc('\"'))", "ButtonGadget", "C", "x", 1, 2, 3, 4,
+         "Asc('\"')"},
+        {"field with a type", "ButtonGadget(*dlg\\ok.i, 1, 2, 3, 4, \"x\")", "ButtonGadget", "ok", "x", 1, 2, 3, 4, "0"},
         {"comma in a string, nested call", "DateGadget(#Datum, 10, 10, 120, 25, \"%dd, %mm\", Date())", "DateGadget",
          "Datum", "", 10, 10, 120, 25, "0", "%dd, %mm", "Date()"},
         {"escaped string without escapes", "TextGadget(#T, 1, 2, 3, 4, ~\"ab;c\")", "TextGadget", "T", "ab;c", 1, 2, 3,
          4, "0"},
         {"number forms", "TextGadget(#T, $10, 20*GTBScale, %11, -4, \"\")", "TextGadget", "T", "", 16, 20, 3, -4, "0"},
+        {"hex digits at their ends", "TextGadget(#T, $09, $Af, $aF, $f0, \"\")", "TextGadget", "T", "", 9, 0xAF, 0xAF,
+         0xF0, "0"},
         {"function in other letter case", "buttongadget(#Ok, 1, 2, 3, 4, \"x\", 0)", "ButtonGadget", "Ok", "x", 1, 2, 3,
          4, "0"},
         {"flags over lines with a comment",
@@ -184,6 +189,14 @@ TEST(SyntaxImport, ValuesThatCannotBeKeptAreReported)
               "Import: 7 Gadgets gelesen.\r\nZeile 1: OpenWindow W: Text ist kein String (#Titel)" + dash
                   + "\"\"\r\n(und 8 weitere Werte)");
     EXPECT_EQ(importReportMessage(ImportReport{1, {}}, 0), "Import: 1 Gadget gelesen.");
+    // Each kind of line break counts once, one at the very start too.
+    EXPECT_EQ(read("\r\n\n\r" + source).report.notes.back().line, 9u);
+    // The notes of a gadget made inside a call come after those of the
+    // call's lines before it, as the lines do.
+    const ImportReport inner =
+        read("SplitterGadget(#S, 0, 0, 9, #PB_Ignore, ButtonGadget(#B, 1, 2,\n 3, 4, Text$), #E)").report;
+    ASSERT_EQ(inner.notes.size(), 2u);
+    EXPECT_EQ((std::array{inner.notes[0].line, inner.notes[1].line}), (std::array<std::size_t, 2>{1, 2}));
 }
 
 // PureBasic numbers gadgets of #PB_Any by variable; the records get
@@ -251,6 +264,10 @@ TEST(SyntaxImport, GadgetsMadeInsideAnotherCallComeFirst)
     const Imported open = read("SplitterGadget(#S, 0, 0, 9, 9, ButtonGadget(#B, 1, 2,\n 3, 4, \"b\"");
     EXPECT_EQ(varIds(open.list), (std::vector<std::string>{"ButtonGadget B", "SplitterGadget S"}));
     EXPECT_EQ(open.list.records()[1].p[0], "#B");
+    // One left open on the last line keeps every value it has.
+    const Imported last = read("ButtonGadget(#E, 1, 2, 3, 4, \"e\"");
+    ASSERT_EQ(last.list.size(), 1);
+    EXPECT_EQ(last.list.records()[0].text, "e");
 }
 
 // Arguments a call leaves out get what PureBasic takes for them, or a value
@@ -303,6 +320,24 @@ TEST(SyntaxImport, LeftOutArgumentsKeepTheCallValid)
     EXPECT_EQ(importReportMessage(importSourceSyntax("OpenGadgetList(#C)", elsewhere, one), 10),
               "Import: 1 Gadget gelesen.\r\nZeile 1: Liste Liste: p1 fehlt" + taken + "0");
     EXPECT_EQ(expandTemplate(one.records()[0]), "UseGadgetList(0) : OpenGadgetList(#C)");
+
+    // Placeholders of a mask in any letter case; of two entries for one
+    // function the first in pool order reads the call.
+    GdtPool twice;
+    PoolEntry &first = twice.entries.emplace_back();
+    first.name = "Erst";
+    first.code = "Doppelt(#[id], [x], [y], \"[text]\")";
+    first.importcode = "Doppelt(#[ID],[X],[Y],[Text]";
+    PoolEntry &second = twice.entries.emplace_back();
+    second.name = "Zweit";
+    second.code = "Doppelt(#[id], [y], [x])";
+    second.importcode = "doppelt(#[id],[y],[x]";
+    GdtList both;
+    EXPECT_TRUE(importSourceSyntax("Doppelt(#D, 5, 6, \"Hallo\")", twice, both).notes.empty());
+    ASSERT_EQ(both.size(), 1);
+    const GadgetRecord &d = both.records()[0];
+    EXPECT_EQ((std::array<std::string, 2>{d.name, d.text}), (std::array<std::string, 2>{"Erst", "Hallo"}));
+    EXPECT_EQ((std::array{d.x, d.y}), (std::array{5, 6}));
 }
 
 // Generated code of every entry reads back to records that generate the

@@ -251,9 +251,14 @@ TEST(History, SavedStateFollowsUndoAndSaves)
     history.undo(list);
     EXPECT_TRUE(history.isAtSavedState()); // back where it was loaded
     history.redo(list);
+    EXPECT_FALSE(history.isAtSavedState());
+    // A key move right after a save would merge into the saved step, were
+    // it not for the save: undo would then skip the saved state.
+    history.clear();
+    step();
     history.markSaved();
     EXPECT_TRUE(history.isAtSavedState());
-    step(); // no merge across a save
+    step();
     EXPECT_EQ(history.stepCount(), 2u);
     history.undo(list);
     EXPECT_TRUE(history.isAtSavedState());
@@ -319,4 +324,12 @@ TEST(History, MemoryFollowsTheTouchedRecordsAndIsBounded)
     EXPECT_FALSE(history.isAtSavedState());
     history.setLimits(3, 1u << 30);
     EXPECT_EQ(history.stepCount(), 3u);
+    // A step bigger than the whole limit is still the one step to undo.
+    history.setLimits(3, 1);
+    EXPECT_EQ(history.stepCount(), 1u);
+    list.records()[0].selected = true;
+    history.begin(list, 0, "Löschen");
+    deleteSelectedGadgets(list);
+    history.commit(list, 0);
+    EXPECT_EQ(history.stepCount(), 1u);
 }

@@ -14,6 +14,7 @@
 #include <functional>
 #include <random>
 #include <set>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
@@ -136,7 +137,31 @@ TEST(AtomicFile, LinkKeepsPointingWhereItPointed)
         EXPECT_EQ(fs::read_symlink(dir / "work" / name), to);
         EXPECT_EQ(testutil::readFile(dir / "work" / name), std::string("saved through ") + name);
     }
+    // A later save through a chain must leave its inner links alone too.
+    for (const auto &[name, to] : links) {
+        EXPECT_TRUE(fs::is_symlink(dir / "work" / name)) << name;
+        EXPECT_EQ(fs::read_symlink(dir / "work" / name), to) << name;
+    }
+    EXPECT_EQ(testutil::readFile(dir / "real" / "not-yet.tbf"), "saved through to-link.tbf");
     EXPECT_EQ(namesIn(dir / "real"), (std::set<std::string>{"there.tbf", "not-yet.tbf", "absolute.tbf"}));
+}
+
+// The temporary file starts as the owner's alone; the saved file must not.
+TEST(AtomicFile, SavedFileKeepsItsModeAndANewOneFollowsTheUmask)
+{
+    testutil::TempDir dir;
+    testutil::writeFile(dir / "old.tbf", "old");
+    const auto odd = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_write;
+    fs::permissions(dir / "old.tbf", odd, fs::perm_options::replace);
+    ASSERT_TRUE(save(dir / "old.tbf", "new"));
+    EXPECT_EQ(fs::status(dir / "old.tbf").permissions(), odd);
+
+    const mode_t mask = ::umask(027);
+    const bool saved = save(dir / "new.tbf", "new");
+    ::umask(mask);
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(fs::status(dir / "new.tbf").permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 }
 
 // A pipe without a reader held the save for ever; devices are no documents.
@@ -271,6 +296,21 @@ TEST(AtomicFile, NoRewriteInPlaceWithoutACopyOfTheOldBytes)
     EXPECT_FALSE(f.begin(dir / "a.tbf"));
     EXPECT_EQ(f.error(), EACCES) << "the reason no temporary file could be made";
     EXPECT_EQ(testutil::readFile(dir / "a.tbf"), "old");
+
+    // Nor with a copy that could not be written whole: a file size limit
+    // stops the copy (head and 400 old bytes), not the three new bytes.
+    const std::string older(400, 'o');
+    testutil::writeFile(dir / "b.tbf", older);
+    EXPECT_EQ(inChild([&] {
+                  std::signal(SIGXFSZ, SIG_IGN);
+                  const rlimit small{450, 450};
+                  ::setrlimit(RLIMIT_FSIZE, &small);
+                  testutil::InPlace ops(dir / "state");
+                  AtomicFile b(ops);
+                  return b.begin(dir / "b.tbf") && b.commit("new") ? 1 : 0;
+              }),
+              0);
+    EXPECT_EQ(testutil::readFile(dir / "b.tbf"), older);
 }
 
 // Real kills at any moment, in both ways of saving: afterwards, and after

@@ -188,6 +188,11 @@ TEST(SettingsDocument, CreateReplacesTheOldFileOnlyAtClose)
     EXPECT_TRUE(doc.close());
     EXPECT_EQ(testutil::readFile(dir / "f.ini"), "k = v\r\n");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1) << "no temporary left";
+    // Opened and changed again, the same document saves again.
+    ASSERT_TRUE(doc.open(dir / "f.ini"));
+    doc.writeText("k", "w");
+    EXPECT_TRUE(doc.close());
+    EXPECT_EQ(testutil::readFile(dir / "f.ini"), "k = w\r\n");
 }
 
 TEST(SettingsDocument, FolderInPlaceOfFile)

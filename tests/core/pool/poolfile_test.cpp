@@ -59,7 +59,7 @@ TEST(PoolFile, SaveSortsAndRoundTrips)
     for (const char *name : {"Zahl", "\xE4hnlich", "_x", "Abc"}) {
         PoolEntry e;
         e.name = name, e.code = "Line1\r\n\tLine2 [x]", e.flags = "1:A = #A\r\n0:B = #B", e.xy0 = 1, e.color = 255;
-        e.p[3] = "Min";
+        e.p[3] = "Min", e.flagsep = "+";
         pool.entries.push_back(e);
     }
     ASSERT_TRUE(saveGdtPool(dir / "p.ini", pool).ok);

@@ -59,24 +59,24 @@ TEST(EditFlags, AcceptWritesTheCheckedValuesOfTheCurrentRow)
     GdtPool pool;
     pool.entries.resize(1);
     pool.entries[0].name = "Type", pool.entries[0].flags = "0:Rahmen = A\r\n1:Zentriert = B";
-    GdtList list = listOf("X Y* Z*");
+    GdtList list = listOf("Y* X Z*");
     for (GadgetRecord &r : list.records())
         r.flags = "B|#Lost";
     std::optional<FlagsEditor> editor = openEditFlags(list, pool);
     ASSERT_TRUE(editor);
-    EXPECT_EQ(editor->index, 1);
+    EXPECT_EQ(editor->index, 0); // the first record: no index is too small
     EXPECT_EQ(editor->items, (std::vector<FlagItem>{{"Rahmen", "A", false}, {"Zentriert", "B", true}}));
 
     EXPECT_EQ(acceptEditFlags(list, *editor).mark, ChangeMark::Set); // even with nothing changed
-    EXPECT_EQ(list.records()[1].flags, "B");                         // flags no line offers are gone
+    EXPECT_EQ(list.records()[0].flags, "B");                         // flags no line offers are gone
     editor->items[0].on = true;
     acceptEditFlags(list, *editor);
-    EXPECT_EQ(list.records()[1].flags, "A|B");
+    EXPECT_EQ(list.records()[0].flags, "A|B");
     EXPECT_EQ(list.records()[2].flags, "B|#Lost");
 
     // No current row, or a type the pool no longer has: the editor does not open.
     GdtList unselected = listOf("X");
     EXPECT_EQ(openEditFlags(unselected, pool), std::nullopt);
-    list.records()[1].name = "Renamed";
+    list.records()[0].name = "Renamed";
     EXPECT_EQ(openEditFlags(list, pool), std::nullopt);
 }

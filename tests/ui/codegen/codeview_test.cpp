@@ -162,6 +162,8 @@ private slots:
 
         const std::pair<const char *, std::function<void()>> steps[] = {
             {"add three", [&] { add("ButtonGadget"), add("Code"), add("ButtonGadget"); }},
+            {"p0", [&] { m_inputAnswers = {"x > 1"}, selectOnly(1), m_window->propertyList()->setCurrentCell(12, 1),
+                         m_window->dispatchGadget(ids::Properties); }},
             {"key move", [&] { selectOnly(0), key(Qt::Key_Right, Qt::ControlModifier); }},
             {"big key move", [&] { key(Qt::Key_Down, Qt::ControlModifier | Qt::ShiftModifier); }},
             {"move down", [&] { m_window->dispatchGadget(ids::MoveDown); }},

@@ -174,8 +174,8 @@ private slots:
             << "file:///pb/PureBasic.chm";
         QTest::newRow("no viewer") << chm << QByteArray("a.html") << false << "" << url;
         QTest::newRow("start page") << chm << QByteArray() << true << "" << url;
-        QTest::newRow("classic help") << QByteArray("/w/GUI.HLP") << QByteArray("Button") << true << ""
-                                      << "file:///w/GUI.HLP";
+        QTest::newRow("classic help") << QByteArray("a.HLP") << QByteArray("Button") << true << ""
+                                      << QUrl::fromLocalFile(QDir::currentPath() + "/a.HLP").toString();
         QTest::newRow("relative") << QByteArray("docs/help") << QByteArray() << false << ""
                                   << QUrl::fromLocalFile(QDir::currentPath() + "/docs/help").toString();
         QTest::newRow("latin-1 name") << QByteArray("/pb/Hilfe\xE4.chm") << QByteArray() << false << ""
