@@ -1,5 +1,6 @@
 #include "core/canvas/designcommands.h"
 
+#include "core/canvas/controlitems.h"
 #include "core/canvas/widenumbers.h"
 #include "core/codegen/dialogstructure.h"
 #include "core/commands/addgadget.h"
@@ -24,7 +25,7 @@ EditOutcome selectAllOnCard(GdtList &list, std::int32_t card)
     return selectionMadeElsewhere(list);
 }
 
-EditOutcome duplicateSelectedGadgets(GdtList &list, std::int32_t offset)
+EditOutcome duplicateSelectedGadgets(GdtList &list, std::int32_t offset, std::optional<std::int32_t> shownCard)
 {
     CopyBuffer copies;
     copySelectedGadgets(list, copies);
@@ -35,7 +36,7 @@ EditOutcome duplicateSelectedGadgets(GdtList &list, std::int32_t offset)
         r.y = saturated(std::int64_t{r.y} + offset);
     }
     // The copy buffer of Ctrl+C stays as it was: this one is thrown away.
-    return pasteGadgets(list, copies);
+    return pasteGadgets(list, copies, shownCard);
 }
 
 namespace {
@@ -166,6 +167,41 @@ int inPlaceRow(const GadgetRecord &record)
         return std::tolower(static_cast<unsigned char>(a)) == static_cast<unsigned char>(b);
     });
     return it == record.code.end() ? RowVarId : RowText;
+}
+
+namespace {
+
+bool holds(const CardRect &r, CardPoint p)
+{
+    return !r.isEmpty() && p.x >= r.x && p.y >= r.y && std::int64_t{p.x} < std::int64_t{r.x} + r.width
+        && std::int64_t{p.y} < std::int64_t{r.y} + r.height;
+}
+
+} // namespace
+
+DropPlace dropPlace(const GdtList &list, std::int32_t card, CardPoint at, const ControlMetrics &metrics)
+{
+    const std::vector<CardItem> items = controlItems(list, card, 0, metrics);
+    // The topmost panel under the point: one shown in another's page is
+    // drawn after it.
+    for (auto it = items.rbegin(); it != items.rend(); ++it) {
+        const CardItem &item = *it;
+        if (item.control.type.kind != ControlKind::Panel || item.record < 0)
+            continue;
+        const CardRect page = clientRect(item.control.type, {item.x, item.y, item.width, item.height}, metrics);
+        const CardRect shown = item.control.clipped ? page.intersected(item.control.clip) : page;
+        if (!holds(shown, at))
+            continue;
+        const DialogStructure structure(list);
+        const std::vector<int> &pages = structure.pagesOf(item.record);
+        if (pages.empty())
+            return {card, at};
+        const std::int32_t pageCard = list.records()[static_cast<std::size_t>(pages.front())].card;
+        if (pageCard == card)
+            return {card, at};
+        return {pageCard, {saturated(std::int64_t{at.x} - page.x), saturated(std::int64_t{at.y} - page.y)}};
+    }
+    return {card, at};
 }
 
 EditOutcome addGadgetAt(GdtList &list, const GdtPool &pool, std::string_view name, std::int32_t card, CardPoint at,

@@ -19,9 +19,11 @@ namespace tafelbau {
 EditOutcome selectAllOnCard(GdtList &list, std::int32_t card);
 
 /// Copies of the selected records, `offset` pixels further right and down,
-/// go in after the last selected record as pasting puts them (fresh VarIDs)
-/// and are the selection then. Nothing selected: nothing happens.
-EditOutcome duplicateSelectedGadgets(GdtList &list, std::int32_t offset);
+/// go in where pasting puts them (fresh VarIDs; with `shownCard`, onto that
+/// card after the last record of its page or window) and are the selection
+/// then. Nothing selected: nothing happens.
+EditOutcome duplicateSelectedGadgets(GdtList &list, std::int32_t offset,
+                                     std::optional<std::int32_t> shownCard = {});
 
 /// Later records are drawn over earlier ones of the same gadget list.
 enum class StackMove { ToFront, ToBack };
@@ -39,6 +41,20 @@ EditOutcome restackSelected(GdtList &list, StackMove move);
 /// The property row editing in place changes: the caption when the
 /// record's template writes it ("[text]" in any letter case), else the VarID.
 int inPlaceRow(const GadgetRecord &record);
+
+/// Where a gadget dropped at `at` on `card` belongs when the card is drawn
+/// with real gadgets: a panel drawn there shows its first page, so a point
+/// inside that page's area means the page -- its card, the point relative
+/// to the page. The innermost such page wins; anywhere else the card and
+/// point stay as they are.
+struct DropPlace
+{
+    std::int32_t card = 0;
+    CardPoint at;
+
+    bool operator==(const DropPlace &) const = default;
+};
+DropPlace dropPlace(const GdtList &list, std::int32_t card, CardPoint at, const ControlMetrics &metrics);
 
 /// A gadget from pool entry `name` dropped at `at` on `card`: snapped to
 /// `raster` (never left of or above 0), inserted where the code creates

@@ -128,8 +128,9 @@ void MainWindow::addDesignCommands()
         });
     });
     setCommand(ids::Duplicate, [this] {
-        runEdit("Duplizieren", "",
-                [this] { applyOutcome(duplicateSelectedGadgets(m_state.list, m_state.settings.panelRaster)); });
+        runEdit("Duplizieren", "", [this] {
+            applyOutcome(duplicateSelectedGadgets(m_state.list, m_state.settings.panelRaster, m_shownCard));
+        });
     });
     setCommand(ids::SelectAll, [this] { applyOutcome(selectAllOnCard(m_state.list, m_shownCard)); });
     setCommand(ids::ToFront, [this] {

@@ -14,6 +14,8 @@
 #include <QMouseEvent>
 #include <QScrollArea>
 
+#include <utility>
+
 namespace tafelbau {
 
 namespace {
@@ -119,14 +121,29 @@ void InPlaceEditor::finish(bool keep)
 
 bool InPlaceEditor::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() != QEvent::MouseButtonDblClick)
+    if (event->type() != QEvent::MouseButtonDblClick && event->type() != QEvent::MouseButtonPress)
         return false;
     const auto *mouse = static_cast<QMouseEvent *>(event);
-    if (mouse->button() != Qt::LeftButton || mouse->modifiers() != Qt::NoModifier)
+    if (mouse->button() != Qt::LeftButton || mouse->modifiers() != Qt::NoModifier) {
+        m_tabPage = 0;
         return false;
+    }
     auto *canvas = static_cast<CardCanvas *>(watched);
     const QPoint p = mouse->position().toPoint() - canvas->cardOrigin();
     AppState &s = m_window.state();
+    if (event->type() == QEvent::MouseButtonPress) {
+        // A press on a panel's tab shows that page's card: by the second
+        // press the tab is gone, so which page it was is kept from here.
+        const int page = canvas->pageTabAt(s.list, m_window.shownCard(), {p.x(), p.y()});
+        m_tabPage = page < 0 ? 0 : s.list.records()[static_cast<std::size_t>(page)].lvid;
+        return false;
+    }
+    const std::int32_t tabPage = std::exchange(m_tabPage, 0);
+    if (tabPage != 0) {
+        const int current = currentRowGadget(s.list);
+        if (current >= 0 && s.list.records()[static_cast<std::size_t>(current)].lvid == tabPage)
+            return edit();
+    }
     const int hit = gadgetAtPoint(s.list, m_window.shownCard(), p.x(), p.y());
     if (hit < 0)
         return false;

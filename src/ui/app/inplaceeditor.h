@@ -13,7 +13,8 @@ class MainWindow;
 /// Editing a gadget's caption right on the card: a double-click on a gadget
 /// or F2 ("Text bearbeiten") opens a one-line editor over it; Return or a
 /// click elsewhere keeps the text, Escape drops it. Templates without a
-/// caption get their VarID edited instead. The change goes the input box's
+/// caption get their VarID edited instead. A double-click on a panel's tab
+/// edits that page's caption. The change goes the input box's
 /// way, as one step of the history.
 class InPlaceEditor : public QObject
 {
@@ -36,6 +37,7 @@ private:
     QPointer<QLineEdit> m_editor;
     std::int32_t m_lvid = 0; ///< of the record being edited
     int m_row = 0;           ///< its property row: the caption or the VarID
+    std::int32_t m_tabPage = 0; ///< the page whose tab was just pressed, by lvid
 };
 
 } // namespace tafelbau

@@ -151,9 +151,13 @@ void Toolbox::dropOnCanvas(const QString &latin1Name, QPoint widgetPos)
     AppState &s = m_window.state();
     const QPoint p = widgetPos - m_window.canvas()->cardOrigin();
     const std::string name = latin1Name.toLatin1().toStdString();
-    const std::int32_t card = m_window.shownCard();
+    CardCanvas *canvas = m_window.canvas();
+    // Only the real-gadget drawing shows a panel's page inside the panel.
+    DropPlace place{m_window.shownCard(), {p.x(), p.y()}};
+    if (canvas->realGadgets())
+        place = dropPlace(s.list, place.card, place.at, canvas->controlMetrics());
     m_window.runEdit("Hinzufügen", "", [&] {
-        m_window.applyOutcome(addGadgetAt(s.list, s.pool, name, card, {p.x(), p.y()}, s.settings.panelRaster));
+        m_window.applyOutcome(addGadgetAt(s.list, s.pool, name, place.card, place.at, s.settings.panelRaster));
     });
     m_window.canvas()->setFocus(Qt::OtherFocusReason);
 }

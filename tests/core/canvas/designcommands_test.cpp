@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 using namespace tafelbau;
 
 namespace {
@@ -51,6 +53,31 @@ TEST(Duplicate, CopiesGoAfterTheLastSelectedOneRasterStepAway)
     GdtList none = dialoglist::listOf("W:Win@0 B:Ok@0");
     EXPECT_EQ(duplicateSelectedGadgets(none, 5).mark, ChangeMark::Keep);
     EXPECT_EQ(none.size(), 2);
+}
+
+TEST(Duplicate, WithACardShownCopiesGoWherePastingPutsThem)
+{
+    // After the last record of the page or window shown, never into the
+    // gadget list of another page or a container that follows the original.
+    const struct
+    {
+        const char *shape;
+        std::int32_t card;
+        const char *order;
+    } cases[] = {
+        {"W:Win@0 P:Tabs@0 G:One@1>Tabs B:A@1* B:B@1 G:Two@2>Tabs B:C@2 C:End@0", 1,
+         "Win Tabs One A B A1 Two C End"},
+        {"W:Win@0 B:Ok@0* K:Box@0 B:In@1 C:E@0 B:Last@0", 0, "Win Ok Box In E Last Ok1"},
+    };
+    for (const auto &c : cases) {
+        GdtList list = dialoglist::listOf(c.shape);
+        const EditOutcome out = duplicateSelectedGadgets(list, 5, c.card);
+        EXPECT_EQ(ids(list), c.order) << c.shape;
+        const GadgetRecord &copy = list.records()[static_cast<std::size_t>(out.current)];
+        EXPECT_TRUE(copy.selected);
+        EXPECT_EQ((std::array{copy.card, copy.x, copy.y}), (std::array{c.card, 15, 15})) << c.shape;
+        EXPECT_EQ(out.mark, ChangeMark::Set);
+    }
 }
 
 TEST(Restack, MovesGadgetsWithinTheirOwnGadgetList)
@@ -123,6 +150,40 @@ TEST(AddGadgetAt, GoesOnTheCardWhereTheCodeCreatesItSnappedAndIndented)
     GdtList list = dialoglist::listOf(shape);
     EXPECT_EQ(addGadgetAt(list, pool, "Nothing", 1, {0, 0}, 5).mark, ChangeMark::Keep);
     EXPECT_EQ(list.size(), 8);
+}
+
+TEST(DropPlace, APageShownInsideItsPanelTakesWhatIsDroppedOnIt)
+{
+    // Tabs at 10,10 (300x200): its first page shows from 12,32 (tabs 20
+    // high, frame 2); Inner at 10,10 of that page shows its own first page
+    // from 24,64 on the window's card, from 12,32 on page One's card.
+    GdtList list = dialoglist::listOf("W:Win@0 P:Tabs@0 G:One@1>Tabs P:Inner@1 G:In@3>Inner C:E1@1 G:Two@2>Tabs "
+                                      "C:End@0 P:Empty@0 C:E2@0");
+    list.records()[3].xd = 100, list.records()[3].yd = 80;
+    list.records()[8].x = 330;
+    const ControlMetrics metrics{20, 2, 16};
+    const struct
+    {
+        const char *name;
+        std::int32_t card;
+        CardPoint at;
+        DropPlace expected;
+    } cases[] = {
+        {"on the first page", 0, {200, 150}, {1, {188, 118}}},
+        {"the page's first pixel", 0, {12, 32}, {1, {0, 0}}},
+        {"on the panel's tabs", 0, {50, 20}, {0, {50, 20}}},
+        {"right of the page", 0, {308, 100}, {0, {308, 100}}},
+        {"beside the panel", 0, {5, 250}, {0, {5, 250}}},
+        {"a panel in the page shown", 0, {30, 70}, {3, {6, 6}}},
+        {"a panel on the page's own card", 1, {20, 40}, {3, {8, 8}}},
+        {"a panel without pages", 0, {340, 100}, {0, {340, 100}}},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(dropPlace(list, c.card, c.at, metrics), c.expected) << c.name;
+
+    // A page on its panel's own card is drawn where it lies, not in the panel.
+    const GdtList flat = dialoglist::listOf("W:Win@0 P:Tabs@0 G:One@0>Tabs");
+    EXPECT_EQ(dropPlace(flat, 0, {200, 150}, metrics), (DropPlace{0, {200, 150}}));
 }
 
 TEST(InPlaceRow, TheCaptionWhereTheTemplateWritesItElseTheVarId)

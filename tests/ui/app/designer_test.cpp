@@ -146,9 +146,10 @@ private slots:
     {
         select("A");
         QTest::keyClick(m_window->listView(), Qt::Key_D, Qt::ControlModifier);
-        QCOMPARE(ids(), QStringLiteral("Win A A1 B Other C"));
+        // After the last gadget of the window shown, where its code ends.
+        QCOMPARE(ids(), QStringLiteral("Win A B A1 Other C"));
         QCOMPARE(ids(true), QStringLiteral("A1"));
-        const GadgetRecord &copy = m_state.list.records()[2];
+        const GadgetRecord &copy = m_state.list.records()[3];
         QCOMPARE(QPoint(copy.x, copy.y), QPoint(25, 25)); // the raster is 5
         QVERIFY(m_window->windowTitle().endsWith(" *"));
 
@@ -158,7 +159,7 @@ private slots:
         QCOMPARE(m_state.copyBuffer.records.size(), std::size_t(1));
 
         m_window->dispatchMenu(ids::Undo);
-        QCOMPARE(ids(), QStringLiteral("Win A A1 B Other C"));
+        QCOMPARE(ids(), QStringLiteral("Win A B A1 Other C"));
         m_window->dispatchMenu(ids::Undo);
         QCOMPARE(ids(), QStringLiteral("Win A B Other C"));
 
@@ -235,6 +236,37 @@ private slots:
         QCOMPARE(ids(), QStringLiteral("Win B A Other C"));
         m_window->dispatchMenu(ids::FocusProperties);
         QVERIFY(m_window->propertyList()->hasFocus());
+    }
+
+    void doubleClickOnATabEditsThatPagesCaption()
+    {
+        for (bool real : {false, true}) {
+            if (real)
+                m_window->dispatchMenu(ids::RealGadgets);
+            m_state.list = dialoglist::listOf("W:Win@0 P:Tabs@0 G:One@1>Tabs B:A@1 G:Two@2>Tabs B:C@2 C:End@0 B:Ok@0*");
+            m_state.history = {};
+            m_window->refreshGadgetList();
+            QCOMPARE(m_window->shownCard(), 0);
+            QPoint tab;
+            for (int x = 10; x < 310 && tab.isNull(); ++x)
+                if (canvas()->pageTabAt(m_state.list, 0, {x, 14}) == 4)
+                    tab = at(x + 2, 14);
+            QVERIFY(!tab.isNull());
+            // As the desktop sends it: a click, then the second press as a
+            // double-click -- by then the page's card is shown.
+            QTest::mouseClick(canvas(), Qt::LeftButton, Qt::NoModifier, tab);
+            QTest::mouseDClick(canvas(), Qt::LeftButton, Qt::NoModifier, tab);
+            QVERIFY(editor() && editor()->isVisible());
+            QCOMPARE(editor()->text(), QStringLiteral("Two"));
+            QTest::keyClicks(editor(), QStringLiteral("Zwei"));
+            QTest::keyClick(editor(), Qt::Key_Return);
+            QVERIFY(!editor());
+            QCOMPARE(textOf(4), QStringLiteral("Zwei"));
+            QCOMPARE(ids(), QStringLiteral("Win Tabs One A Two C End Ok"));
+            m_window->dispatchMenu(ids::Undo);
+            QCOMPARE(textOf(4), QStringLiteral("Two"));
+            QVERIFY(!m_state.history.canUndo()); // it was one step
+        }
     }
 
     void doubleClickEditsTheCaptionInPlace()
@@ -327,6 +359,23 @@ private slots:
         QDragEnterEvent other(pos, Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(canvas(), &other);
         QVERIFY(!other.isAccepted());
+
+        // With real gadgets the window's card shows page One inside the
+        // panel (at 10,10): what is dropped there goes on that page.
+        select("Ok");
+        QCOMPARE(m_window->shownCard(), 0);
+        m_window->dispatchMenu(ids::RealGadgets);
+        const ControlMetrics m = canvas()->controlMetrics();
+        const QPoint onPage = at(10 + m.frameWidth + 41, 10 + m.tabBarHeight + m.frameWidth + 38);
+        QDragEnterEvent pageEnter(onPage, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(canvas(), &pageEnter);
+        QDropEvent pageDrop(QPointF(onPage), Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(canvas(), &pageDrop);
+        QCOMPARE(ids(), QStringLiteral("Win Tabs One A ButtonGadget1 Two C End Ok"));
+        const GadgetRecord &onOne = m_state.list.records()[4];
+        QCOMPARE((QList<int>{onOne.card, onOne.x, onOne.y, onOne.tab}), (QList<int>{1, 40, 40, 2}));
+        m_window->dispatchMenu(ids::Undo);
+        QVERIFY(!m_state.history.canUndo());
     }
 
     void toolboxFiltersAddsAndKeepsItsPictures()
