@@ -107,6 +107,13 @@ TEST(StructureCheck, ReferencesFoundAndRenamed)
     records[3].p[0] = " #Tabs ";
     EXPECT_EQ(recordsReferringTo(list, "Tabs"), (std::vector<int>{2, 3, 6, 8}));
     EXPECT_EQ(recordsReferringTo(list, "Name"), std::vector<int>{}); // its own [id] is no reference
+    // A template that writes its caption after "#" refers through the text alone.
+    {
+        GdtList byText = list;
+        byText.records()[4].code = "SetActiveGadget(#[text])";
+        byText.records()[4].text = "Tabs";
+        EXPECT_EQ(recordsReferringTo(byText, "Tabs"), (std::vector<int>{2, 3, 4, 6, 8}));
+    }
 
     for (int i : recordsReferringTo(list, "Tabs"))
         EXPECT_TRUE(renameReferences(records[static_cast<std::size_t>(i)], "Tabs", "Karten"));

@@ -605,6 +605,17 @@ TEST_F(RecoveryFixture, AListAnotherEditorHasOpenIsOpenedOnlyWhenWanted)
     EXPECT_EQ(mine.list.size(), 2);
 }
 
+// Through a symbolic link it is the same list, with the same lock.
+TEST_F(RecoveryFixture, AListThroughALinkHasTheListsLock)
+{
+    const auto path = dir / "real.tbf";
+    testutil::writeFile(path, "x");
+    std::filesystem::create_symlink(path, dir / "link.tbf");
+    ListLock viaLink;
+    EXPECT_EQ(viaLink.acquire(dir / "link.tbf", files), 0);
+    EXPECT_TRUE(viaLink.holds(path, files));
+}
+
 // A new list's recovery belongs to the process editing it: while that one
 // runs it is not offered; once it is gone, it is, and restoring makes it
 // this editor's own.

@@ -70,6 +70,8 @@ TEST(StructureEdit, PasteGoesOntoTheShownCardWhereTheCodeCreatesIt)
          "A@0 X@4 B@0 C@0"},
         {"a whole window goes to the end on a card of its own", "W:Win@0* B:Ok@0", "W:Other@0 B:Go@0", 0,
          "Win@0 Ok@0 Other@1 Go@1"},
+        {"a container with its gadget: both onto the shown card, no card of their own",
+         "W:Win@0* B:Ok@0", "K:Box@3 B:In@3 C:End@3", 0, "Win@0 Ok@0 Box@0 In@0 End@0"},
     };
     for (const auto &c : cases) {
         GdtList list = listOf(c.list);
