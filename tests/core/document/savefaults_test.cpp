@@ -15,6 +15,7 @@
 #include "core/document/atomicfile.h"
 #include "core/document/listfile.h"
 #include "core/document/settingsdocument.h"
+#include "core/document/systemerror.h"
 #include "core/pool/poolfile.h"
 #include "faultyfiles.h"
 #include "scripteddialogs.h"
@@ -22,6 +23,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <csignal>
 #include <functional>
 #include <map>
@@ -500,4 +502,12 @@ TEST(SaveFaults, PermissionsOfAnUnprivilegedUser)
     EXPECT_EQ(std::distance(fs::directory_iterator(dir / "shut"), {}), 1) << "no temporary left";
     EXPECT_EQ(std::distance(fs::directory_iterator(tmp / "state" / "Tafelbau" / "rewrites"), {}), 0)
         << "the copy of the old bytes is gone";
+}
+
+// Every errno is a reason, the first one (EPERM) too; no error adds nothing.
+TEST(SaveFaults, EveryErrorNamesItsReason)
+{
+    EXPECT_EQ(withSystemReason("Fehler", 0), "Fehler");
+    EXPECT_EQ(withSystemReason("Fehler", EPERM), "Fehler\r\nKeine Berechtigung");
+    EXPECT_EQ(withSystemReason("Fehler", 9999), "Fehler\r\nSystemfehler 9999");
 }
