@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <csignal>
 #include <functional>
 #include <sys/wait.h>
@@ -680,4 +681,23 @@ TEST_F(DocumentFixture, ChangedOnDiskAsksOnceAtATime)
     EXPECT_EQ(reentering.takeCalls().size(), 1u);
     EXPECT_TRUE(watched.save() == false);
     EXPECT_EQ(reentering.takeCalls().size(), 1u);
+}
+
+// Of several recoveries left behind, a start offers the one written last,
+// whatever the folder's order.
+TEST_F(RecoveryFixture, AStartOffersTheNewestOfSeveralRecoveries)
+{
+    const GdtList list = dialoglist::listOf("W:Win@0 B:Ok@0");
+    const auto now = std::filesystem::file_time_type::clock::now();
+    const int ages[] = {300, 200, 10, 400, 100};
+    for (int i = 0; i < 5; ++i) {
+        const auto path = dir / ("list" + std::to_string(i) + ".tbf");
+        ASSERT_TRUE(writeRecovery(path, list, files));
+        const auto found = findRecovery(path, files);
+        ASSERT_TRUE(found.has_value());
+        std::filesystem::last_write_time(found->file, now - std::chrono::seconds(ages[i]));
+    }
+    const auto newest = newestRecovery(files);
+    ASSERT_TRUE(newest.has_value());
+    EXPECT_EQ(newest->listFile.filename(), "list2.tbf");
 }
