@@ -6,6 +6,7 @@
 #include "core/pool/poolfile.h"
 #include "scripteddialogs.h"
 #include "testutil.h"
+#include "ui/app/editcommands.h"
 #include "ui/app/mainwindow.h"
 #include "ui/canvas/cardcanvas.h"
 
@@ -85,6 +86,14 @@ struct WindowFixture
         createWindow();
         return showWindow(how);
     }
+    /// Active, with `list` as if it had been opened.
+    bool openWindowWith(tafelbau::GdtList list)
+    {
+        createWindow();
+        m_state.list = std::move(list);
+        m_window->refreshGadgetList();
+        return showWindow(Show::Active);
+    }
     void closeWindow()
     {
         delete m_window;
@@ -100,6 +109,34 @@ struct WindowFixture
     tafelbau::CardCanvas *canvas() const { return m_window->canvas(); }
     /// A point of the card, in the canvas's own pixels.
     QPoint at(int x, int y) const { return QPoint(x, y) + canvas()->cardOrigin(); }
+
+    /// A key on the gadget list, where the window's keys start.
+    void key(int k, Qt::KeyboardModifiers mods = Qt::NoModifier)
+    {
+        QTest::keyClick(m_window->listView(), static_cast<Qt::Key>(k), mods);
+    }
+    /// "Hinzufügen" with the chooser answered by `type`.
+    void add(const char *type)
+    {
+        m_window->dispatchMenu(tafelbau::ids::Add);
+        m_window->editCommands()->addGadgetFromPool(type);
+    }
+    /// Only `varId` selected, set directly rather than by a command.
+    void select(const std::string &varId)
+    {
+        for (tafelbau::GadgetRecord &r : m_state.list.records())
+            r.selected = r.varId == varId;
+        m_window->refreshGadgetList();
+    }
+    /// The VarIDs in list order, or only the selected ones.
+    QString ids(bool onlySelected = false) const
+    {
+        QStringList out;
+        for (const tafelbau::GadgetRecord &r : m_state.list.records())
+            if (!onlySelected || r.selected)
+                out << QString::fromLatin1(r.varId.c_str());
+        return out.join(' ');
+    }
 };
 
 } // namespace testutil

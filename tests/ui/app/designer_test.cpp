@@ -43,20 +43,6 @@ class DesignerTest : public QObject, testutil::WindowFixture
 {
     Q_OBJECT
 
-    QString ids(bool onlySelected = false) const
-    {
-        QStringList out;
-        for (const GadgetRecord &r : m_state.list.records())
-            if (!onlySelected || r.selected)
-                out << QString::fromLatin1(r.varId.c_str());
-        return out.join(' ');
-    }
-    void select(const char *id)
-    {
-        for (GadgetRecord &r : m_state.list.records())
-            r.selected = r.varId == id;
-        m_window->refreshGadgetList();
-    }
     /// The context menu's entries that are enabled, by their ids; "A" for
     /// the "Ausrichten" submenu.
     QStringList enabledInContextMenu() const
@@ -86,16 +72,13 @@ private slots:
     {
         begin();
         m_state.pool.settings.codeFileExt = ".pbi";
-        createWindow();
         GdtList list;
         list.append(window("Win", 0));
         list.append(gadget("A", 0, 20, 20));
         list.append(gadget("B", 0, 120, 20));
         list.append(window("Other", 1));
         list.append(gadget("C", 1, 20, 20));
-        m_state.list = list;
-        m_window->refreshGadgetList();
-        QVERIFY(showWindow(Show::Active));
+        QVERIFY(openWindowWith(list));
     }
 
     void cleanup() { end(); }

@@ -38,16 +38,6 @@ class EditCommandsTest : public QObject, testutil::WindowFixture
         return out;
     }
 
-    void key(int k, Qt::KeyboardModifiers mods = Qt::NoModifier)
-    {
-        QTest::keyClick(m_window->listView(), static_cast<Qt::Key>(k), mods);
-    }
-
-    void add(const char *type)
-    {
-        m_window->dispatchMenu(ids::Add);
-        m_window->editCommands()->addGadgetFromPool(type);
-    }
 
     void clickProperty(int row)
     {

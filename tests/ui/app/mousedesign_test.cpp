@@ -58,24 +58,13 @@ class MouseDesignTest : public QObject, testutil::WindowFixture
         QApplication::sendEvent(canvas(), &hover);
         return canvas()->cursor().shape();
     }
-    void key(int k, Qt::KeyboardModifiers mods = Qt::NoModifier)
-    {
-        QTest::keyClick(m_window->listView(), static_cast<Qt::Key>(k), mods);
-    }
 
     Rect rectOf(int record) const
     {
         const GadgetRecord &r = m_state.list.records()[static_cast<std::size_t>(record)];
         return {r.x, r.y, r.xd, r.yd};
     }
-    QString selected() const
-    {
-        QStringList ids;
-        for (const GadgetRecord &r : m_state.list.records())
-            if (r.selected)
-                ids << QString::fromLatin1(r.varId.c_str());
-        return ids.join(' ');
-    }
+    QString selected() const { return ids(true); }
     QString property(int row) const { return m_window->propertyList()->item(row, 1)->text(); }
     /// Whether an entry of "Bearbeiten" is enabled when the menu opens.
     bool enabled(int id)
@@ -92,7 +81,6 @@ private slots:
         begin();
         m_state.pool.settings.codeFileExt = ".pbi";
         m_state.pool.settings.codeComment = ";";
-        createWindow();
         // A window at 0,0 and four buttons, B1 on the raster.
         GdtList list;
         list.append(testutil::window("Win", 0));
@@ -100,9 +88,7 @@ private slots:
         list.append(testutil::button("B2", 50, 100, 80, 25));
         list.append(testutil::button("B3", 60, 150, 90, 25));
         list.append(testutil::button("B4", 200, 210, 50, 20));
-        m_state.list = list;
-        m_window->refreshGadgetList();
-        QVERIFY(showWindow(Show::Active));
+        QVERIFY(openWindowWith(list));
     }
 
     void cleanup() { end(); }

@@ -39,12 +39,6 @@ class StructureTest : public QObject, testutil::WindowFixture
             qFatal("no record %s", varId.c_str());
         return m_state.list.records()[static_cast<std::size_t>(i)];
     }
-    void select(const std::string &varId)
-    {
-        for (GadgetRecord &r : m_state.list.records())
-            r.selected = r.varId == varId;
-        m_window->refreshGadgetList();
-    }
     std::string problems() const
     {
         std::string out;
@@ -53,11 +47,6 @@ class StructureTest : public QObject, testutil::WindowFixture
         return out;
     }
 
-    void add(const char *type)
-    {
-        m_window->dispatchMenu(ids::Add);
-        m_window->editCommands()->addGadgetFromPool(type);
-    }
     void place(const std::string &varId, int x, int y, int xd, int yd)
     {
         GadgetRecord &r = record(varId);
@@ -72,11 +61,7 @@ class StructureTest : public QObject, testutil::WindowFixture
         return out.join(' ');
     }
     /// A click on the canvas at card coordinates.
-    void clickCanvas(int x, int y)
-    {
-        CardCanvas *canvas = m_window->canvas();
-        QTest::mouseClick(canvas, Qt::LeftButton, {}, QPoint(x, y) + canvas->cardOrigin());
-    }
+    void clickCanvas(int x, int y) { QTest::mouseClick(canvas(), Qt::LeftButton, {}, at(x, y)); }
     /// The generated code from its enumeration on, every line's indent left out.
     static std::string codeBody(const std::filesystem::path &file)
     {

@@ -70,11 +70,6 @@ class CodeViewTest : public QObject, testutil::WindowFixture
         QTest::mouseRelease(host(), Qt::LeftButton, {}, at + QPoint(dx, 0));
     }
 
-    void key(int k, Qt::KeyboardModifiers mods = Qt::NoModifier)
-    {
-        QTest::keyClick(m_window->listView(), static_cast<Qt::Key>(k), mods);
-    }
-
     void add(const char *type) { m_window->editCommands()->addGadgetFromPool(type); }
 
     void selectOnly(int row) { m_window->applyOutcome(selectRows(m_state.list, {{row, row}})); }
