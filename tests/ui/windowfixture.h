@@ -13,6 +13,9 @@
 #include <QListView>
 #include <QtTest>
 
+#include <deque>
+#include <vector>
+
 namespace testutil {
 
 inline const std::filesystem::path kSource = TAFELBAU_SOURCE_DIR;
@@ -45,6 +48,8 @@ struct WindowFixture
     tafelbau::AppState m_state;
     ScriptedDialogs m_dialogs;
     tafelbau::MainWindow *m_window = nullptr;
+    std::vector<std::string> m_inputValues; ///< what the input box was opened with
+    std::deque<std::string> m_inputAnswers; ///< given in turn, then the box keeps its value
 
     /// Shown only is enough for what is drawn; keys need the window active
     /// and the gadget list holding the focus, as after a start.
@@ -54,6 +59,8 @@ struct WindowFixture
     {
         m_dir = new TempDir;
         resetState();
+        m_inputValues.clear();
+        m_inputAnswers.clear();
     }
     void resetState()
     {
@@ -85,6 +92,17 @@ struct WindowFixture
     {
         createWindow();
         return showWindow(how);
+    }
+    void scriptInputBox()
+    {
+        m_window->editCommands()->windows.inputBox = [this](const std::string &value, QPoint) {
+            m_inputValues.push_back(value);
+            if (m_inputAnswers.empty())
+                return value;
+            std::string answer = m_inputAnswers.front();
+            m_inputAnswers.pop_front();
+            return answer;
+        };
     }
     /// Active, with `list` as if it had been opened.
     bool openWindowWith(tafelbau::GdtList list)

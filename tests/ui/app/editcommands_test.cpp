@@ -27,8 +27,6 @@ class EditCommandsTest : public QObject, testutil::WindowFixture
 {
     Q_OBJECT
 
-    std::vector<std::string> m_inputValues; ///< what the input box was opened with
-    std::deque<std::string> m_inputAnswers;
 
     QStringList rows() const
     {
@@ -62,15 +60,7 @@ private slots:
         m_state.pool.settings.importRemove = "\"";
         m_state.pool.settings.importTrim = ")";
         createWindow();
-        m_inputValues.clear();
-        m_inputAnswers.clear();
-        m_window->editCommands()->windows.inputBox = [this](const std::string &value, QPoint) {
-            m_inputValues.push_back(value);
-            std::string answer = m_inputAnswers.empty() ? value : m_inputAnswers.front();
-            if (!m_inputAnswers.empty())
-                m_inputAnswers.pop_front();
-            return answer;
-        };
+        scriptInputBox();
         QVERIFY(showWindow(Show::Active));
     }
 

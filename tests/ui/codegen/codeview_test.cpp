@@ -20,7 +20,6 @@
 #include <QTextBlock>
 #include <QtTest>
 
-#include <deque>
 #include <functional>
 
 using namespace tafelbau;
@@ -33,7 +32,6 @@ class CodeViewTest : public QObject, testutil::WindowFixture
 {
     Q_OBJECT
 
-    std::deque<std::string> m_inputAnswers;
 
     void makeWindow()
     {
@@ -42,13 +40,7 @@ class CodeViewTest : public QObject, testutil::WindowFixture
         m_state.settings = readProgramSettings(m_state.settingsFile);
         createWindow();
         m_window->codeView()->setClock([] { return kWhen; });
-        m_window->editCommands()->windows.inputBox = [this](const std::string &value, QPoint) {
-            if (m_inputAnswers.empty())
-                return value;
-            std::string answer = m_inputAnswers.front();
-            m_inputAnswers.pop_front();
-            return answer;
-        };
+        scriptInputBox();
         QVERIFY(showWindow(Show::Active));
     }
 
@@ -124,7 +116,6 @@ private slots:
         m_state.pool.entries = {button, code};
         m_state.pool.settings.codeComment = ";";
         m_state.pool.settings.codeFileExt = ".pbi";
-        m_inputAnswers.clear();
         makeWindow();
     }
 
