@@ -21,6 +21,7 @@
 #include <QtTest>
 
 #include <functional>
+#include <map>
 
 using namespace tafelbau;
 
@@ -150,9 +151,14 @@ private slots:
             {"comment marker", [&] { m_state.pool.settings.codeComment = "//", m_window->dispatchMenu(ids::Save); }},
             {"new", [&] { m_dialogs.yesNoAnswers = {true}, m_window->dispatchMenu(ids::New); }},
         };
+        // What the input box answered reaches the code, not just any code.
+        const std::map<std::string, std::string> answered = {
+            {"p0", "If x > 1"}, {"VarID", "#Ok"}, {"text with umlauts", "Gr\xF6\xDF" "e \xE4\xFC"}};
         for (const auto &[what, step] : steps) {
             step();
             QVERIFY2(view()->shownBytes() == expectedCode(), what);
+            if (const auto it = answered.find(what); it != answered.end())
+                QVERIFY2(view()->shownBytes().find(it->second) != std::string::npos, what);
         }
     }
 
