@@ -160,10 +160,15 @@ EditOutcome addPage(GdtList &list, const GdtPool &pool, const ControlMetrics &me
 
 std::vector<int> fitPagesToPanels(GdtList &list, const std::vector<int> &panels, const ControlMetrics &metrics)
 {
-    std::vector<int> changed;
     if (panels.empty())
-        return changed;
-    const DialogStructure structure(list);
+        return {};
+    return fitPagesToPanels(list, DialogStructure(list), panels, metrics);
+}
+
+std::vector<int> fitPagesToPanels(GdtList &list, const DialogStructure &structure, const std::vector<int> &panels,
+                                  const ControlMetrics &metrics)
+{
+    std::vector<int> changed;
     auto &records = list.records();
     for (int panel : panels) {
         if (panel < 0 || static_cast<std::size_t>(panel) >= records.size())

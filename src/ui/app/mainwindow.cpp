@@ -522,7 +522,7 @@ void MainWindow::keepPagesWithPanels(const std::vector<std::array<std::int32_t, 
     for (int panel : panels)
         for (int page : structure.pagesOf(panel))
             m_state.history.track(m_state.list, static_cast<std::size_t>(page));
-    if (!fitPagesToPanels(m_state.list, panels).empty())
+    if (!fitPagesToPanels(m_state.list, structure, panels).empty())
         drawCard();
 }
 
