@@ -1,5 +1,6 @@
 #include "core/commands/structureedit.h"
 
+#include "core/codegen/import.h"
 #include "core/commands/addgadget.h"
 #include "core/commands/selection.h"
 
@@ -132,20 +133,14 @@ EditOutcome addPage(GdtList &list, const GdtPool &pool, const ControlMetrics &me
     const GadgetRecord &owner = list.records()[static_cast<std::size_t>(panel)];
     const std::vector<int> &pages = structure.pagesOf(panel);
     GadgetRecord r;
-    r.name = entry->name;
+    takeTypeOf(r, *entry, nextFreeCard(list));
     r.varId = freshVarId(list, entry->name);
-    r.code = entry->code;
     r.p[static_cast<std::size_t>(parameter)] = owner.varId;
-    r.pname = entry->p;
     r.text = "Seite " + std::to_string(pages.size() + 1);
-    r.xy0 = entry->xy0;
     const CardRect area = panelPageArea(owner, metrics);
     r.xd = area.width;
     r.yd = area.height;
-    r.card = nextFreeCard(list);
     r.tab = structure[static_cast<std::size_t>(panel)].depth + 1;
-    r.dontshow = entry->dontshow;
-    r.color = entry->color;
     r.selected = true;
     // After the last page and what is created on it; a panel without pages
     // gets its first right after itself.
