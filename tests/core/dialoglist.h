@@ -19,89 +19,54 @@
 
 namespace dialoglist {
 
+struct Kind
+{
+    char kind;
+    const char *name;
+    const char *code;
+    std::int32_t x, y, xd, yd;
+    std::int32_t xy0, dontshow;
+    const char *pname0 = "";
+    const char *pname1 = "";
+};
+
+// clang-format off
+inline constexpr Kind kKinds[] = {
+    {'W', "OpenWindow", "OpenWindow(#[id], [x], [y], [xd], [yd], \"[text]\", [flags])", 0, 0, 420, 300, 1, 0},
+    {'P', "PanelGadget", "PanelGadget(#[id], [x], [y], [xd], [yd])", 10, 10, 300, 200, 0, 0},
+    {'G', "AddGadgetItem", "AddGadgetItem(#[p0], -1, \"[text]\")", 0, 0, 296, 174, 1, 0, "Panel (VarID ohne #)"},
+    {'K', "ContainerGadget", "ContainerGadget(#[id], [x], [y], [xd], [yd], [flags])", 10, 10, 200, 150, 0, 0},
+    {'C', "CloseGadgetList", "CloseGadgetList()", 0, 0, 0, 0, 0, 1},
+    {'O', "OpenGadgetList", "OpenGadgetList(#[p0])", 0, 0, 0, 0, 0, 1},
+    {'B', "ButtonGadget", "ButtonGadget(#[id], [x], [y], [xd], [yd], \"[text]\", [flags])", 10, 10, 80, 20, 0, 0},
+    {'X', "ComboBoxGadget", "ComboBoxGadget(#[id], [x], [y], [xd], [yd], [flags])", 10, 10, 80, 20, 0, 0},
+    {'L', "ListViewGadget", "ListViewGadget(#[id], [x], [y], [xd], [yd], [flags])", 10, 10, 80, 20, 0, 0},
+    {'T', "TextGadget", "TextGadget(#[id], [x], [y], [xd], [yd], \"[text]\", [flags])", 10, 10, 80, 20, 0, 0},
+    {'S', "SplitterGadget", "SplitterGadget(#[id], [x], [y], [xd], [yd], [p0], [p1], [flags])", 10, 10, 80, 20, 0, 0,
+     "Gadget 1 (mit #)", "Gadget 2 (mit #)"},
+    {'Y', "Code", "[text]", 0, 0, 0, 0, 0, 1},
+};
+// clang-format on
+
 inline tafelbau::GadgetRecord record(char kind, std::string id, std::int32_t card)
 {
-    tafelbau::GadgetRecord r;
-    r.varId = std::move(id);
-    r.text = r.varId;
-    r.card = card;
-    r.x = 10;
-    r.y = 10;
-    r.xd = 80;
-    r.yd = 20;
-    switch (kind) {
-    case 'W':
-        r.name = "OpenWindow";
-        r.code = "OpenWindow(#[id], [x], [y], [xd], [yd], \"[text]\", [flags])";
-        r.x = r.y = 0;
-        r.xd = 420;
-        r.yd = 300;
-        r.xy0 = 1;
-        break;
-    case 'P':
-        r.name = "PanelGadget";
-        r.code = "PanelGadget(#[id], [x], [y], [xd], [yd])";
-        r.xd = 300;
-        r.yd = 200;
-        break;
-    case 'G':
-        r.name = "AddGadgetItem";
-        r.code = "AddGadgetItem(#[p0], -1, \"[text]\")";
-        r.pname[0] = "Panel (VarID ohne #)";
-        r.x = r.y = 0;
-        r.xd = 296;
-        r.yd = 174;
-        r.xy0 = 1;
-        break;
-    case 'K':
-        r.name = "ContainerGadget";
-        r.code = "ContainerGadget(#[id], [x], [y], [xd], [yd], [flags])";
-        r.xd = 200;
-        r.yd = 150;
-        break;
-    case 'C':
-        r.name = "CloseGadgetList";
-        r.code = "CloseGadgetList()";
-        r.x = r.y = r.xd = r.yd = 0;
-        r.dontshow = 1;
-        break;
-    case 'O':
-        r.name = "OpenGadgetList";
-        r.code = "OpenGadgetList(#[p0])";
-        r.x = r.y = r.xd = r.yd = 0;
-        r.dontshow = 1;
-        break;
-    case 'B':
-        r.name = "ButtonGadget";
-        r.code = "ButtonGadget(#[id], [x], [y], [xd], [yd], \"[text]\", [flags])";
-        break;
-    case 'X':
-        r.name = "ComboBoxGadget";
-        r.code = "ComboBoxGadget(#[id], [x], [y], [xd], [yd], [flags])";
-        break;
-    case 'L':
-        r.name = "ListViewGadget";
-        r.code = "ListViewGadget(#[id], [x], [y], [xd], [yd], [flags])";
-        break;
-    case 'T':
-        r.name = "TextGadget";
-        r.code = "TextGadget(#[id], [x], [y], [xd], [yd], \"[text]\", [flags])";
-        break;
-    case 'S':
-        r.name = "SplitterGadget";
-        r.code = "SplitterGadget(#[id], [x], [y], [xd], [yd], [p0], [p1], [flags])";
-        r.pname[0] = "Gadget 1 (mit #)";
-        r.pname[1] = "Gadget 2 (mit #)";
-        break;
-    case 'Y':
-        r.name = "Code";
-        r.code = "[text]";
-        r.x = r.y = r.xd = r.yd = 0;
-        r.dontshow = 1;
-        break;
-    default: throw std::invalid_argument(std::string("unknown kind ") + kind);
+    for (const Kind &k : kKinds) {
+        if (k.kind != kind)
+            continue;
+        tafelbau::GadgetRecord r;
+        r.varId = std::move(id);
+        r.text = r.varId;
+        r.card = card;
+        r.name = k.name;
+        r.code = k.code;
+        r.x = k.x, r.y = k.y, r.xd = k.xd, r.yd = k.yd;
+        r.xy0 = k.xy0;
+        r.dontshow = k.dontshow;
+        r.pname[0] = k.pname0;
+        r.pname[1] = k.pname1;
+        return r;
     }
-    return r;
+    throw std::invalid_argument(std::string("unknown kind ") + kind);
 }
 
 inline tafelbau::GdtList listOf(std::string_view shape)

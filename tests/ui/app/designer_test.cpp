@@ -2,12 +2,9 @@
 // context menu, editing a caption in place and the toolbox, driven with
 // synthetic keys and mouse events.
 #include "core/dialoglist.h"
-#include "scripteddialogs.h"
-#include "testutil.h"
-#include "ui/app/mainwindow.h"
 #include "ui/app/inplaceeditor.h"
 #include "ui/app/toolbox.h"
-#include "ui/canvas/cardcanvas.h"
+#include "ui/windowfixture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -27,23 +24,10 @@ namespace {
 
 GadgetRecord gadget(const char *id, int card, int x, int y)
 {
-    GadgetRecord r;
-    r.name = "ButtonGadget";
-    r.varId = id;
-    r.text = id;
-    r.code = "ButtonGadget(#[id], [x], [y], [xd], [yd], \"[text]\")";
-    r.card = card, r.x = x, r.y = y, r.xd = 80, r.yd = 25;
-    return r;
+    return testutil::button(id, x, y, 80, 25, card);
 }
 
-GadgetRecord window(const char *id, int card)
-{
-    GadgetRecord r = gadget(id, card, 0, 0);
-    r.name = "OpenWindow";
-    r.code = "OpenWindow(#[id], [x], [y], [xd], [yd], \"[text]\")";
-    r.xy0 = 1, r.xd = 400, r.yd = 300;
-    return r;
-}
+using testutil::window;
 
 PoolEntry entryOf(char kind, const char *name)
 {
@@ -55,31 +39,10 @@ PoolEntry entryOf(char kind, const char *name)
 
 } // namespace
 
-class DesignerTest : public QObject
+class DesignerTest : public QObject, testutil::WindowFixture
 {
     Q_OBJECT
 
-    testutil::TempDir *m_dir = nullptr;
-    AppState m_state;
-    testutil::ScriptedDialogs m_dialogs;
-    MainWindow *m_window = nullptr;
-
-    CardCanvas *canvas() const { return m_window->canvas(); }
-    QPoint at(int x, int y) const { return QPoint(x, y) + canvas()->cardOrigin(); }
-    QString ids(bool onlySelected = false) const
-    {
-        QStringList out;
-        for (const GadgetRecord &r : m_state.list.records())
-            if (!onlySelected || r.selected)
-                out << QString::fromLatin1(r.varId.c_str());
-        return out.join(' ');
-    }
-    void select(const char *id)
-    {
-        for (GadgetRecord &r : m_state.list.records())
-            r.selected = r.varId == id;
-        m_window->refreshGadgetList();
-    }
     /// The context menu's entries that are enabled, by their ids; "A" for
     /// the "Ausrichten" submenu.
     QStringList enabledInContextMenu() const
@@ -107,32 +70,18 @@ class DesignerTest : public QObject
 private slots:
     void init()
     {
-        m_dir = new testutil::TempDir;
-        m_state = AppState{};
-        m_state.settingsFile = m_dir->path() / "Tafelbau.ini";
+        begin();
         m_state.pool.settings.codeFileExt = ".pbi";
-        m_dialogs = {};
-        m_window = new MainWindow(m_state, m_dialogs);
         GdtList list;
         list.append(window("Win", 0));
         list.append(gadget("A", 0, 20, 20));
         list.append(gadget("B", 0, 120, 20));
         list.append(window("Other", 1));
         list.append(gadget("C", 1, 20, 20));
-        m_state.list = list;
-        m_window->refreshGadgetList();
-        m_window->show();
-        m_window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(m_window));
-        m_window->listView()->setFocus();
+        QVERIFY(openWindowWith(list));
     }
 
-    void cleanup()
-    {
-        delete m_window;
-        m_window = nullptr;
-        delete m_dir;
-    }
+    void cleanup() { end(); }
 
     void selectAllTakesTheCardShown()
     {

@@ -2,11 +2,8 @@
 // menus and the property list, with the small windows scripted.
 #include "core/commands/filechoosers.h"
 #include "core/commands/valueedit.h"
-#include "scripteddialogs.h"
-#include "testutil.h"
 #include "ui/app/editcommands.h"
-#include "ui/app/mainwindow.h"
-#include "ui/canvas/cardcanvas.h"
+#include "ui/windowfixture.h"
 #include "ui/windows/flagseditorwindow.h"
 #include "ui/windows/gadgetchooser.h"
 #include "ui/windows/inputbox.h"
@@ -26,16 +23,10 @@
 
 using namespace tafelbau;
 
-class EditCommandsTest : public QObject
+class EditCommandsTest : public QObject, testutil::WindowFixture
 {
     Q_OBJECT
 
-    testutil::TempDir *m_dir = nullptr;
-    AppState m_state;
-    testutil::ScriptedDialogs m_dialogs;
-    MainWindow *m_window = nullptr;
-    std::vector<std::string> m_inputValues; ///< what the input box was opened with
-    std::deque<std::string> m_inputAnswers;
 
     QStringList rows() const
     {
@@ -45,16 +36,6 @@ class EditCommandsTest : public QObject
         return out;
     }
 
-    void key(int k, Qt::KeyboardModifiers mods = Qt::NoModifier)
-    {
-        QTest::keyClick(m_window->listView(), static_cast<Qt::Key>(k), mods);
-    }
-
-    void add(const char *type)
-    {
-        m_window->dispatchMenu(ids::Add);
-        m_window->editCommands()->addGadgetFromPool(type);
-    }
 
     void clickProperty(int row)
     {
@@ -65,9 +46,7 @@ class EditCommandsTest : public QObject
 private slots:
     void init()
     {
-        m_dir = new testutil::TempDir;
-        m_state = AppState{};
-        m_state.settingsFile = m_dir->path() / "Tafelbau.ini";
+        begin();
         PoolEntry button;
         button.name = "ButtonGadget";
         button.code = "ButtonGadget(#[id], [x], [y], [xd], [yd], \"[text]\")";
@@ -80,28 +59,12 @@ private slots:
         m_state.pool.settings.codeComment = ";";
         m_state.pool.settings.importRemove = "\"";
         m_state.pool.settings.importTrim = ")";
-        m_dialogs = {};
-        m_window = new MainWindow(m_state, m_dialogs);
-        m_inputValues.clear();
-        m_inputAnswers.clear();
-        m_window->editCommands()->windows.inputBox = [this](const std::string &value, QPoint) {
-            m_inputValues.push_back(value);
-            std::string answer = m_inputAnswers.empty() ? value : m_inputAnswers.front();
-            if (!m_inputAnswers.empty())
-                m_inputAnswers.pop_front();
-            return answer;
-        };
-        m_window->show();
-        m_window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(m_window));
-        m_window->listView()->setFocus();
+        createWindow();
+        scriptInputBox();
+        QVERIFY(showWindow(Show::Active));
     }
 
-    void cleanup()
-    {
-        delete m_window;
-        delete m_dir;
-    }
+    void cleanup() { end(); }
 
     // Add, move, delete, paste and edit; undo everything back to the empty
     // list, do it all again: the saved files equal those of the same edits

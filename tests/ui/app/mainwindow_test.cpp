@@ -4,12 +4,9 @@
 #include "core/document/latin1.h"
 #include "core/document/listfile.h"
 #include "core/windows/infotext.h"
-#include "scripteddialogs.h"
-#include "testutil.h"
 #include "ui/app/canvashost.h"
-#include "ui/app/mainwindow.h"
-#include "ui/canvas/cardcanvas.h"
 #include "ui/document/qtconvert.h"
+#include "ui/windowfixture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -39,31 +36,22 @@ GadgetRecord gadget(const std::string &id, int card, int x, int y, int xd, int y
 
 } // namespace
 
-class MainWindowTest : public QObject
+class MainWindowTest : public QObject, testutil::WindowFixture
 {
     Q_OBJECT
 
-    testutil::TempDir *m_dir = nullptr;
-    AppState m_state;
-    testutil::ScriptedDialogs m_dialogs;
-    MainWindow *m_window = nullptr;
-
     void makeWindow(float scale = 1.0f)
     {
-        delete m_window;
-        m_state = AppState{};
+        closeWindow();
+        resetState();
         m_state.displayScale = scale;
-        m_state.settingsFile = m_dir->path() / "Tafelbau.ini";
         m_state.pool.settings.codeFileExt = ".pbi";
         m_state.pool.entries.resize(2);
         m_state.pool.entries[0].name = "ButtonGadget";
         m_state.pool.entries[0].color = 0x00FFFF; // yellow frames
         m_state.pool.entries[1].name = "OpenWindow";
         m_state.pool.entries[1].color = 0xFF0000; // blue frames
-        m_dialogs = {};
-        m_window = new MainWindow(m_state, m_dialogs);
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_window));
+        QVERIFY(openWindow(Show::Exposed));
     }
 
     std::filesystem::path writeDemo()
@@ -105,12 +93,7 @@ private slots:
         makeWindow();
     }
 
-    void cleanup()
-    {
-        delete m_window;
-        m_window = nullptr;
-        delete m_dir;
-    }
+    void cleanup() { end(); }
 
     // One row per kind of change: the table at scale 1 (the settings' inner
     // area is 200 wider than the table's 800), halves rounded to even at 1.5,

@@ -3,11 +3,8 @@
 // mouse events on the card canvas and the keys of the window.
 #include "core/canvas/mousedrag.h"
 #include "core/commands/valueedit.h"
-#include "scripteddialogs.h"
-#include "testutil.h"
-#include "ui/app/mainwindow.h"
-#include "ui/canvas/cardcanvas.h"
 #include "ui/canvas/dragscroller.h"
+#include "ui/windowfixture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -24,32 +21,13 @@ using namespace tafelbau;
 
 namespace {
 
-GadgetRecord gadget(const char *id, int x, int y, int xd, int yd)
-{
-    GadgetRecord r;
-    r.name = "ButtonGadget";
-    r.varId = id;
-    r.text = id;
-    r.code = "ButtonGadget(#[id], [x], [y], [xd], [yd], \"[text]\")";
-    r.x = x, r.y = y, r.xd = xd, r.yd = yd;
-    return r;
-}
-
 using Rect = std::array<std::int32_t, 4>;
 
 } // namespace
 
-class MouseDesignTest : public QObject
+class MouseDesignTest : public QObject, testutil::WindowFixture
 {
     Q_OBJECT
-
-    testutil::TempDir *m_dir = nullptr;
-    AppState m_state;
-    testutil::ScriptedDialogs m_dialogs;
-    MainWindow *m_window = nullptr;
-
-    CardCanvas *canvas() const { return m_window->canvas(); }
-    QPoint at(int x, int y) const { return QPoint(x, y) + canvas()->cardOrigin(); }
 
     void press(int x, int y, Qt::KeyboardModifiers mods = {})
     {
@@ -80,24 +58,13 @@ class MouseDesignTest : public QObject
         QApplication::sendEvent(canvas(), &hover);
         return canvas()->cursor().shape();
     }
-    void key(int k, Qt::KeyboardModifiers mods = Qt::NoModifier)
-    {
-        QTest::keyClick(m_window->listView(), static_cast<Qt::Key>(k), mods);
-    }
 
     Rect rectOf(int record) const
     {
         const GadgetRecord &r = m_state.list.records()[static_cast<std::size_t>(record)];
         return {r.x, r.y, r.xd, r.yd};
     }
-    QString selected() const
-    {
-        QStringList ids;
-        for (const GadgetRecord &r : m_state.list.records())
-            if (r.selected)
-                ids << QString::fromLatin1(r.varId.c_str());
-        return ids.join(' ');
-    }
+    QString selected() const { return ids(true); }
     QString property(int row) const { return m_window->propertyList()->item(row, 1)->text(); }
     /// Whether an entry of "Bearbeiten" is enabled when the menu opens.
     bool enabled(int id)
@@ -111,37 +78,20 @@ class MouseDesignTest : public QObject
 private slots:
     void init()
     {
-        m_dir = new testutil::TempDir;
-        m_state = AppState{};
-        m_state.settingsFile = m_dir->path() / "Tafelbau.ini";
+        begin();
         m_state.pool.settings.codeFileExt = ".pbi";
         m_state.pool.settings.codeComment = ";";
-        m_dialogs = {};
-        m_window = new MainWindow(m_state, m_dialogs);
         // A window at 0,0 and four buttons, B1 on the raster.
         GdtList list;
-        GadgetRecord win = gadget("Win", 0, 0, 400, 300);
-        win.name = "OpenWindow";
-        win.code = "OpenWindow(#[id], [x], [y], [xd], [yd], \"[text]\")";
-        win.xy0 = 1;
-        list.append(win);
-        list.append(gadget("B1", 50, 50, 100, 25));
-        list.append(gadget("B2", 50, 100, 80, 25));
-        list.append(gadget("B3", 60, 150, 90, 25));
-        list.append(gadget("B4", 200, 210, 50, 20));
-        m_state.list = list;
-        m_window->refreshGadgetList();
-        m_window->show();
-        m_window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(m_window));
-        m_window->listView()->setFocus();
+        list.append(testutil::window("Win", 0));
+        list.append(testutil::button("B1", 50, 50, 100, 25));
+        list.append(testutil::button("B2", 50, 100, 80, 25));
+        list.append(testutil::button("B3", 60, 150, 90, 25));
+        list.append(testutil::button("B4", 200, 210, 50, 20));
+        QVERIFY(openWindowWith(list));
     }
 
-    void cleanup()
-    {
-        delete m_window;
-        delete m_dir;
-    }
+    void cleanup() { end(); }
 
     // Drag, Shift-drag, a grip, the rubber band with Delete, align and
     // distribute; every step undone and done again; the saved files hold
@@ -397,7 +347,7 @@ private slots:
         constexpr int kMax = 2147483647;
         for (const Rect &r : {Rect{kMax, kMax, kMax, kMax}, Rect{-kMax, -kMax, -kMax, -kMax}, Rect{5, 5, kMax, 1},
                               Rect{-kMax, 300, kMax, kMax}}) {
-            m_state.list.append(gadget("Far", r[0], r[1], r[2], r[3])).selected = true;
+            m_state.list.append(testutil::button("Far", r[0], r[1], r[2], r[3])).selected = true;
         }
         for (bool real : {false, true}) {
             if (real)

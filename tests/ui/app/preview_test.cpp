@@ -1,11 +1,8 @@
 // "Ansicht" -> "Vorschau": the sample two-page dialog as a working window,
 // and one widget per gadget type of the shipped pool.
 #include "core/commands/selection.h"
-#include "core/pool/poolfile.h"
-#include "scripteddialogs.h"
-#include "testutil.h"
-#include "ui/app/mainwindow.h"
 #include "ui/app/previewwindow.h"
+#include "ui/windowfixture.h"
 
 #include <QButtonGroup>
 #include <QLineEdit>
@@ -19,20 +16,11 @@
 
 using namespace tafelbau;
 
-namespace {
+using testutil::kSource;
 
-const std::filesystem::path kSource = TAFELBAU_SOURCE_DIR;
-
-} // namespace
-
-class PreviewTest : public QObject
+class PreviewTest : public QObject, testutil::WindowFixture
 {
     Q_OBJECT
-
-    testutil::TempDir *m_dir = nullptr;
-    AppState m_state;
-    testutil::ScriptedDialogs m_dialogs;
-    MainWindow *m_window = nullptr;
 
     /// The widget of the gadget `varId` in the open preview.
     QWidget *widgetOf(const std::string &varId) const
@@ -75,23 +63,13 @@ class PreviewTest : public QObject
 private slots:
     void init()
     {
-        m_dir = new testutil::TempDir;
-        m_state = AppState{};
-        m_state.settingsFile = m_dir->path() / "Tafelbau.ini";
-        QVERIFY(loadGdtPool(kSource / "data" / "TafelbauGadgetPool.ini", m_state.pool));
-        m_dialogs = {};
-        m_window = new MainWindow(m_state, m_dialogs);
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_window));
+        begin();
+        QVERIFY(loadShippedPool());
+        QVERIFY(openWindow(Show::Exposed));
         m_window->documents().openList(kSource / "examples" / "demo.tbf");
     }
 
-    void cleanup()
-    {
-        delete m_window;
-        m_window = nullptr;
-        delete m_dir;
-    }
+    void cleanup() { end(); }
 
     void sampleDialogSwitchesTabsAndTakesTyping()
     {

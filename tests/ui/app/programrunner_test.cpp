@@ -4,12 +4,9 @@
 #include "core/codegen/codemodel.h"
 #include "core/codegen/mainprogram.h"
 #include "core/commands/selection.h"
-#include "core/pool/poolfile.h"
-#include "scripteddialogs.h"
-#include "testutil.h"
 #include "ui/app/compilerdock.h"
-#include "ui/app/mainwindow.h"
 #include "ui/app/programrunner.h"
+#include "ui/windowfixture.h"
 
 #include <QListWidget>
 #include <QSignalSpy>
@@ -19,20 +16,11 @@
 
 using namespace tafelbau;
 
-namespace {
+using testutil::kSource;
 
-const std::filesystem::path kSource = TAFELBAU_SOURCE_DIR;
-
-} // namespace
-
-class ProgramRunnerTest : public QObject
+class ProgramRunnerTest : public QObject, testutil::WindowFixture
 {
     Q_OBJECT
-
-    testutil::TempDir *m_dir = nullptr;
-    AppState m_state;
-    testutil::ScriptedDialogs m_dialogs;
-    MainWindow *m_window = nullptr;
 
     std::filesystem::path list() const { return m_dir->path() / "demo.tbf"; }
     std::filesystem::path home() const { return m_dir->path() / "purebasic"; }
@@ -77,23 +65,15 @@ class ProgramRunnerTest : public QObject
 private slots:
     void init()
     {
-        m_dir = new testutil::TempDir;
-        m_state = AppState{};
-        m_state.settingsFile = m_dir->path() / "Tafelbau.ini";
-        QVERIFY(loadGdtPool(kSource / "data" / "TafelbauGadgetPool.ini", m_state.pool));
+        begin();
+        QVERIFY(loadShippedPool());
         std::filesystem::copy_file(kSource / "examples" / "demo.tbf", list());
-        m_dialogs = {};
-        m_window = new MainWindow(m_state, m_dialogs);
+        QVERIFY(openWindow(Show::No));
         m_window->documents().openList(list());
         QCOMPARE(m_state.list.size(), 16);
     }
 
-    void cleanup()
-    {
-        delete m_window;
-        m_window = nullptr;
-        delete m_dir;
-    }
+    void cleanup() { end(); }
 
     void generatedOnceBesideTheListAndNeverWrittenOver()
     {

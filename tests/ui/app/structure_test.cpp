@@ -3,14 +3,10 @@
 // step, and the whole two-page dialog built, changed and imported again.
 #include "core/codegen/structurecheck.h"
 #include "core/document/listfile.h"
-#include "core/pool/poolfile.h"
-#include "scripteddialogs.h"
-#include "testutil.h"
 #include "ui/app/editcommands.h"
 #include "core/commands/valueedit.h"
 #include "ui/app/inplaceeditor.h"
-#include "ui/app/mainwindow.h"
-#include "ui/canvas/cardcanvas.h"
+#include "ui/windowfixture.h"
 #include "ui/windows/structurewindow.h"
 
 #include <QAction>
@@ -22,18 +18,11 @@
 
 using namespace tafelbau;
 
-namespace {
-const std::filesystem::path kSource = TAFELBAU_SOURCE_DIR;
-} // namespace
+using testutil::kSource;
 
-class StructureTest : public QObject
+class StructureTest : public QObject, testutil::WindowFixture
 {
     Q_OBJECT
-
-    testutil::TempDir *m_dir = nullptr;
-    AppState m_state;
-    testutil::ScriptedDialogs m_dialogs;
-    MainWindow *m_window = nullptr;
 
     int indexOf(const std::string &varId) const
     {
@@ -50,12 +39,6 @@ class StructureTest : public QObject
             qFatal("no record %s", varId.c_str());
         return m_state.list.records()[static_cast<std::size_t>(i)];
     }
-    void select(const std::string &varId)
-    {
-        for (GadgetRecord &r : m_state.list.records())
-            r.selected = r.varId == varId;
-        m_window->refreshGadgetList();
-    }
     std::string problems() const
     {
         std::string out;
@@ -64,11 +47,6 @@ class StructureTest : public QObject
         return out;
     }
 
-    void add(const char *type)
-    {
-        m_window->dispatchMenu(ids::Add);
-        m_window->editCommands()->addGadgetFromPool(type);
-    }
     void place(const std::string &varId, int x, int y, int xd, int yd)
     {
         GadgetRecord &r = record(varId);
@@ -83,11 +61,7 @@ class StructureTest : public QObject
         return out.join(' ');
     }
     /// A click on the canvas at card coordinates.
-    void clickCanvas(int x, int y)
-    {
-        CardCanvas *canvas = m_window->canvas();
-        QTest::mouseClick(canvas, Qt::LeftButton, {}, QPoint(x, y) + canvas->cardOrigin());
-    }
+    void clickCanvas(int x, int y) { QTest::mouseClick(canvas(), Qt::LeftButton, {}, at(x, y)); }
     /// The generated code from its enumeration on, every line's indent left out.
     static std::string codeBody(const std::filesystem::path &file)
     {
@@ -106,22 +80,12 @@ class StructureTest : public QObject
 private slots:
     void init()
     {
-        m_dir = new testutil::TempDir;
-        m_state = AppState{};
-        m_state.settingsFile = m_dir->path() / "Tafelbau.ini";
-        QVERIFY(loadGdtPool(kSource / "data" / "TafelbauGadgetPool.ini", m_state.pool));
-        m_dialogs = {};
-        m_window = new MainWindow(m_state, m_dialogs);
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_window));
+        begin();
+        QVERIFY(loadShippedPool());
+        QVERIFY(openWindow(Show::Exposed));
     }
 
-    void cleanup()
-    {
-        delete m_window;
-        m_window = nullptr;
-        delete m_dir;
-    }
+    void cleanup() { end(); }
 
     // A save of a list with problems writes it, shows their count in the
     // status line; its button opens the problems, a click selects the gadget.

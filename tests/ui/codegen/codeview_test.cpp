@@ -4,13 +4,11 @@
 #include "core/app/programsettings.h"
 #include "core/codegen/codefile.h"
 #include "core/commands/selection.h"
-#include "scripteddialogs.h"
-#include "testutil.h"
 #include "ui/app/canvashost.h"
 #include "ui/app/editcommands.h"
-#include "ui/app/mainwindow.h"
 #include "ui/codegen/codeview.h"
 #include "ui/codegen/purebasichighlighter.h"
+#include "ui/windowfixture.h"
 
 #include <QAction>
 #include <QListView>
@@ -22,7 +20,6 @@
 #include <QTextBlock>
 #include <QtTest>
 
-#include <deque>
 #include <functional>
 
 using namespace tafelbau;
@@ -31,35 +28,20 @@ namespace {
 constexpr std::time_t kWhen = 1'800'000'000;
 }
 
-class CodeViewTest : public QObject
+class CodeViewTest : public QObject, testutil::WindowFixture
 {
     Q_OBJECT
 
-    testutil::TempDir *m_dir = nullptr;
-    AppState m_state;
-    testutil::ScriptedDialogs m_dialogs;
-    MainWindow *m_window = nullptr;
-    std::deque<std::string> m_inputAnswers;
 
     void makeWindow()
     {
-        delete m_window;
+        closeWindow();
         m_state.list.clear();
         m_state.settings = readProgramSettings(m_state.settingsFile);
-        m_dialogs = {};
-        m_window = new MainWindow(m_state, m_dialogs);
+        createWindow();
         m_window->codeView()->setClock([] { return kWhen; });
-        m_window->editCommands()->windows.inputBox = [this](const std::string &value, QPoint) {
-            if (m_inputAnswers.empty())
-                return value;
-            std::string answer = m_inputAnswers.front();
-            m_inputAnswers.pop_front();
-            return answer;
-        };
-        m_window->show();
-        m_window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(m_window));
-        m_window->listView()->setFocus();
+        scriptInputBox();
+        QVERIFY(showWindow(Show::Active));
     }
 
     CodeView *view() const { return m_window->codeView(); }
@@ -78,11 +60,6 @@ class CodeViewTest : public QObject
             QTest::qWait(10);
         }
         QTest::mouseRelease(host(), Qt::LeftButton, {}, at + QPoint(dx, 0));
-    }
-
-    void key(int k, Qt::KeyboardModifiers mods = Qt::NoModifier)
-    {
-        QTest::keyClick(m_window->listView(), static_cast<Qt::Key>(k), mods);
     }
 
     void add(const char *type) { m_window->editCommands()->addGadgetFromPool(type); }
@@ -129,9 +106,7 @@ class CodeViewTest : public QObject
 private slots:
     void init()
     {
-        m_dir = new testutil::TempDir;
-        m_state = AppState{};
-        m_state.settingsFile = m_dir->path() / "Tafelbau.ini";
+        begin();
         PoolEntry button;
         button.name = "ButtonGadget";
         button.code = "; [text]\r\nButtonGadget(#[id], [x], [y], [xd], [yd], \"[text]\")";
@@ -141,16 +116,10 @@ private slots:
         m_state.pool.entries = {button, code};
         m_state.pool.settings.codeComment = ";";
         m_state.pool.settings.codeFileExt = ".pbi";
-        m_inputAnswers.clear();
         makeWindow();
     }
 
-    void cleanup()
-    {
-        delete m_window;
-        m_window = nullptr;
-        delete m_dir;
-    }
+    void cleanup() { end(); }
 
     // Each command of the window, one after the other, with the view open:
     // its text is the code file's after every one.
