@@ -7,10 +7,9 @@
 #include "core/commands/listedit.h"
 #include "core/commands/selection.h"
 #include "core/commands/valueedit.h"
+#include "core/document/latin1.h"
 
 #include <algorithm>
-#include <cctype>
-
 #include <map>
 #include <memory>
 
@@ -162,11 +161,7 @@ EditOutcome restackSelected(GdtList &list, StackMove move)
 
 int inPlaceRow(const GadgetRecord &record)
 {
-    static constexpr std::string_view kText = "[text]";
-    const auto it = std::search(record.code.begin(), record.code.end(), kText.begin(), kText.end(), [](char a, char b) {
-        return std::tolower(static_cast<unsigned char>(a)) == static_cast<unsigned char>(b);
-    });
-    return it == record.code.end() ? RowVarId : RowText;
+    return mentionsFolded(record.code, "[text]") ? RowText : RowVarId;
 }
 
 namespace {

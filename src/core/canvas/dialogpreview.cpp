@@ -37,16 +37,6 @@ bool hasNumbers(ControlKind kind)
     }
 }
 
-bool containsFolded(std::string_view s, std::string_view word)
-{
-    if (word.size() > s.size())
-        return false;
-    for (std::size_t i = 0; i + word.size() <= s.size(); ++i)
-        if (equalsFolded(s.substr(i, word.size()), word))
-            return true;
-    return false;
-}
-
 } // namespace
 
 PreviewPlan previewPlan(const GdtList &list, const DialogStructure &structure, int current)
@@ -117,8 +107,8 @@ PreviewPlan previewPlan(const GdtList &list, const DialogStructure &structure, i
         }
         if (call.type.kind == ControlKind::String) {
             constexpr std::string_view kNumeric = "#pb_string_numeric";
-            g.numeric = containsFolded(call.arguments, kNumeric)
-                || (containsFolded(call.arguments, "[flags]") && containsFolded(r.flags, kNumeric));
+            g.numeric = mentionsFolded(call.arguments, kNumeric)
+                || (mentionsFolded(call.arguments, "[flags]") && mentionsFolded(r.flags, kNumeric));
         }
         shown[static_cast<std::size_t>(i)] = static_cast<int>(plan.gadgets.size());
         plan.gadgets.push_back(std::move(g));

@@ -20,10 +20,7 @@ namespace {
 /// the same record.
 fs::path recordFor(const fs::path &code, FileOps &files, fs::path &key)
 {
-    std::error_code ec;
-    key = fs::weakly_canonical(fs::absolute(code, ec), ec);
-    if (ec)
-        key = fs::absolute(code, ec).lexically_normal();
+    key = realPathOf(code);
     const fs::path folder = stateSubfolder(files.stateFolder(), "code-files");
     return folder.empty() ? fs::path() : folder / hexOf(contentHash(key.native()));
 }

@@ -46,9 +46,9 @@ private:
     std::int32_t m_firstUsable = -1;  ///< no line can do better than this index
 };
 
-/// What an imported record takes from its pool entry, beside the values
-/// read: type, template, parameter names, visibility, colour, window-ness;
-/// and the card the import puts it on.
+/// What a record takes from its pool entry, beside its own values (those an
+/// import read, or a new gadget's): type, template, parameter names,
+/// visibility, colour, window-ness; and the card it is put on.
 void takeTypeOf(GadgetRecord &r, const PoolEntry &entry, std::int32_t card);
 
 /// Appends a record for every matching line of `bytes` (Latin-1, lines ending

@@ -1,5 +1,6 @@
 #include "core/commands/addgadget.h"
 
+#include "core/codegen/import.h"
 #include "core/commands/selection.h"
 #include "core/commands/structureedit.h"
 #include "core/pool/flaglines.h"
@@ -46,17 +47,12 @@ std::string freshVarId(const GdtList &list, std::string_view base)
 GadgetRecord recordFromPool(const GdtList &list, const PoolEntry &entry)
 {
     GadgetRecord r;
+    takeTypeOf(r, entry, r.card);
     r.varId = freshVarId(list, entry.name);
-    r.name = entry.name;
-    r.code = entry.code;
     r.text = r.varId;
-    r.xy0 = entry.xy0;
     r.xd = entry.xd;
     r.yd = entry.yd;
     r.flags = defaultFlags(entry);
-    r.pname = entry.p;
-    r.dontshow = entry.dontshow;
-    r.color = entry.color;
     return r;
 }
 

@@ -1,5 +1,6 @@
 #include "core/commands/structureedit.h"
 
+#include "core/codegen/import.h"
 #include "core/commands/addgadget.h"
 #include "core/commands/selection.h"
 
@@ -132,20 +133,14 @@ EditOutcome addPage(GdtList &list, const GdtPool &pool, const ControlMetrics &me
     const GadgetRecord &owner = list.records()[static_cast<std::size_t>(panel)];
     const std::vector<int> &pages = structure.pagesOf(panel);
     GadgetRecord r;
-    r.name = entry->name;
+    takeTypeOf(r, *entry, nextFreeCard(list));
     r.varId = freshVarId(list, entry->name);
-    r.code = entry->code;
     r.p[static_cast<std::size_t>(parameter)] = owner.varId;
-    r.pname = entry->p;
     r.text = "Seite " + std::to_string(pages.size() + 1);
-    r.xy0 = entry->xy0;
     const CardRect area = panelPageArea(owner, metrics);
     r.xd = area.width;
     r.yd = area.height;
-    r.card = nextFreeCard(list);
     r.tab = structure[static_cast<std::size_t>(panel)].depth + 1;
-    r.dontshow = entry->dontshow;
-    r.color = entry->color;
     r.selected = true;
     // After the last page and what is created on it; a panel without pages
     // gets its first right after itself.
@@ -160,10 +155,15 @@ EditOutcome addPage(GdtList &list, const GdtPool &pool, const ControlMetrics &me
 
 std::vector<int> fitPagesToPanels(GdtList &list, const std::vector<int> &panels, const ControlMetrics &metrics)
 {
-    std::vector<int> changed;
     if (panels.empty())
-        return changed;
-    const DialogStructure structure(list);
+        return {};
+    return fitPagesToPanels(list, DialogStructure(list), panels, metrics);
+}
+
+std::vector<int> fitPagesToPanels(GdtList &list, const DialogStructure &structure, const std::vector<int> &panels,
+                                  const ControlMetrics &metrics)
+{
+    std::vector<int> changed;
     auto &records = list.records();
     for (int panel : panels) {
         if (panel < 0 || static_cast<std::size_t>(panel) >= records.size())

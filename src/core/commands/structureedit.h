@@ -45,4 +45,8 @@ EditOutcome addPage(GdtList &list, const GdtPool &pool, const ControlMetrics &me
 /// the panel's client area. The indexes of the pages that changed.
 std::vector<int> fitPagesToPanels(GdtList &list, const std::vector<int> &panels, const ControlMetrics &metrics = {});
 
+/// The same with the list's structure at hand: sizes do not change it.
+std::vector<int> fitPagesToPanels(GdtList &list, const DialogStructure &structure, const std::vector<int> &panels,
+                                  const ControlMetrics &metrics = {});
+
 } // namespace tafelbau

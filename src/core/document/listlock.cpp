@@ -8,7 +8,6 @@
 #include <string>
 #include <sys/file.h>
 #include <sys/stat.h>
-#include <system_error>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -22,11 +21,7 @@ fs::path lockFileFor(const fs::path &listFile, FileOps &files)
     const fs::path folder = stateSubfolder(files.stateFolder(), "locks");
     if (folder.empty() || listFile.empty())
         return {};
-    std::error_code ec;
-    fs::path key = fs::weakly_canonical(fs::absolute(listFile, ec), ec);
-    if (ec)
-        key = fs::absolute(listFile, ec).lexically_normal();
-    return folder / (hexOf(contentHash(key.native())) + ".lock");
+    return folder / (hexOf(contentHash(realPathOf(listFile).native())) + ".lock");
 }
 
 long pidIn(int fd)

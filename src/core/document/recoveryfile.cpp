@@ -23,13 +23,7 @@ constexpr const char *kFolder = "recovery";
 // Every way of naming a list finds the same recovery.
 fs::path keyOf(const fs::path &listFile)
 {
-    if (listFile.empty())
-        return {};
-    std::error_code ec;
-    fs::path key = fs::weakly_canonical(fs::absolute(listFile, ec), ec);
-    if (ec)
-        key = fs::absolute(listFile, ec).lexically_normal();
-    return key;
+    return listFile.empty() ? fs::path() : realPathOf(listFile);
 }
 
 constexpr std::string_view kNewList = "new-";

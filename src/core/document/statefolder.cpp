@@ -42,6 +42,15 @@ fs::path stateSubfolder(const fs::path &stateFolder, std::string_view name)
     return folder;
 }
 
+fs::path realPathOf(const fs::path &file)
+{
+    std::error_code ec;
+    fs::path key = fs::weakly_canonical(fs::absolute(file, ec), ec);
+    if (ec)
+        key = fs::absolute(file, ec).lexically_normal();
+    return key;
+}
+
 namespace {
 
 // Four independent lanes of eight bytes, each mixed by a multiplication:

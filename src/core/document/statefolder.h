@@ -22,6 +22,10 @@ std::filesystem::path processStateFolder();
 /// the user only); empty when `stateFolder` is empty or it cannot be made.
 std::filesystem::path stateSubfolder(const std::filesystem::path &stateFolder, std::string_view name);
 
+/// The real, absolute path of `file`: every way of naming the file gives
+/// the same, so that what the state folder keeps for it is found again.
+std::filesystem::path realPathOf(const std::filesystem::path &file);
+
 /// A 64-bit hash of `bytes`, quick enough to run over every file saved: it
 /// tells a file changed by someone else from the one last written.
 std::uint64_t contentHash(std::string_view bytes) noexcept;

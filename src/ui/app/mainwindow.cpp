@@ -47,6 +47,7 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <unordered_map>
 #include <utility>
 
 namespace tafelbau {
@@ -510,19 +511,25 @@ void MainWindow::keepPagesWithPanels(const std::vector<std::array<std::int32_t, 
 {
     if (before.empty())
         return;
+    // By lvid: with every record selected, a list of many panels would
+    // otherwise be walked once per panel.
+    std::unordered_map<std::int32_t, std::pair<std::int32_t, std::int32_t>> sizeBefore;
+    sizeBefore.reserve(before.size());
+    for (const auto &[lvid, xd, yd] : before)
+        sizeBefore.try_emplace(lvid, xd, yd);
     std::vector<int> panels;
     const auto &records = m_state.list.records();
     for (std::size_t i = 0; i < records.size(); ++i)
-        for (const auto &[lvid, xd, yd] : before)
-            if (records[i].lvid == lvid && (records[i].xd != xd || records[i].yd != yd))
-                panels.push_back(static_cast<int>(i));
+        if (const auto it = sizeBefore.find(records[i].lvid);
+            it != sizeBefore.end() && (records[i].xd != it->second.first || records[i].yd != it->second.second))
+            panels.push_back(static_cast<int>(i));
     if (panels.empty())
         return;
     const DialogStructure structure(m_state.list);
     for (int panel : panels)
         for (int page : structure.pagesOf(panel))
             m_state.history.track(m_state.list, static_cast<std::size_t>(page));
-    if (!fitPagesToPanels(m_state.list, panels).empty())
+    if (!fitPagesToPanels(m_state.list, structure, panels).empty())
         drawCard();
 }
 

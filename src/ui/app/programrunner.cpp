@@ -17,11 +17,6 @@ namespace {
 
 constexpr const char *kProgramFilter = "PureBasic (*.pb)|*.pb|Alle Dateien|*.*";
 
-QString pathText(const std::filesystem::path &p)
-{
-    return fromPath(p);
-}
-
 // A name beside `path` that is not taken yet: "x_main2.pb", "x_main3.pb", ...
 std::filesystem::path freeName(const std::filesystem::path &path)
 {
@@ -136,7 +131,7 @@ void ProgramRunner::run()
     const std::filesystem::path folder = m_folder->path().toStdString();
     m_source = mainProgramFor(state.listFile, folder);
     if (m_source.empty()) {
-        end(QStringLiteral("Das Hauptprogramm lässt sich nicht schreiben in ") + pathText(folder), false);
+        end(QStringLiteral("Das Hauptprogramm lässt sich nicht schreiben in ") + fromPath(folder), false);
         return;
     }
     m_executable = folder / state.listFile.stem();
@@ -146,12 +141,12 @@ void ProgramRunner::run()
         arguments << fromUtf8(a);
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     if (const auto home = homeForCompiler(search, *compiler))
-        environment.insert(QStringLiteral("PUREBASIC_HOME"), pathText(*home));
+        environment.insert(QStringLiteral("PUREBASIC_HOME"), fromPath(*home));
     m_compiler.setProcessEnvironment(environment);
-    m_compiler.setWorkingDirectory(pathText(m_source.parent_path()));
-    m_compiler.setProgram(pathText(*compiler));
+    m_compiler.setWorkingDirectory(fromPath(m_source.parent_path()));
+    m_compiler.setProgram(fromPath(*compiler));
     m_compiler.setArguments(arguments);
-    m_dock->addLine(pathText(*compiler) + QLatin1Char(' ') + arguments.join(QLatin1Char(' ')));
+    m_dock->addLine(fromPath(*compiler) + QLatin1Char(' ') + arguments.join(QLatin1Char(' ')));
     m_compiler.start();
 }
 
@@ -179,12 +174,12 @@ void ProgramRunner::compilerFinished(int exitCode, QProcess::ExitStatus status)
         end(QStringLiteral("Übersetzen fehlgeschlagen."), false);
         return;
     }
-    if (!QProcess::startDetached(pathText(m_executable), {}, pathText(m_source.parent_path()))) {
-        end(QStringLiteral("Das Programm lässt sich nicht starten: ") + pathText(m_executable), false);
+    if (!QProcess::startDetached(fromPath(m_executable), {}, fromPath(m_source.parent_path()))) {
+        end(QStringLiteral("Das Programm lässt sich nicht starten: ") + fromPath(m_executable), false);
         return;
     }
     m_started = m_executable;
-    end(QStringLiteral("Gestartet: ") + pathText(m_executable), true);
+    end(QStringLiteral("Gestartet: ") + fromPath(m_executable), true);
 }
 
 void ProgramRunner::end(const QString &line, bool started)
